@@ -1,0 +1,42 @@
+# Front door of the build. Everything goes to build/, executables to build/bin/.
+BUILD    ?= build
+JOBS     ?= 2
+# CI builds with warnings as errors; a developer sees them as warnings.
+WERROR   := $(if $(filter true 1,$(CI)),ON,OFF)
+
+.PHONY: all deps configure build test run format bench fuzz-long clean
+
+all: build
+
+deps:
+	@scripts/install-deps --check 2>/dev/null || scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVAN_WERROR=$(WERROR) >/dev/null
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# The demo: a simulated unit on a pseudo-terminal and the window connected to it.
+run: build
+	scripts/run-demo $(BUILD)
+
+bench: build
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
+
+# Long fuzzing session by hand (10 minutes per target by default).
+FUZZ_SECONDS ?= 600
+fuzz-long: build
+	@for f in $(BUILD)/fuzz/bin/fuzz_*; do \
+	  echo "== $$f"; mkdir -p $(BUILD)/fuzz/corpus/$$(basename $$f); \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(BUILD)/fuzz/corpus/$$(basename $$f) || exit 1; \
+	done
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD)

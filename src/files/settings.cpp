@@ -1,0 +1,77 @@
+#include "files/settings.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "files/state_file.h"
+
+namespace korvan {
+
+Settings ReadSettings(const IniStore& store, const Settings& defaults) {
+    Settings s = defaults;
+    s.left = store.ReadInteger(kFormSection, "Left", defaults.left);
+    s.top = store.ReadInteger(kFormSection, "Top", defaults.top);
+    s.comPort = static_cast<std::uint8_t>(store.ReadInteger(kFormSection, "ComPort", defaults.comPort));
+    s.language = static_cast<std::uint8_t>(store.ReadInteger(kFormSection, "Language", defaults.language));
+    s.file = store.ReadString(kFormSection, "File", defaults.file);
+    s.iniDir = store.ReadString(kFormSection, "IniDir", defaults.iniDir);
+    const int page = store.ReadInteger(kFormSection, "ActivePage", defaults.activePage) & 0xFF;
+    s.activePage = (page >= 2 && page <= 4) ? page : 1;
+    if (auto ext = store.ReadInteger(kIgnitionSection, "CheckBoxExtMonitor->Checked")) {
+        s.extendedMonitor = *ext != 0;
+    } else {
+        s.extendedMonitor = defaults.extendedMonitor;
+    }
+    return s;
+}
+
+WriteResult WriteSettings(IniStore& store, const Settings& s) {
+    const int page = (s.activePage >= 1 && s.activePage <= 3) ? s.activePage : 4;
+    struct Entry {
+        const char* section;
+        const char* key;
+        std::string value;
+    };
+    const Entry entries[] = {
+        {kFormSection, "Left", std::to_string(s.left)},
+        {kFormSection, "Top", std::to_string(s.top)},
+        {kFormSection, "ComPort", std::to_string(s.comPort)},
+        {kFormSection, "Language", std::to_string(s.language)},
+        {kFormSection, "File", s.file},
+        {kFormSection, "IniDir", s.iniDir},
+        // The key is written with a trailing blank and read without; the store ignores
+        // blanks around names, so both address one entry.
+        {kFormSection, "ActivePage ", std::to_string(page)},
+        {kIgnitionSection, "CheckBoxExtMonitor->Checked", s.extendedMonitor.value_or(false) ? "1" : "0"},
+    };
+    for (const Entry& e : entries) {
+        WriteResult r = store.WriteString(e.section, e.key, e.value);
+        if (!r.ok) return r;
+    }
+    return WriteResult{true, {}};
+}
+
+bool LoadStateFile(const std::string& path, DeviceImage& image) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    ReadStateFile(in, image);
+    return true;
+}
+
+WriteResult SaveStateFile(const std::string& path, const DeviceImage& image) {
+    std::error_code ec;
+    const auto folder = std::filesystem::path(path).parent_path();
+    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+    return WriteFileAtomically(path, StateFileText(image));
+}
+
+std::string PortDeviceName(const IniStore& store, int comPort) {
+    const std::string key = "COM" + std::to_string(comPort);
+    const std::string named = store.ReadString(kPortsSection, key, "");
+    if (!named.empty()) return named;
+    return "/dev/ttyS" + std::to_string(comPort - 1);
+}
+
+}  // namespace korvan

@@ -1,0 +1,181 @@
+#include "params/binding.h"
+
+#include <algorithm>
+
+namespace korvan {
+
+namespace {
+
+NumericField Field(std::string edit, std::string upDown, std::size_t index, int min, int max,
+                   int step, int scale, Page page, bool digitGroups = false, int shownOffset = 0) {
+    return NumericField{std::move(edit), std::move(upDown), index, min,         max,
+                        step,            scale,             shownOffset, digitGroups, page};
+}
+
+std::vector<NumericField> BuildNumericFields() {
+    std::vector<NumericField> f;
+    const Page misc = Page::Miscellaneous;
+    f.push_back(Field("EditTps0", "UpDownTps0", field::Tps0, 250, 2500, 10, 10, misc, true));
+    f.push_back(Field("EditTps100", "UpDownTps100", field::Tps100, 2500, 4750, 10, 10, misc, true, 2500));
+    f.push_back(Field("EditBaseAdv", "UpDownBaseAdv", field::BaseAdv, 0, 40, 1, 1, misc));
+    f.push_back(Field("EditOmez1", "UpDownOmez1", field::Limiter1, 999, 25000, 100, 100, misc, true));
+    f.push_back(Field("EditOmez2", "UpDownOmez2", field::Limiter2, 999, 25000, 100, 100, misc, true));
+    f.push_back(Field("EditClutch", "UpDownClutch", field::Clutch, 0, 500, 10, 10, misc));
+    f.push_back(Field("EditLedRazeni", "UpDownLedRazeni", field::LedRazeni, 1000, 25000, 100, 100, misc, true));
+
+    const Page map = Page::AdvanceMap;
+    for (int cell = 0; cell < kMapRows * kMapColumns; ++cell) {
+        const std::string n = std::to_string(50 + cell);
+        f.push_back(Field("Edit" + n, "UpDown" + n, field::Advance + cell, 0, 60, 1, 1, map));
+    }
+    for (int k = 0; k < kAxisPoints; ++k) {
+        const std::string n = std::to_string(k + 1);
+        f.push_back(Field("EditRpmAdv" + n, "UpDownRpmAdv" + n, field::RpmAdv + k, k == 0 ? 199 : 300,
+                          20100, 100, 100, map));
+    }
+
+    const Page n2o = Page::N2oController;
+    f.push_back(Field("EditGas1", "UpDownGas1", field::Gas1, 0, 100, 1, 1, n2o));
+    f.push_back(Field("EditGas2", "UpDownGas2", field::Gas2, 0, 100, 1, 1, n2o));
+    f.push_back(Field("EditGasD", "UpDownGasD", field::GasDelay, 0, 25500, 100, 100, n2o, true));
+    f.push_back(Field("EditGasT", "UpDownGasT", field::GasBuildUp, 0, 25500, 100, 100, n2o, true));
+    f.push_back(Field("EditRetard1", "UpDownRetard1", field::Retard1, 0, 25, 1, 1, n2o));
+    f.push_back(Field("EditRetard2", "UpDownRetard2", field::Retard2, 0, 25, 1, 1, n2o));
+    f.push_back(Field("EditRetardD", "UpDownRetardD", field::RetardDelay, 0, 25500, 100, 100, n2o, true));
+    f.push_back(Field("EditRetardT", "UpDownRetardT", field::RetardBuildUp, 0, 25500, 100, 100, n2o, true));
+
+    const Page servo = Page::Servo;
+    for (int k = 0; k < kAxisPoints; ++k) {
+        const std::string n = std::to_string(k + 1);
+        f.push_back(Field("EditNapPriv" + n, "UpDownNapPriv" + n, field::NapPriv + k, 20, 5000, 20, 20, servo));
+    }
+    for (int k = 0; k < kAxisPoints; ++k) {
+        const std::string n = std::to_string(k + 1);
+        f.push_back(Field("EditRpmPriv" + n, "UpDownRpmPriv" + n, field::RpmPriv + k, k < 2 ? 200 : 300,
+                          20100, 100, 100, servo));
+    }
+    f.push_back(Field("EditPrivHyster", "UpDownPrivHyster", field::PrivHyster, 0, 1275, 5, 5, servo, true));
+    return f;
+}
+
+void ClampInto(std::uint8_t& v, std::uint8_t lo, std::uint8_t hi) {
+    if (v < lo) v = lo;
+    if (v > hi) v = hi;
+}
+
+void LimitAbove(std::uint8_t& v, std::uint8_t hi) {
+    if (v > hi) v = hi;
+}
+
+// A breakpoint axis: point k within k + 3 .. k + 191, then strictly rising. A point pulled
+// below its left neighbour snaps to neighbour + 1; earlier points are never lowered.
+void NormalizeAxis(DeviceImage& image, std::size_t first) {
+    for (int k = 0; k < kAxisPoints; ++k) {
+        ClampInto(image[first + k], static_cast<std::uint8_t>(k + 3), static_cast<std::uint8_t>(k + 191));
+    }
+    for (int k = 1; k < kAxisPoints; ++k) {
+        if (image[first + k] <= image[first + k - 1]) {
+            image[first + k] = static_cast<std::uint8_t>(image[first + k - 1] + 1);
+        }
+    }
+}
+
+}  // namespace
+
+const std::vector<NumericField>& NumericFields() {
+    static const std::vector<NumericField> fields = BuildNumericFields();
+    return fields;
+}
+
+const NumericField* FindNumericField(const std::string& editName) {
+    for (const NumericField& f : NumericFields()) {
+        if (f.edit == editName) return &f;
+    }
+    return nullptr;
+}
+
+const std::vector<FlagField>& FlagFields() {
+    static const std::vector<FlagField> flags = {
+        {"CheckBoxZakazCteni", field::NoReading},   {"CheckBoxRpm2Krat", field::Rpm2},
+        {"CheckBoxBuzDlouhe", field::Excitation},   {"CheckBoxPrivEnable", field::PrivEnable},
+        {"CheckBoxAktBlok1", field::ActBlok1},      {"CheckBoxAktBlok2", field::ActBlok2},
+        {"CheckBoxAktClutch", field::ActClutch},    {"CheckBoxAktN2o", field::ActN2o},
+        {"CheckBoxAktLimiter1", field::ActLim1},    {"CheckBoxAktRpm", field::ActTachoLambda},
+        {"CheckBoxGas", field::N2oEnable},          {"CheckBoxTpsMapa", field::TpsMapa},
+    };
+    return flags;
+}
+
+bool ParseFieldText(const std::string& text, const std::string& groupSeparator, int min, int max,
+                    int& value) {
+    std::string digits;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!groupSeparator.empty() && text.compare(i, groupSeparator.size(), groupSeparator) == 0) {
+            i += groupSeparator.size();
+            continue;
+        }
+        digits += text[i++];
+    }
+    // Leading and trailing blanks are what an edit shows around a number, not part of it.
+    const auto first = digits.find_first_not_of(' ');
+    if (first == std::string::npos) return false;
+    digits = digits.substr(first, digits.find_last_not_of(' ') - first + 1);
+
+    std::size_t i = 0;
+    bool negative = false;
+    if (digits[0] == '-' || digits[0] == '+') {
+        negative = digits[0] == '-';
+        i = 1;
+    }
+    if (i == digits.size()) return false;
+    long long v = 0;
+    for (; i < digits.size(); ++i) {
+        const char c = digits[i];
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+        if (v > 1000000) return false;  // far beyond every field's range; stops overflow
+    }
+    if (negative) v = -v;
+    if (v < min || v > max) return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+void NormalizeImage(DeviceImage& image) {
+    NormalizeAxis(image, field::RpmAdv);
+
+    ClampInto(image[field::Limiter1], 10, 250);
+    ClampInto(image[field::Limiter2], 10, 250);
+    if (image[field::Limiter2] < image[field::Limiter1]) image[field::Limiter2] = image[field::Limiter1];
+
+    LimitAbove(image[field::Clutch], 100);
+    ClampInto(image[field::LedRazeni], 10, 250);
+
+    LimitAbove(image[field::Gas1], 100);
+    LimitAbove(image[field::Gas2], 100);
+    if (image[field::Gas2] < image[field::Gas1]) image[field::Gas1] = image[field::Gas2];
+
+    if (image[field::GasBuildUp] == 0) image[field::GasBuildUp] = 1;
+    LimitAbove(image[field::GasDelay], 200);
+    LimitAbove(image[field::GasBuildUp], 200);
+
+    LimitAbove(image[field::Retard1], 25);
+    LimitAbove(image[field::Retard2], 25);
+    if (image[field::Retard2] < image[field::Retard1]) image[field::Retard1] = image[field::Retard2];
+
+    LimitAbove(image[field::RetardDelay], 200);
+    ClampInto(image[field::RetardBuildUp], 1, 200);
+
+    LimitAbove(image[field::Tps0], 250);
+    LimitAbove(image[field::Tps100], 250);
+
+    NormalizeAxis(image, field::RpmPriv);
+}
+
+void NormalizeImage(DeviceImage& image, std::uint8_t& languageIndex, std::uint8_t& comPortNumber) {
+    NormalizeImage(image);
+    if (languageIndex > kLanguageGerman) languageIndex = kLanguageEnglish;
+    if (comPortNumber > kMaxComPort) comPortNumber = 1;
+}
+
+}  // namespace korvan

@@ -1,0 +1,163 @@
+#include "files/ini_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "files/settings.h"
+
+namespace korvan {
+namespace {
+
+const char* kExample =
+    "[FORM_HLAV]\r\n"
+    "Left=157\r\n"
+    "Top=46\r\n"
+    "ComPort=2\r\n"
+    "Language=1\r\n"
+    "File=C:\\Maps\\r6.ign\r\n"
+    "IniDir=C:\\Maps\\r6.ign\r\n"
+    "ActivePage=2\r\n"
+    "[IGNITION]\r\n"
+    "CheckBoxExtMonitor->Checked=0\r\n";
+
+class TempDir : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/korvan-ini-XXXXXX";
+        dir_ = mkdtemp(tmpl);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string dir_;
+};
+
+TEST(ProfileInteger, DecimalAndHexLikeTheProfileFunctions) {
+    struct Case {
+        const char* text;
+        std::optional<int> value;
+    } cases[] = {
+        {"157", 157},       {"  46 ", 46},       {"-12", -12},       {"+7", 7},
+        {"$20", 32},        {"0x20", 32},        {"0X1f", 31},       {"$FFFFFFFF", -1},
+        {"", std::nullopt}, {"abc", std::nullopt}, {"12abc", std::nullopt}, {"0x", std::nullopt},
+        {"$", std::nullopt}, {"2147483648", std::nullopt}, {"99999999999999", std::nullopt},
+        {"1.5", std::nullopt}, {"0x1G", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ParseProfileInteger(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(IniStore, FindsSectionsAndKeysWhateverTheirCaseAndBlanks) {
+    IniStore store;
+    store.LoadText(
+        "; written by hand\n"
+        "[ form_hlav ]\n"
+        "  ActivePage =3\n"
+        "LEFT = 0x20\n"
+        "Text=\"quoted value\"\n"
+        "Empty=\n"
+        "[Other]\n"
+        "Left=99\n");
+    EXPECT_EQ(store.ReadInteger("FORM_HLAV", "ActivePage", 1), 3);
+    EXPECT_EQ(store.ReadInteger("FORM_HLAV", "ActivePage ", 1), 3);
+    EXPECT_EQ(store.ReadInteger("Form_Hlav", "left", 0), 32);
+    EXPECT_EQ(store.ReadString("FORM_HLAV", "Text", ""), "quoted value");
+    EXPECT_EQ(store.ReadInteger("FORM_HLAV", "Empty", 5), 5);
+    EXPECT_EQ(store.ReadString("FORM_HLAV", "Empty", "x"), "");
+    EXPECT_EQ(store.ReadInteger("FORM_HLAV", "Missing", 8), 8);
+    EXPECT_EQ(store.ReadInteger("OTHER", "Left", 0), 99);
+    EXPECT_EQ(store.ReadInteger("NoSuchSection", "Left", -3), -3);
+}
+
+TEST(IniStore, TextsAreCutAt2047Characters) {
+    IniStore store;
+    store.LoadText("[A]\nK=" + std::string(5000, 'x') + "\n");
+    EXPECT_EQ(store.ReadString("A", "K", "").size(), IniStore::kMaxTextLength);
+}
+
+TEST_F(TempDir, WritingAKeyReplacesItsLineAndKeepsEverythingElse) {
+    const std::string path = Path("Korvan2.ini");
+    {
+        IniStore seed(path);
+        seed.LoadText("[PORTS]\nCOM1=/dev/ttyUSB0\n\n[form_hlav]\nLeft=1\n; note\nTop=2\n\n[X]\ny=z\n");
+        ASSERT_TRUE(WriteFileAtomically(path, seed.Text()).ok);
+    }
+    IniStore store(path);
+    ASSERT_TRUE(store.WriteString("FORM_HLAV", "Left", "157").ok);
+    ASSERT_TRUE(store.WriteString("FORM_HLAV", "ActivePage ", "2").ok);
+    ASSERT_TRUE(store.WriteString("IGNITION", "CheckBoxExtMonitor->Checked", "1").ok);
+
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(path, text));
+    EXPECT_EQ(text,
+              "[PORTS]\r\nCOM1=/dev/ttyUSB0\r\n\r\n[form_hlav]\r\nLeft=157\r\n; note\r\nTop=2\r\nActivePage=2\r\n\r\n"
+              "[X]\r\ny=z\r\n[IGNITION]\r\nCheckBoxExtMonitor->Checked=1\r\n");
+    EXPECT_EQ(PortDeviceName(store, 1), "/dev/ttyUSB0");
+    EXPECT_EQ(PortDeviceName(store, 3), "/dev/ttyS2");
+}
+
+TEST_F(TempDir, ExampleSettingsReadBackAndAreWrittenTheSameWay) {
+    IniStore store;
+    store.LoadText(kExample);
+    Settings defaults;
+    defaults.left = 10;
+    defaults.top = 20;
+    const Settings s = ReadSettings(store, defaults);
+    EXPECT_EQ(s.left, 157);
+    EXPECT_EQ(s.top, 46);
+    EXPECT_EQ(s.comPort, 2);
+    EXPECT_EQ(s.language, 1);
+    EXPECT_EQ(s.file, "C:\\Maps\\r6.ign");
+    EXPECT_EQ(s.iniDir, "C:\\Maps\\r6.ign");
+    EXPECT_EQ(s.activePage, 2);
+    EXPECT_EQ(s.extendedMonitor, std::optional<bool>(false));
+
+    IniStore fresh(Path("sub/dir/Korvan2.ini"));  // the folder is created on the first write
+    ASSERT_TRUE(WriteSettings(fresh, s).ok);
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(fresh.Path(), text));
+    EXPECT_EQ(text, kExample);
+}
+
+TEST(Settings, MissingOrBadValuesGiveTheDefaults) {
+    struct Case {
+        const char* text;
+        int left, com, language, page;
+        std::optional<bool> ext;
+    } cases[] = {
+        {"", 10, 1, 0, 1, std::nullopt},
+        {"[FORM_HLAV]\nLeft=abc\nComPort=258\nLanguage=258\nActivePage=5\n", 10, 2, 2, 1, std::nullopt},
+        {"[FORM_HLAV]\nActivePage=0\n", 10, 1, 0, 1, std::nullopt},
+        {"[FORM_HLAV]\nActivePage=260\n", 10, 1, 0, 4, std::nullopt},
+        {"[FORM_HLAV]\nActivePage=x\nLeft=$20\n[IGNITION]\nCheckBoxExtMonitor->Checked=7\n", 32, 1, 0, 1, true},
+        {"[IGNITION]\nCheckBoxExtMonitor->Checked=no\n", 10, 1, 0, 1, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        IniStore store;
+        store.LoadText(c.text);
+        Settings defaults;
+        defaults.left = 10;
+        const Settings s = ReadSettings(store, defaults);
+        EXPECT_EQ(s.left, c.left);
+        EXPECT_EQ(s.comPort, c.com);
+        EXPECT_EQ(s.language, c.language);
+        EXPECT_EQ(s.activePage, c.page);
+        EXPECT_EQ(s.extendedMonitor, c.ext);
+    }
+}
+
+TEST_F(TempDir, StateFileRoundTripsAndAMissingOneRestoresNothing) {
+    DeviceImage image;
+    for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(255 - i % 256);
+    ASSERT_TRUE(SaveStateFile(Path("_Korvan2.ini"), image).ok);
+    DeviceImage back;
+    ASSERT_TRUE(LoadStateFile(Path("_Korvan2.ini"), back));
+    EXPECT_EQ(back, image);
+    EXPECT_FALSE(LoadStateFile(Path("missing"), back));
+    EXPECT_FALSE(LoadStateFile(dir_, back));  // a folder is not a state file
+    EXPECT_EQ(back, image);
+}
+
+}  // namespace
+}  // namespace korvan

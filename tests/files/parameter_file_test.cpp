@@ -1,0 +1,163 @@
+#include "files/parameter_file.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "files/atomic_write.h"
+#include "params/binding.h"
+#include "params/defaults.h"
+
+namespace korvan {
+namespace {
+
+DeviceImage Defaults() {
+    DeviceImage image;
+    SetDefaults(image);
+    return image;
+}
+
+ParameterFileResult Read(const std::string& text, DeviceImage& image) {
+    std::istringstream in(text);
+    return ReadParameterFile(in, image);
+}
+
+TEST(ParameterFile, NewSetIsWrittenByteForByte) {
+    std::string expected;
+    ASSERT_TRUE(ReadWholeFile(std::string(KORVAN_TEST_DATA) + "/default_set.ign", expected));
+    ASSERT_EQ(expected.size(), 1482u);
+    const std::string written = ParameterFileText(Defaults(), false);
+    EXPECT_EQ(written.size(), 1482u);
+    EXPECT_EQ(written, expected);
+
+    std::ostringstream out;
+    WriteParameterFile(out, Defaults(), false);
+    EXPECT_EQ(out.str(), expected);
+}
+
+TEST(ParameterFile, RoundTripKeepsEveryStoredFieldAndLeavesTheOthers) {
+    DeviceImage source = Defaults();
+    // Every byte of the parameter pages set to something distinct and within the file's reach.
+    for (const NumericField& f : NumericFields()) {
+        source[f.imageIndex] = static_cast<std::uint8_t>((f.imageIndex * 37 + 11) % 200);
+    }
+    for (const FlagField& f : FlagFields()) source[f.imageIndex] = f.imageIndex % 2;
+    source[field::ActRpm] = 1;
+    source[field::BikeType] = 5;
+    source[field::Tps100] = 225;
+
+    DeviceImage target = Defaults();
+    for (std::size_t i = 0; i < field::ParamReservedLength; ++i) target[field::ParamReserved + i] = 0xA5;
+    target[field::ActTachoLambda] = 0x42;
+    for (std::size_t i = 0; i < kPageSize; ++i) target[i] = 0x33;
+    const DeviceImage before = target;
+
+    const ParameterFileResult r = Read(ParameterFileText(source, true), target);
+    ASSERT_TRUE(r.accepted);
+    ASSERT_TRUE(r.extendedMonitor.has_value());
+    EXPECT_TRUE(*r.extendedMonitor);
+    for (std::size_t i = kParamImageBegin; i < kImageSize; ++i) {
+        const bool kept = (i >= field::ParamReserved && i < field::ParamReserved + field::ParamReservedLength) ||
+                          i == field::ActTachoLambda;
+        EXPECT_EQ(target[i], kept ? before[i] : source[i]) << "image byte " << i;
+    }
+    for (std::size_t i = 0; i < kPageSize; ++i) EXPECT_EQ(target[i], 0x33);
+}
+
+TEST(ParameterFile, FlagsAreWrittenAsOneOrZero) {
+    DeviceImage image = Defaults();
+    image[field::Rpm2] = 2;
+    image[field::NoReading] = 9;
+    const std::string text = ParameterFileText(image, false);
+    EXPECT_NE(text.find("RPM2            1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("NO_READING     1\r\n"), std::string::npos);
+}
+
+struct ReadCase {
+    const char* what;
+    std::string text;
+    bool accepted;
+    std::vector<std::pair<std::size_t, int>> expect;  // image byte, value (-1: as before)
+};
+
+TEST(ParameterFile, ReaderRules) {
+    const std::string h = "MAVELTIK_KEY 15\n";
+    const ReadCase cases[] = {
+        {"tokens before the header are ignored", "BIKE 3\nMAVELTIK_KEY 15\nBASE_ADV 20", true,
+         {{field::BikeType, 0}, {field::BaseAdv, 20}}},
+        {"a later header with 15 counts", "MAVELTIK_KEY 14\nMAVELTIK_KEY 15\nBIKE 2", true, {{field::BikeType, 2}}},
+        {"the header number is reduced modulo 65536", "MAVELTIK_KEY 65551 BIKE 4", true, {{field::BikeType, 4}}},
+        {"the header key is case-sensitive", "maveltik_key 15 BIKE 4", false, {{field::BikeType, 0}}},
+        {"the header alone is accepted", h, true, {{field::BaseAdv, 10}}},
+        {"an empty file is refused", "", false, {}},
+        {"another version is refused and changes nothing", "MAVELTIK_KEY 16\nBIKE 3", false, {{field::BikeType, 0}}},
+        {"a header followed by a word is not a header", "MAVELTIK_KEY BIKE 15 BIKE 3", false, {{field::BikeType, 0}}},
+        {"the last occurrence wins", h + "BIKE 1\nBIKE 4", true, {{field::BikeType, 4}}},
+        {"values are divided after the 16-bit reduction", h + "CLUTCH 2559\nLIMITER1 300\nLED_RAZENI 65636", true,
+         {{field::Clutch, 255}, {field::Limiter1, 44}, {field::LedRazeni, 1}}},
+        {"the second throttle value wraps modulo 256", h + "TPS 700 2000", true, {{field::Tps0, 70}, {field::Tps100, 206}}},
+        {"TPS and TPS_MAPA are different keys", h + "TPS_MAPA 1", true, {{field::TpsMapa, 1}, {field::Tps0, 70}}},
+        {"flags are stored as numbers", h + "RPM2 2", true, {{field::Rpm2, 2}}},
+        {"ACT_RPM is byte 14, not 17", h + "ACT_RPM 0", true, {{field::ActRpm, 0}, {field::ActTachoLambda, 1}}},
+        {"unknown keys and their numbers are skipped", h + "FOO 1 2 3 BAR BASE_ADV 22", true, {{field::BaseAdv, 22}}},
+        {"arrays take their numbers from any lines", h + "RPM_ADV 1100\n1200 1300 1400\n1500 1600 1700 1800 1900 2000", true,
+         {{field::RpmAdv, 11}, {field::RpmAdv + 9, 20}}},
+        {"too few numbers at the end of the file keep the rest", h + "N2O 0 33", true,
+         {{field::N2oEnable, 0}, {field::Gas1, 33}, {field::Gas2, 60}, {field::GasDelay, 20}}},
+        {"a word where a number belongs keeps the rest and is read as the next key", h + "RETARD 4 BASE_ADV 30", true,
+         {{field::Retard1, 4}, {field::Retard2, 6}, {field::RetardDelay, 20}, {field::BaseAdv, 30}}},
+        {"a signed number is not a number", h + "BIKE -1 BASE_ADV 12", true, {{field::BikeType, 0}, {field::BaseAdv, 12}}},
+        {"a token glued to a number is not a number", h + "BIKE 3x BASE_ADV 12", true, {{field::BikeType, 0}, {field::BaseAdv, 12}}},
+        {"a huge number is reduced, not overflowed", h + "BIKE 18446744073709551617", true, {{field::BikeType, 1}}},
+        {"an overlong token is never a key", h + std::string(300, 'A') + "BIKE 3 BASE_ADV 11", true,
+         {{field::BikeType, 0}, {field::BaseAdv, 11}}},
+        {"a key after an overlong run of blanks and tabs", h + std::string(5000, ' ') + "\t\v\fBIKE 5", true,
+         {{field::BikeType, 5}}},
+        {"LF-only and one number per line read the same", h + "ADVANCE\n" + [] {
+             std::string s;
+             for (int i = 0; i < 100; ++i) s += std::to_string(i % 61) + "\n";
+             return s;
+         }(),
+         true, {{AdvanceIndex(0, 0), 0}, {AdvanceIndex(6, 0), 60}, {AdvanceIndex(9, 9), 99 % 61}}},
+    };
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeviceImage image = Defaults();
+        const DeviceImage before = image;
+        const ParameterFileResult r = Read(c.text, image);
+        EXPECT_EQ(r.accepted, c.accepted);
+        if (!c.accepted) {
+            EXPECT_EQ(image, before);
+        }
+        for (const auto& [index, value] : c.expect) {
+            EXPECT_EQ(image[index], value < 0 ? before[index] : value) << "image byte " << index;
+        }
+    }
+}
+
+TEST(ParameterFile, ExtendedMonitorIsReportedOnlyWhenPresent) {
+    DeviceImage image = Defaults();
+    EXPECT_FALSE(Read("MAVELTIK_KEY 15 BIKE 1", image).extendedMonitor.has_value());
+    EXPECT_EQ(Read("MAVELTIK_KEY 15 EXT_MON 7", image).extendedMonitor, std::optional<bool>(true));
+    EXPECT_EQ(Read("MAVELTIK_KEY 15 EXT_MON 65536", image).extendedMonitor, std::optional<bool>(false));
+    EXPECT_FALSE(Read("EXT_MON 1 MAVELTIK_KEY 15", image).extendedMonitor.has_value());
+}
+
+TEST(ParameterFile, WrittenFileReadsBackTheSameWhateverTheLayout) {
+    const DeviceImage source = Defaults();
+    std::string text = ParameterFileText(source, false);
+    std::string oneLine;
+    for (char c : text) oneLine += (c == '\r' || c == '\n') ? ' ' : c;
+    for (const std::string& variant : {text, oneLine}) {
+        DeviceImage image;
+        ASSERT_TRUE(Read(variant, image).accepted);
+        for (std::size_t i = kParamImageBegin; i < field::ParamReserved; ++i) {
+            if (i != field::ActTachoLambda) {
+                EXPECT_EQ(image[i], source[i]) << i;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace korvan
