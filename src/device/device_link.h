@@ -1,0 +1,124 @@
+// The conversation with the ignition unit: the per-tick poll, the read, verify and program
+// operations with their resend and time-out rules, the checks on the unit's answers, the
+// program-on-change decision, and the two counters of the tick (message countdown and the
+// "No Connection" indicator). Plain C++: it talks to a SerialPort and reports to a listener.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "device/colour.h"
+#include "device/frame.h"
+#include "device/monitor.h"
+#include "device/serial_port.h"
+#include "params/device_image.h"
+
+namespace korvan {
+
+enum class OperationMode : std::uint8_t { None = 0, Program = 1, Verify = 2, Read = 3 };
+
+// What the window shows for the link. Every call comes from inside Tick() or a start command,
+// on the window's thread.
+class LinkListener {
+public:
+    virtual ~LinkListener() = default;
+    // The message label: its text and background colour. The label's visibility is set apart.
+    virtual void SetMessage(const LocalizedText& text, Colour colour) = 0;
+    virtual void SetMessageVisible(bool visible) = 0;
+    // The operation progress gauge (0..5).
+    virtual void SetGaugeProgress(int progress) = 0;
+    virtual void SetGaugeVisible(bool visible) = 0;
+    virtual void SetNoConnectionVisible(bool visible) = 0;
+    // A modal message box. The running operation has already ended when this is called, so a
+    // tick that runs while the box is open finds none.
+    virtual void ShowModalMessage(const LocalizedText& text) = 0;
+    // Pages arrived from the unit: normalise the image and show it in the controls. Called
+    // before the link sends the image on.
+    virtual void ShowReceivedImage() = 0;
+    // The identity page arrived: the version, date and time texts to show.
+    virtual void ShowIdentity(const IdentityTexts& texts) = 0;
+    // A valid monitor frame arrived (102 bytes; LiveValues already updated).
+    virtual void ShowMonitorFrame(const std::uint8_t* frame) = 0;
+};
+
+class DeviceLink {
+public:
+    static constexpr std::size_t kReceiveBufferSize = 1024;
+    static constexpr std::size_t kOversizeRead = 1000;    // read when more than the buffer waits
+    static constexpr std::uint8_t kResendTicks = 4;       // a request is resent every 4th tick
+    static constexpr std::uint8_t kMaxSends = 5;          // then the operation fails
+    static constexpr std::uint8_t kMonitorTicks = 6;      // monitor request every 6th tick
+    static constexpr std::uint8_t kMessageTicks = 200;    // a message stays this long
+    static constexpr std::uint8_t kNoConnectionTicks = 18;
+
+    DeviceLink(DeviceImage& image, SerialPort& port, LinkListener& listener);
+
+    // The port. OpenComPort returns false when the device cannot be opened.
+    bool OpenComPort(const std::string& deviceName);
+    void CloseComPort();
+    bool PortOpen() const { return port_.IsOpen(); }
+
+    // One 55 ms tick, in order: poll, operation step, message countdown, "No Connection".
+    void Tick();
+    void PollComPort();
+    void OperationTick();
+
+    // The start commands. The window refreshes the image from its controls first (verify and
+    // program). A start command replaces whatever operation runs.
+    void StartRead();
+    void StartVerify();
+    void StartProgram();
+    // After every committed edit: starts programming when the option is ticked and a
+    // parameter byte changed since it was last seen (or the option was just ticked).
+    void CheckProgramOnChange(bool optionChecked);
+
+    // Shows a message for the full countdown, for callers outside the link (printing).
+    void ArmMessageCountdown() { messageCountdown_ = kMessageTicks; }
+
+    OperationMode Mode() const { return mode_; }
+    std::uint8_t CommandByte() const { return commandByte_; }
+    std::uint8_t TickCounter() const { return tickCounter_; }
+    std::uint8_t SendCounter() const { return sendCounter_; }
+    std::uint8_t MessageCountdown() const { return messageCountdown_; }
+    std::uint8_t NoConnectionTicks() const { return noConnectionTicks_; }
+    const LiveValues& Live() const { return live_; }
+
+    // The link's texts, for the window and the tests.
+    static const LocalizedText kReadDevice, kVerifyDevice, kVerifyDeviceCommand, kProgramDevice;
+    static const LocalizedText kReadError, kVerifyError, kProgramError;
+    static const LocalizedText kNoReading, kVerifyOk, kVersionMismatch, kWrongBikeType;
+
+private:
+    void SendPageFrame();
+    void SendMonitorRequest();
+    void HandleReplyFrame(const std::uint8_t* frame);
+    void HandleMonitorFrame(const std::uint8_t* frame);
+    void ReplyWhileReading(const std::uint8_t* frame, std::size_t page);
+    void ReplyWhileVerifying(const std::uint8_t* frame, std::size_t page);
+    void ReplyWhileProgramming(const std::uint8_t* frame, std::size_t page);
+    void NextPage();
+    void BeginVerifyPhase(bool showGauge);
+    void BeginProgram();
+    void ShowOperationMessage(const LocalizedText& text, Colour colour);
+
+    DeviceImage& image_;
+    SerialPort& port_;
+    LinkListener& listener_;
+
+    OperationMode mode_ = OperationMode::None;
+    std::uint8_t commandByte_ = 0;
+    std::uint8_t tickCounter_ = 0;
+    std::uint8_t sendCounter_ = 0;
+    std::uint8_t messageCountdown_ = 0;
+    std::uint8_t noConnectionTicks_ = 0;
+    int gaugeProgress_ = 0;
+
+    std::array<std::uint8_t, kParamImageSize> programShadow_{};
+    bool programOnChangeArmed_ = false;
+
+    std::array<std::uint8_t, kReceiveBufferSize> receiveBuffer_{};
+    LiveValues live_;
+};
+
+}  // namespace korvan
