@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "params/localized_text.h"
+
 namespace korvan {
 
 enum class Colour : std::uint8_t {
@@ -31,17 +33,5 @@ constexpr long FixedRgb(Colour c) {
         default: return -1;
     }
 }
-
-// A text in the program's three languages, picked by the language index at the moment it is
-// shown (0 Czech, 1 English, 2 German).
-struct LocalizedText {
-    const char* czech;
-    const char* english;
-    const char* german;
-
-    const char* In(std::uint8_t language) const {
-        return language == 0 ? czech : (language == 2 ? german : english);
-    }
-};
 
 }  // namespace korvan
