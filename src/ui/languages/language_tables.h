@@ -1,0 +1,43 @@
+// The window's texts in Czech, English and German, and the window-side messages that come in
+// the three languages. Plain C++ so the tables can be checked without a display.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "params/localized_text.h"
+
+namespace korvan {
+
+// What an entry sets on its control: the window's title, a caption (of a control or a menu
+// item; "&" marks the access letter) or a hint ("short|long", see ShortHint and LongHint).
+enum class TextKind { Title, Caption, Hint };
+
+struct LanguageEntry {
+    const char* control;  // object name of the control; "FormHlav" is the window itself
+    TextKind kind;
+    LocalizedText text;
+};
+
+// Every entry, in the order in which a language is applied. The three languages share the
+// list, so applying one language after another always overwrites the same set of texts.
+const std::vector<LanguageEntry>& LanguageTable();
+
+// A hint is "short|long" (tooltip | status bar); a hint without a bar is both parts. Only the
+// first bar separates.
+std::string ShortHint(const std::string& hint);
+std::string LongHint(const std::string& hint);
+
+// Opening a .ign file written by another format version.
+extern const LocalizedText kIgnVersionMessage;
+
+// Heading of the printed page, followed by the date and time of printing.
+extern const LocalizedText kPrintDatePrefix;
+
+// The about box: a printf format with two %s places, the build date then the build time.
+extern const LocalizedText kAboutFormat;
+
+// File names of the user manual, one per language.
+extern const LocalizedText kManualDocument;
+
+}  // namespace korvan
