@@ -1,0 +1,286 @@
+#include "device/device_link.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace korvan {
+
+const LocalizedText DeviceLink::kReadDevice{"Čtení:", "Read device:", "Lesen:"};
+const LocalizedText DeviceLink::kVerifyDevice{"Verifikace:", "Verify device:", "Verifikation:"};
+// The verify command's own start text differs from the hand-over text in German only.
+const LocalizedText DeviceLink::kVerifyDeviceCommand{"Verifikace:", "Verify device:", "Vergleichen:"};
+const LocalizedText DeviceLink::kProgramDevice{"Programování:", "Program device:", "Programmieren:"};
+const LocalizedText DeviceLink::kReadError{"Chyba čtení!", "Read error!", "Lesefehler"};
+const LocalizedText DeviceLink::kVerifyError{"Chyba verifikace!", "Verify error!", "Vergleichsfehler"};
+const LocalizedText DeviceLink::kProgramError{"Chyba programování", "Program error!", "Programmier. Fehler"};
+const LocalizedText DeviceLink::kNoReading{"Zákaz čtení!", "No Reading!", "Lesen verboten!"};
+const LocalizedText DeviceLink::kVerifyOk{"Verifikace OK", "Verify OK", "Vergleich OK"};
+const LocalizedText DeviceLink::kVersionMismatch{"Neshodné verze proramu v PC a zapalování!",
+                                                 "Unmatched version of PC and Ignition programs!",
+                                                 "Uneinig Version von den PC and Zündung Programme!"};
+const LocalizedText DeviceLink::kWrongBikeType{"Toto zapalování není pro zvolený typ motocyklu!",
+                                               "These Ignition is not for this type of motorbikes!",
+                                               "Diese Zündung ist nicht for gestellte Motorrad!"};
+
+namespace {
+constexpr std::uint8_t kVerifyParamPage = kCmdReadPage | kParamPageNumber;  // 0x41
+// The one parameter byte a verification does not compare: the unit may report the doubled
+// tachometer output differently from what it was programmed with.
+constexpr std::size_t kUncomparedParamByte = field::Rpm2 - kParamImageBegin;
+}  // namespace
+
+DeviceLink::DeviceLink(DeviceImage& image, SerialPort& port, LinkListener& listener)
+    : image_(image), port_(port), listener_(listener) {}
+
+bool DeviceLink::OpenComPort(const std::string& deviceName) { return port_.Open(deviceName); }
+
+void DeviceLink::CloseComPort() { port_.Close(); }
+
+void DeviceLink::Tick() {
+    PollComPort();
+    OperationTick();
+
+    if (messageCountdown_ > 0 && --messageCountdown_ == 0) {
+        listener_.SetMessageVisible(false);
+        listener_.SetGaugeVisible(false);
+    }
+
+    if (noConnectionTicks_ < kNoConnectionTicks) {
+        ++noConnectionTicks_;
+        listener_.SetNoConnectionVisible(false);
+    } else {
+        listener_.SetNoConnectionVisible(true);
+    }
+}
+
+void DeviceLink::PollComPort() {
+    // Only whole frames are read, and only what is queued now: the read never waits. A failed
+    // status query or read hands on nothing, so a lost port never replays an old frame.
+    long queued = port_.BytesQueued();
+    if (queued < static_cast<long>(kFrameSize)) return;
+    if (queued > static_cast<long>(kReceiveBufferSize)) queued = kOversizeRead;
+    const long got = port_.Read(receiveBuffer_.data(), static_cast<std::size_t>(queued));
+    if (got < static_cast<long>(kFrameSize)) return;
+
+    // At most one frame a tick is interpreted; whatever else came in this poll is dropped.
+    if (receiveBuffer_[0] == kMonitorAnswer) {
+        HandleMonitorFrame(receiveBuffer_.data());
+    } else {
+        HandleReplyFrame(receiveBuffer_.data());
+    }
+}
+
+void DeviceLink::OperationTick() {
+    if (mode_ == OperationMode::None) {
+        if (++tickCounter_ < kMonitorTicks) return;
+        tickCounter_ = 0;
+        SendMonitorRequest();
+        return;
+    }
+    if (++tickCounter_ < kResendTicks) return;
+    tickCounter_ = 0;
+    if (++sendCounter_ <= kMaxSends) {
+        SendPageFrame();
+        return;
+    }
+    const LocalizedText& failure =
+        mode_ == OperationMode::Read ? kReadError : (mode_ == OperationMode::Verify ? kVerifyError : kProgramError);
+    mode_ = OperationMode::None;
+    listener_.SetMessage(failure, Colour::Red);
+    messageCountdown_ = kMessageTicks;
+}
+
+void DeviceLink::SendPageFrame() {
+    tickCounter_ = 0;
+    const std::size_t page = commandByte_ & kPageMask;
+    const std::uint8_t* payload = nullptr;
+    if (mode_ != OperationMode::Read && page < kPageCount) payload = image_.Page(page);
+    const DeviceFrame frame = BuildFrame(commandByte_, payload);
+    // A page request waits until the frame has left the PC, so that the unit's answer is what
+    // the next tick finds.
+    if (port_.Write(frame.data(), frame.size())) port_.WaitUntilSent();
+}
+
+void DeviceLink::SendMonitorRequest() {
+    const DeviceFrame frame = BuildFrame(kCmdMonitor, nullptr);
+    port_.Write(frame.data(), frame.size());
+}
+
+void DeviceLink::ShowOperationMessage(const LocalizedText& text, Colour colour) {
+    listener_.SetMessage(text, colour);
+    messageCountdown_ = kMessageTicks;
+    listener_.SetMessageVisible(true);
+}
+
+void DeviceLink::StartRead() {
+    mode_ = OperationMode::Read;
+    commandByte_ = kCmdReadPage | kIdentityPageNumber;
+    sendCounter_ = 1;
+    // Nothing is sent now: the first request goes out when the tick counter, left over from
+    // the monitor cycle, reaches the resend interval.
+    ShowOperationMessage(kReadDevice, Colour::ButtonFace);
+    gaugeProgress_ = 0;
+    listener_.SetGaugeProgress(gaugeProgress_);
+    listener_.SetGaugeVisible(true);
+}
+
+void DeviceLink::StartVerify() {
+    mode_ = OperationMode::Verify;
+    commandByte_ = kVerifyParamPage;
+    sendCounter_ = 1;
+    SendPageFrame();
+    ShowOperationMessage(kVerifyDeviceCommand, Colour::ButtonFace);
+    gaugeProgress_ = 1;
+    listener_.SetGaugeProgress(gaugeProgress_);
+    listener_.SetGaugeVisible(true);
+}
+
+void DeviceLink::BeginProgram() {
+    mode_ = OperationMode::Program;
+    commandByte_ = kCmdProgramPage | kIdentityPageNumber;
+    sendCounter_ = 1;
+}
+
+void DeviceLink::StartProgram() {
+    BeginProgram();
+    SendPageFrame();
+    ShowOperationMessage(kProgramDevice, Colour::ButtonFace);
+    gaugeProgress_ = 0;
+    listener_.SetGaugeProgress(gaugeProgress_);
+    listener_.SetGaugeVisible(true);
+}
+
+void DeviceLink::CheckProgramOnChange(bool optionChecked) {
+    if (!optionChecked) {
+        programOnChangeArmed_ = false;
+        return;
+    }
+    bool changed = !programOnChangeArmed_;
+    programOnChangeArmed_ = true;
+    const std::uint8_t* params = image_.bytes.data() + kParamImageBegin;
+    for (std::size_t i = 0; i < kParamImageSize; ++i) {
+        if (programShadow_[i] != params[i]) {
+            changed = true;
+            programShadow_[i] = params[i];
+        }
+    }
+    if (!changed) return;
+    // Like the program command, but the first request goes out from the tick.
+    BeginProgram();
+    ShowOperationMessage(kProgramDevice, Colour::ButtonFace);
+    gaugeProgress_ = 0;
+    listener_.SetGaugeProgress(gaugeProgress_);
+    listener_.SetGaugeVisible(true);
+}
+
+void DeviceLink::HandleMonitorFrame(const std::uint8_t* frame) {
+    if (!MonitorFrameValid(frame)) return;
+    noConnectionTicks_ = 0;
+    live_ = DecodeLiveValues(frame);
+    listener_.ShowMonitorFrame(frame);
+}
+
+void DeviceLink::HandleReplyFrame(const std::uint8_t* frame) {
+    if (!FrameCheckOk(frame)) return;
+    noConnectionTicks_ = 0;
+    const std::size_t page = commandByte_ & kPageMask;
+    switch (mode_) {
+        case OperationMode::None: return;
+        case OperationMode::Read: ReplyWhileReading(frame, page); return;
+        case OperationMode::Verify: ReplyWhileVerifying(frame, page); return;
+        case OperationMode::Program: ReplyWhileProgramming(frame, page); return;
+    }
+}
+
+void DeviceLink::NextPage() {
+    listener_.SetGaugeProgress(++gaugeProgress_);
+    ++commandByte_;
+    sendCounter_ = 1;
+    SendPageFrame();
+}
+
+void DeviceLink::BeginVerifyPhase(bool showGauge) {
+    mode_ = OperationMode::Verify;
+    commandByte_ = kVerifyParamPage;
+    sendCounter_ = 1;
+    SendPageFrame();
+    ShowOperationMessage(kVerifyDevice, Colour::ButtonFace);
+    gaugeProgress_ = 1;
+    listener_.SetGaugeProgress(gaugeProgress_);
+    if (showGauge) listener_.SetGaugeVisible(true);
+}
+
+void DeviceLink::ReplyWhileReading(const std::uint8_t* frame, std::size_t page) {
+    if (frame[0] != (commandByte_ ^ kAnswerBit) || page >= kPageCount) return;
+    std::memcpy(image_.Page(page), frame + kFramePayloadOffset, kPageSize);
+
+    if (page == kIdentityPageNumber) {
+        listener_.ShowIdentity(DecodeIdentity(image_));
+        if (image_[field::ReadEnable] != 1) {
+            listener_.SetMessage(kNoReading, Colour::Red);
+            messageCountdown_ = kMessageTicks;
+            mode_ = OperationMode::None;
+            listener_.ShowReceivedImage();
+            return;
+        }
+        if (image_[field::FormatVersion] != kFormatVersion) {
+            mode_ = OperationMode::None;
+            listener_.ShowReceivedImage();
+            listener_.ShowModalMessage(kVersionMismatch);
+            return;
+        }
+    }
+    if (page < kMapPageNumber) {
+        NextPage();
+        return;
+    }
+    // All three pages are in: show them as normalised, then send the normalised parameters
+    // back for comparison.
+    listener_.ShowReceivedImage();
+    BeginVerifyPhase(true);
+}
+
+void DeviceLink::ReplyWhileVerifying(const std::uint8_t* frame, std::size_t page) {
+    if (frame[0] != (commandByte_ ^ kAnswerBit) || page >= kPageCount) return;
+    const std::uint8_t* expected = image_.Page(page);
+    for (std::size_t i = 0; i < kPageSize; ++i) {
+        if (page == kParamPageNumber && i == kUncomparedParamByte) continue;
+        if (frame[kFramePayloadOffset + i] != expected[i]) return;
+    }
+    if (page < kMapPageNumber) {
+        NextPage();
+        return;
+    }
+    listener_.SetGaugeVisible(false);
+    listener_.SetMessage(kVerifyOk, Colour::ButtonFace);
+    messageCountdown_ = kMessageTicks;
+    mode_ = OperationMode::None;
+}
+
+void DeviceLink::ReplyWhileProgramming(const std::uint8_t* frame, std::size_t page) {
+    if (frame[0] != (commandByte_ ^ kAnswerBit) || page >= kPageCount) return;
+    if (page == kIdentityPageNumber) {
+        std::memcpy(image_.Page(kIdentityPageNumber), frame + kFramePayloadOffset, kPageSize);
+        listener_.ShowIdentity(DecodeIdentity(image_));
+        listener_.ShowReceivedImage();
+        if (image_[field::FormatVersion] != kFormatVersion) {
+            mode_ = OperationMode::None;
+            listener_.ShowModalMessage(kVersionMismatch);
+            return;
+        }
+        if (!BikeTypeSupported(image_, image_[field::BikeType])) {
+            mode_ = OperationMode::None;
+            listener_.ShowModalMessage(kWrongBikeType);
+            return;
+        }
+    } else if (std::memcmp(frame + kFramePayloadOffset, image_.Page(page), kPageSize) != 0) {
+        return;  // the unit did not store the page as sent
+    }
+    if (page < kMapPageNumber) {
+        NextPage();
+        return;
+    }
+    BeginVerifyPhase(false);
+}
+
+}  // namespace korvan

@@ -1,0 +1,91 @@
+#include "device/qt_serial_port.h"
+
+#ifndef _WIN32
+#include <termios.h>
+#endif
+
+namespace korvan {
+
+namespace {
+// Handing a page to the driver never takes long; a stuck driver must not freeze the window.
+constexpr int kWriteTimeoutMs = 200;
+}  // namespace
+
+QtSerialPort::QtSerialPort(QObject* parent) : QObject(parent) {
+    connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::OnError);
+}
+
+QtSerialPort::~QtSerialPort() { Close(); }
+
+bool QtSerialPort::Open(const std::string& name) {
+    Close();
+    port_.setPortName(QString::fromStdString(name));
+    if (!port_.open(QIODevice::ReadWrite)) return false;
+    // Line settings "57600,N,8,1". A pseudo-terminal refuses the modem lines (DTR, RTS);
+    // that is no reason to give up the port.
+    port_.setBaudRate(QSerialPort::Baud57600);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    port_.setReadBufferSize(0);
+    port_.clearError();
+    return true;
+}
+
+void QtSerialPort::Close() {
+    if (port_.isOpen()) {
+        port_.clear(QSerialPort::Input);
+        port_.close();
+    }
+}
+
+bool QtSerialPort::IsOpen() const { return port_.isOpen(); }
+
+void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
+    // When the other end goes away Qt reports a read or resource error and, while the port
+    // stays open, reports it again and again at full CPU. Close it at the first one; the link
+    // then sees a closed port and "No Connection" appears.
+    if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) && port_.isOpen()) {
+        ++lostCount_;
+        port_.close();
+    }
+}
+
+long QtSerialPort::BytesQueued() {
+    if (!port_.isOpen()) return -1;
+    // Pull in what the driver holds right now; "nothing there" is reported as a time-out.
+    port_.waitForReadyRead(0);
+    if (port_.error() == QSerialPort::TimeoutError) port_.clearError();
+    if (!port_.isOpen()) return -1;
+    return static_cast<long>(port_.bytesAvailable());
+}
+
+long QtSerialPort::Read(std::uint8_t* data, std::size_t max) {
+    if (!port_.isOpen()) return -1;
+    const qint64 n = port_.read(reinterpret_cast<char*>(data), static_cast<qint64>(max));
+    return n < 0 ? -1 : static_cast<long>(n);
+}
+
+bool QtSerialPort::Write(const std::uint8_t* data, std::size_t size) {
+    if (!port_.isOpen()) return false;
+    const qint64 n = port_.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+    return n == static_cast<qint64>(size);
+}
+
+bool QtSerialPort::WaitUntilSent() {
+    if (!port_.isOpen()) return false;
+    // write() only fills Qt's buffer: hand it to the driver, then wait until the driver has
+    // sent the last byte.
+    while (port_.bytesToWrite() > 0) {
+        if (!port_.waitForBytesWritten(kWriteTimeoutMs)) break;
+    }
+    if (port_.error() == QSerialPort::TimeoutError) port_.clearError();
+    if (!port_.isOpen()) return false;
+#ifndef _WIN32
+    ::tcdrain(static_cast<int>(port_.handle()));
+#endif
+    return port_.bytesToWrite() == 0;
+}
+
+}  // namespace korvan
