@@ -68,10 +68,15 @@ WriteResult SaveStateFile(const std::string& path, const DeviceImage& image) {
 }
 
 std::string PortDeviceName(const IniStore& store, int comPort) {
+#ifdef _WIN32
+    (void)store;
+    return "COM" + std::to_string(comPort);  // the name exactly, without a device-namespace prefix
+#else
     const std::string key = "COM" + std::to_string(comPort);
     const std::string named = store.ReadString(kPortsSection, key, "");
     if (!named.empty()) return named;
     return "/dev/ttyS" + std::to_string(comPort - 1);
+#endif
 }
 
 }  // namespace korvan

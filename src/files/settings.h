@@ -40,8 +40,8 @@ bool LoadStateFile(const std::string& path, DeviceImage& image);
 // Replaces the state file atomically.
 WriteResult SaveStateFile(const std::string& path, const DeviceImage& image);
 
-// The device opened for COM port n (1..10) where there are no COM names: key "COMn" of
-// section "PORTS", else /dev/ttyS(n-1).
+// The device opened for COM port n (1..10): "COMn" on Windows; elsewhere the device named by
+// key "COMn" of section "PORTS" (for example COM1=/dev/ttyUSB0), else /dev/ttyS(n-1).
 std::string PortDeviceName(const IniStore& store, int comPort);
 
 }  // namespace korvan
