@@ -126,22 +126,15 @@ const LocalizedText kIgnVersionMessage = {
     "Uneinig Version der Datendatei *.ign!",
 };
 
-// The German page carries the English heading; that is how printed sheets have always looked.
-const LocalizedText kPrintDatePrefix = {
-    "Datum a čas tisku:  ",
-    "Date and Time of printing:  ",
-    "Date and Time of printing:  ",
-};
-
 // The first lines are padded with blanks so that the message box is wide enough for the build
 // date; the German text has a single line break before its version line.
 const LocalizedText kAboutFormat = {
     "Program pro nastavování zapalování           \n\nverze 2.0\n\n%s\n\n%s\n\n"
-    "Korvan electronics\n\nKontakt:\nviz dokumentace\n",
+    "Maveltik\n\nKontakt:\nviz dokumentace\n",
     "Programm for setting of ignition            \n\nversion 2.0\n\n%s\n\n%s\n\n"
-    "Korvan electronics\n\nContact:\nsee the documentation\n",
+    "Maveltik\n\nContact:\nsee the documentation\n",
     "Program für der Adjustierung der Zündung        \nVersion 2.0\n\n%s\n\n%s\n\n"
-    "Korvan electronics\n\nKontakt:\nsiehe Dokumentation\n",
+    "Maveltik\n\nKontakt:\nsiehe Dokumentation\n",
 };
 
 const LocalizedText kManualDocument = {

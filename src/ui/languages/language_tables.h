@@ -31,9 +31,6 @@ std::string LongHint(const std::string& hint);
 // Opening a .ign file written by another format version.
 extern const LocalizedText kIgnVersionMessage;
 
-// Heading of the printed page, followed by the date and time of printing.
-extern const LocalizedText kPrintDatePrefix;
-
 // The about box: a printf format with two %s places, the build date then the build time.
 extern const LocalizedText kAboutFormat;
 

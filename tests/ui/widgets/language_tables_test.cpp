@@ -205,9 +205,6 @@ TEST(WindowMessagesTest, FileAndPrintTexts) {
     EXPECT_STREQ(kIgnVersionMessage.In(kCzech), "Neshodná verze souboru *.ign!");
     EXPECT_STREQ(kIgnVersionMessage.In(kEnglish), "Unmatched version of *.ign file!");
     EXPECT_STREQ(kIgnVersionMessage.In(kGerman), "Uneinig Version der Datendatei *.ign!");
-    EXPECT_STREQ(kPrintDatePrefix.In(kCzech), "Datum a čas tisku:  ");
-    EXPECT_STREQ(kPrintDatePrefix.In(kEnglish), "Date and Time of printing:  ");
-    EXPECT_STREQ(kPrintDatePrefix.In(kGerman), "Date and Time of printing:  ");
     EXPECT_STREQ(kManualDocument.In(kCzech), "Manual_Korvan15_cz.doc");
     EXPECT_STREQ(kManualDocument.In(kEnglish), "Manual_Korvan15_en.doc");
     EXPECT_STREQ(kManualDocument.In(kGerman), "Manual_Korvan15_de.doc");
