@@ -1,0 +1,90 @@
+// The settings file and the state file, and the serial port choice.
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QStandardPaths>
+#include <QTabWidget>
+
+#include "files/settings.h"
+#include "files/state_file.h"
+#include "params/binding.h"
+#include "ui/window/form_hlav.h"
+
+namespace korvan {
+
+QString TFormHlav::SettingsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Korvan2";
+}
+
+QString TFormHlav::SettingsFilePath() const { return SettingsFolder() + "/" + QString::fromUtf8(kSettingsFileName); }
+
+QString TFormHlav::StateFilePath() const { return SettingsFolder() + "/" + QString::fromUtf8(kStateFileName); }
+
+void TFormHlav::LoadSettings() {
+    store_.Load();
+    // What start-up has set so far is the default of every missing key.
+    Settings defaults;
+    defaults.left = x();
+    defaults.top = y();
+    defaults.comPort = comPortNumber_;
+    defaults.language = languageIndex_;
+    const Settings s = ReadSettings(store_, defaults);
+
+    move(s.left, s.top);
+    comPortNumber_ = s.comPort;
+    languageIndex_ = s.language;
+    labelFile2_->setText(QString::fromStdString(s.file));
+    lastFilePath_ = QString::fromStdString(s.iniDir);
+    pageControl1_->setCurrentIndex(s.activePage - 1);
+    // A change of state runs the box's click action, as a click would.
+    if (s.extendedMonitor) checkBoxExtMonitor_->setChecked(*s.extendedMonitor);
+
+    LoadStateFile(StateFilePath().toStdString(), image_);
+}
+
+void TFormHlav::SaveSettings() {
+    Settings s;
+    s.left = x();
+    s.top = y();
+    s.comPort = comPortNumber_;
+    s.language = languageIndex_;
+    s.file = labelFile2_->text().toStdString();
+    s.iniDir = lastFilePath_.toStdString();
+    s.activePage = pageControl1_->currentIndex() + 1;
+    s.extendedMonitor = checkBoxExtMonitor_->isChecked();
+
+    QDir().mkpath(SettingsFolder());
+    const WriteResult written = WriteSettings(store_, s);
+    if (!written.ok) ShowMessageBox(QString("Unable to write to %1").arg(SettingsFilePath()));
+    // The parameters in memory matter more than the window position: the state file is
+    // written even when the settings file could not be.
+    SaveStateFile(StateFilePath().toStdString(), image_);
+}
+
+void TFormHlav::OpenComPort() {
+    // 0 (only possible from the settings file) opens nothing.
+    if (comPortNumber_ < 1 || comPortNumber_ > kMaxComPort) return;
+#ifdef _WIN32
+    const std::string device = "COM" + std::to_string(comPortNumber_);
+#else
+    const std::string device = PortDeviceName(store_, comPortNumber_);
+#endif
+    if (!link_->OpenComPort(device)) ShowMessageBox("Com opening error");
+}
+
+void TFormHlav::SetComChecks() {
+    for (int n = 1; n <= 10; ++n) menuCom_[n - 1]->setChecked(comPortNumber_ == n);
+}
+
+void TFormHlav::MenuCom1Click(QAction* sender) {
+    for (int n = 1; n <= 10; ++n) {
+        if (menuCom_[n - 1] == sender) comPortNumber_ = static_cast<std::uint8_t>(n);
+    }
+    // A click on the checked item would uncheck it; exactly the chosen port stays checked.
+    SetComChecks();
+    link_->CloseComPort();
+    OpenComPort();
+}
+
+}  // namespace korvan

@@ -1,0 +1,76 @@
+#include "ui/window/numeric_edit.h"
+
+#include <QKeyEvent>
+#include <QResizeEvent>
+#include <algorithm>
+#include <QLineEdit>
+#include <QWheelEvent>
+
+namespace korvan {
+
+NumericEdit::NumericEdit(QWidget* parent) : QSpinBox(parent) {
+    setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
+    // With tracking on, "70" in a 0..60 field would commit "7" at the first key.
+    setKeyboardTracking(false);
+    setWrapping(false);
+    setAccelerated(false);
+    setFocusPolicy(Qt::StrongFocus);
+    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+}
+
+void NumericEdit::ShowValue(int value) {
+    const int shown = qBound(minimum(), value, maximum());
+    if (this->value() == shown && text() == textFromValue(shown)) return;
+    setValue(shown);
+    // setValue leaves the text alone when the value did not change but the user had typed
+    // something else; the image is what the field must show.
+    if (text() != textFromValue(shown)) lineEdit()->setText(textFromValue(shown));
+}
+
+QValidator::State NumericEdit::validate(QString& input, int& pos) const {
+    const QValidator::State state = QSpinBox::validate(input, pos);
+    return state == QValidator::Invalid ? QValidator::Intermediate : state;
+}
+
+void NumericEdit::stepBy(int steps) {
+    QSpinBox::stepBy(steps);
+    // A click at the limit does not move the value, but it is still a click: it commits
+    // whatever the controls hold, as every other click does.
+    emit Stepped();
+}
+
+void NumericEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        emit EnterPressed();
+        return;
+    }
+    QSpinBox::keyPressEvent(event);
+}
+
+void NumericEdit::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QSpinBox::wheelEvent(event);
+}
+
+void NumericEdit::resizeEvent(QResizeEvent* event) {
+    QSpinBox::resizeEvent(event);
+    FitLongestValue();
+}
+
+void NumericEdit::FitLongestValue() {
+    // An edit keeps two pixels free on each side of its text.
+    constexpr int kInnerMargins = 4;
+    constexpr int kMostToGiveUp = 2;
+    QLineEdit* edit = lineEdit();
+    const int longest = std::max(edit->fontMetrics().horizontalAdvance(textFromValue(maximum())),
+                                 edit->fontMetrics().horizontalAdvance(textFromValue(minimum())));
+    const int shortBy = longest + kInnerMargins - edit->width();
+    const int margin = shortBy > 0 ? -std::min(kMostToGiveUp, (shortBy + 1) / 2) : 0;
+    edit->setTextMargins(margin, 0, margin, 0);
+}
+
+}  // namespace korvan

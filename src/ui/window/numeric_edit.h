@@ -1,0 +1,49 @@
+// A numeric parameter field: an edit with its up-down as one control. It carries the field's
+// limits and step and never wraps. Typed text is taken only when it is a whole number within
+// the limits; anything else gives back the previous value when the field is left.
+#pragma once
+
+#include <QSpinBox>
+
+namespace korvan {
+
+class NumericEdit : public QSpinBox {
+    Q_OBJECT
+
+public:
+    explicit NumericEdit(QWidget* parent = nullptr);
+
+    // The up-down's own name ("UpDownOmez1" beside "EditOmez1").
+    QString UpDownName() const { return upDownName_; }
+    void SetUpDownName(const QString& name) { upDownName_ = name; }
+
+    // Sets the value and the text the value shows, without touching a field that already
+    // shows exactly that (no repaint, no cursor jump in the field being edited).
+    void ShowValue(int value);
+
+signals:
+    // An arrow click, arrow key or page key stepped the value: the up-down click.
+    void Stepped();
+    // Enter was pressed in the field; the key itself goes no further.
+    void EnterPressed();
+
+protected:
+    // Text that does not parse is only "not yet valid", so that typing 70 into 0..60 is
+    // allowed and given back when the field is left, instead of being blocked key by key.
+    QValidator::State validate(QString& input, int& pos) const override;
+    void stepBy(int steps) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // A wheel turn over a field the user is not editing must not change a tune (and, with
+    // programming after change, the running unit): only a focused field takes the wheel.
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // The map columns leave room for four digits and the arrows; a five-digit breakpoint
+    // would lose its last digit to the edit's inner margins, so those give way first.
+    void FitLongestValue();
+
+    QString upDownName_;
+};
+
+}  // namespace korvan
