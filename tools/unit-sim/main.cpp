@@ -54,8 +54,11 @@ bool InstallSignals() {
 using Clock = std::chrono::steady_clock;
 
 // How long the unit waits, after its last answer before hanging up, for the client to read
-// that answer: closing the master discards whatever the slave still holds.
+// that answer: closing the master discards whatever the slave still holds. The kernel moves
+// written bytes into the slave's queue a little later, so an empty queue right after the
+// write proves nothing; it counts only after the settle time.
 constexpr std::int64_t kHangupDrainMs = 1000;
+constexpr std::int64_t kHangupSettleMs = 50;
 // Quiet for this long after a request or answer means the client has gone (the tool asks at
 // least every 330 ms while connected).
 constexpr std::int64_t kClientGoneMs = 1000;
@@ -101,7 +104,7 @@ private:
 
     unsigned answersSent_ = 0;
     bool hangupArmed_ = false;
-    std::int64_t hangupDeadlineUs_ = 0;
+    std::int64_t hangupArmedUs_ = 0;
     std::int64_t noiseDueUs_ = -1;
     std::int64_t lastActivityUs_ = -1;
     bool clientReset_ = true;
@@ -161,7 +164,7 @@ void Simulator::ReleaseDueAnswers(std::int64_t nowUs) {
         ++answersSent_;
         if (config_.hangupAfter && answersSent_ >= config_.hangupAfter) {
             hangupArmed_ = true;
-            hangupDeadlineUs_ = nowUs + kHangupDrainMs * 1000;
+            hangupArmedUs_ = nowUs;
             pending_.clear();
         } else if (config_.noise && noiseDueUs_ < 0 &&
                    std::uniform_int_distribution<int>(0, 2)(random_) == 0) {
@@ -228,7 +231,8 @@ int Simulator::Run() {
         if (!WriteOutput()) return 1;
 
         if (hangupArmed_ && output_.empty() &&
-            (UnreadBytes(line_) == 0 || now >= hangupDeadlineUs_)) {
+            ((now - hangupArmedUs_ >= kHangupSettleMs * 1000 && UnreadBytes(line_) == 0) ||
+             now - hangupArmedUs_ >= kHangupDrainMs * 1000)) {
             HangUp();
             return 0;
         }
