@@ -193,15 +193,15 @@ ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {
             }
             continue;
         }
-        const KeySpec* spec = nullptr;
+        const KeySpec* key = nullptr;
         for (const KeySpec& k : Keys()) {
             if (token.text == k.key) {
-                spec = &k;
+                key = &k;
                 break;
             }
         }
-        if (!spec) continue;
-        for (const ValueSpec& v : spec->values) {
+        if (!key) continue;
+        for (const ValueSpec& v : key->values) {
             Token number;
             if (!reader.Peek(number) || !number.numeric) break;
             reader.Consume();
