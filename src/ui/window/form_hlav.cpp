@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "params/binding.h"
 #include "params/defaults.h"
@@ -78,7 +79,9 @@ void TFormHlav::CentreOnScreen() {
     if (s == nullptr) return;
     const QRect area = s->geometry();
     const QSize size = frameGeometry().size();
-    move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+    // On a screen smaller than the window the title bar must stay reachable.
+    move(area.x() + std::max(0, (area.width() - size.width()) / 2),
+         area.y() + std::max(0, (area.height() - size.height()) / 2));
 }
 
 void TFormHlav::FormClose() {

@@ -19,6 +19,7 @@
 #include "params/binding.h"
 #include "ui/languages/language_tables.h"
 #include "ui/widgets/cgauge.h"
+#include "ui/window/caption_fit.h"
 #include "ui/widgets/cspin_button.h"
 #include "ui/window/commit_check_box.h"
 #include "ui/window/form_hlav.h"
@@ -74,7 +75,7 @@ QLabel* TFormHlav::MakeLabel(QWidget* parent, const char* name, const QString& t
 
 QCheckBox* TFormHlav::MakeCheckBox(QWidget* parent, const char* name, const QString& text, int x,
                                    int y, int w) {
-    auto* box = new QCheckBox(text, parent);
+    auto* box = new CommitCheckBox(text, parent);
     box->setObjectName(name);
     box->setGeometry(x, y, w, kCheckBoxHeight);
     // Out of the Tab order; a click still focuses it, as a click on any check box does.
@@ -306,35 +307,13 @@ void TFormHlav::BuildTabOrder() {
 void TFormHlav::FitCaptions() {
     // The window's font differs between platforms; widen any caption control whose text in
     // one of the three languages would not fit, keeping its position.
-    auto neededWidth = [](QWidget* w, const QString& text) {
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            if (label->wordWrap()) return 0;
-            return label->fontMetrics().horizontalAdvance(text) + 2 * label->margin() +
-                   2 * label->frameWidth();
-        }
-        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            const QString old = button->text();
-            button->setText(text);
-            const int need = button->sizeHint().width();
-            button->setText(old);
-            return need;
-        }
-        if (auto* group = qobject_cast<QGroupBox*>(w)) {
-            const QString old = group->title();
-            group->setTitle(text);
-            const int need = group->minimumSizeHint().width();
-            group->setTitle(old);
-            return need;
-        }
-        return 0;
-    };
     for (const LanguageEntry& e : LanguageTable()) {
         if (e.kind != TextKind::Caption) continue;
         QWidget* w = findChild<QWidget*>(e.control);
         if (w == nullptr || qobject_cast<QMenu*>(w) != nullptr) continue;
         int need = 0;
         for (std::uint8_t lang = 0; lang < 3; ++lang) {
-            need = std::max(need, neededWidth(w, QString::fromUtf8(e.text.In(lang))));
+            need = std::max(need, CaptionWidth(w, QString::fromUtf8(e.text.In(lang))));
         }
         if (need > w->width()) w->resize(need, w->height());
     }

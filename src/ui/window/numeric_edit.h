@@ -13,6 +13,9 @@ class NumericEdit : public QSpinBox {
 public:
     explicit NumericEdit(QWidget* parent = nullptr);
 
+    // The text part of the field, where the user types.
+    using QSpinBox::lineEdit;
+
     // The up-down's own name ("UpDownOmez1" beside "EditOmez1").
     QString UpDownName() const { return upDownName_; }
     void SetUpDownName(const QString& name) { upDownName_ = name; }

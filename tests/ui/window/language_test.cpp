@@ -1,0 +1,103 @@
+// The three languages: captions, check marks, texts that fit their controls, hints, and link
+// messages in the language current when they are shown.
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "tests/ui/window/window_fixture.h"
+#include "ui/window/caption_fit.h"
+#include "ui/window/guarded_setters.h"
+
+namespace korvan::testing {
+namespace {
+
+struct Captions {
+    const char* menuItem;
+    QString title, fileMenu, firstTab, other, startLimiter, readButton;
+};
+
+TEST_F(WindowTest, EachLanguageItemAppliesItsTableAndItsCheckMark) {
+    Open();
+    const Captions languages[] = {
+        {"MenuGerman", "Programmierung der Korvan 2 Zündbox", "&Datei", "Verschiedene", "Vorzündung",
+         "Start Begrenzer [rpm]", "&Lesen"},
+        // The Czech table names this group too, so nothing of the German text lingers.
+        {"MenuCzech", "Programování jednotky Korvan 2", "&Soubor", "Různé", "Ostatní", "Startovací omezovač [rpm]",
+         "Čí&st"},
+        {"MenuEnglish", "Programming of Korvan 2 unit", "&File", "Miscellaneous", "Other", "Start Limiter [rpm]",
+         "&Read"},
+    };
+    for (const Captions& c : languages) {
+        form->findChild<QAction*>(c.menuItem)->trigger();
+        EXPECT_EQ(form->windowTitle(), c.title);
+        EXPECT_EQ(Find<QMenu>("MenuFile")->title(), c.fileMenu);
+        EXPECT_EQ(Find<QTabWidget>("PageControl1")->tabText(0), c.firstTab);
+        EXPECT_EQ(Find<QGroupBox>("GroupBox1")->title(), c.other);
+        EXPECT_EQ(Find<QLabel>("LabelOmez1")->text(), c.startLimiter);
+        EXPECT_EQ(Find<QAbstractButton>("Button1")->text(), c.readButton);
+        for (const char* item : {"MenuCzech", "MenuEnglish", "MenuGerman"}) {
+            EXPECT_EQ(form->findChild<QAction*>(item)->isChecked(), QString(item) == c.menuItem) << item;
+        }
+        // Texts that no table touches.
+        EXPECT_EQ(Find<QMenu>("MenuTools")->title(), "&Tools");
+        EXPECT_EQ(form->findChild<QAction*>("MenuCom10")->text(), "Com 1&0");
+    }
+}
+
+TEST_F(WindowTest, NoCaptionIsClippedInAnyLanguage) {
+    Open();
+    for (const char* item : {"MenuCzech", "MenuEnglish", "MenuGerman"}) {
+        form->findChild<QAction*>(item)->trigger();
+        for (QWidget* w : form->findChildren<QWidget*>()) {
+            EXPECT_TRUE(CaptionFits(w)) << item << " " << w->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(WindowTest, HintsShowTheirShortPartAsTooltipAndTheLongPartInTheStatusBar) {
+    Open();
+    struct Case {
+        const char* control;
+        QString tooltip;
+        QString status;
+    };
+    const Case cases[] = {
+        {"SpeedButton5", "Open file with parametrs", "Open file with parametrs"},
+        {"ComboBox1", "Motorbike Type", "Motorbike Type"},
+        {"Label26", "", "Speed - Round per Minute"},  // a hint, but no tooltip on this label
+        {"BitBtnServoMinus", "Take off 20 mV", "Take off 20 mV"},
+        {"EditOmez1", "", ""},
+    };
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    for (const Case& c : cases) {
+        QWidget* w = Find(c.control);
+        ShowPageOf(w);
+        EXPECT_EQ(w->toolTip(), c.tooltip) << c.control;
+        QTest::mouseMove(w);
+        EXPECT_EQ(form->statusBar()->currentMessage(), c.status) << c.control;
+    }
+    EXPECT_EQ(form->findChild<QAction*>("AdvanceMinus")->statusTip(), "Take off 1 degree of curve A");
+    EXPECT_EQ(form->findChild<QAction*>("MenuRead")->statusTip(), "Reading parameters from unit");
+}
+
+TEST_F(WindowTest, LinkMessagesAreShownInTheLanguageOfTheMoment) {
+    Open();
+    form->findChild<QAction*>("MenuGerman")->trigger();
+    QTest::keyClick(form.get(), Qt::Key_F7);
+    auto* message = Find<QLabel>("LabelHlaseni");
+    EXPECT_EQ(message->text(), "Lesen:");
+    EXPECT_FALSE(message->isHidden());
+    form->findChild<QAction*>("MenuCzech")->trigger();
+    EXPECT_EQ(message->text(), "Lesen:");  // a shown message keeps its language
+    for (int i = 0; i < 25 && form->Link().Mode() != OperationMode::None; ++i) form->Timer1Timer();
+    EXPECT_EQ(message->text(), "Chyba čtení!");
+    EXPECT_EQ(message->palette().color(QPalette::Window), ToQColor(Colour::Red));
+}
+
+}  // namespace
+}  // namespace korvan::testing

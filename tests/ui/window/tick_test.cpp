@@ -1,0 +1,125 @@
+// The tick seen from the window: "No Connection", the monitor column, the map cursor, the
+// repaints an unchanged reading must not cause, and modal messages from the link.
+#include <QCheckBox>
+#include <QLabel>
+#include <QTabWidget>
+
+#include "device/frame.h"
+#include "ui/widgets/cgauge.h"
+#include "tests/ui/window/window_fixture.h"
+#include "ui/window/guarded_setters.h"
+
+namespace korvan::testing {
+namespace {
+
+DeviceFrame MonitorFrame(std::uint16_t rpm, std::uint8_t tpsPercent, bool rpmRed = false) {
+    std::array<std::uint8_t, kPageSize> payload{};
+    payload[0] = static_cast<std::uint8_t>(rpm & 0xFF);  // frame bytes 1-2
+    payload[1] = static_cast<std::uint8_t>(rpm >> 8);
+    payload[28] = tpsPercent;  // frame byte 29
+    payload[31] = rpmRed ? 1 : 0;  // frame byte 32
+    payload[35] = 1;  // frame byte 36: servo fine
+    return BuildFrame(kMonitorAnswer, payload.data());
+}
+
+// Counts the paint events of the watched widgets.
+class PaintCounter : public QObject {
+public:
+    void Watch(QWidget* w) {
+        w->installEventFilter(this);
+        for (QWidget* child : w->findChildren<QWidget*>()) child->installEventFilter(this);
+    }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
+TEST_F(WindowTest, NoConnectionShowsFromThe19thTickWithoutAValidFrame) {
+    Open();
+    auto* label = Find<QLabel>("LabelSpojeni");
+    EXPECT_FALSE(label->isHidden());  // as designed, until the first tick
+    for (int tick = 1; tick <= 18; ++tick) {
+        form->Timer1Timer();
+        EXPECT_TRUE(label->isHidden()) << tick;
+    }
+    form->Timer1Timer();
+    EXPECT_FALSE(label->isHidden());
+    port.Queue(MonitorFrame(3000, 0));
+    form->Timer1Timer();
+    EXPECT_TRUE(label->isHidden());
+}
+
+TEST_F(WindowTest, AMonitorFrameFillsTheColumnAndMovesTheCursor) {
+    Open();
+    port.Queue(MonitorFrame(3000, 0, true));
+    form->Timer1Timer();
+    auto* rpm = Find<QLabel>("LabelRpm");
+    EXPECT_EQ(rpm->text(), "RPM = 3000 ");
+    EXPECT_EQ(rpm->palette().color(QPalette::Window), ToQColor(Colour::Red));
+    // 3000 rpm of limiter 2 at 11000 rpm.
+    EXPECT_EQ(Find<TCGauge>("CGaugeRpm")->Progress(), 27);
+
+    // Without the throttle axis the cursor sits in the single curve row, column 3000 rpm.
+    const QColor lime = ToQColor(Colour::Lime);
+    const QColor normal = ToQColor(Colour::Window);
+    EXPECT_EQ(Edit("Edit142")->palette().color(QPalette::Base), lime);
+    EXPECT_EQ(Edit("EditRpmAdv3")->palette().color(QPalette::Base), lime);
+    EXPECT_EQ(Edit("Edit141")->palette().color(QPalette::Base), normal);
+    EXPECT_EQ(Edit("EditRpmPriv3")->palette().color(QPalette::Base), lime);
+    EXPECT_EQ(Edit("EditNapPriv3")->palette().color(QPalette::Base), lime);
+
+    // The highlight follows the engine, and none lingers where it was.
+    port.Queue(MonitorFrame(9000, 0));
+    form->Timer1Timer();
+    EXPECT_EQ(Edit("Edit148")->palette().color(QPalette::Base), lime);
+    EXPECT_EQ(Edit("Edit142")->palette().color(QPalette::Base), normal);
+    EXPECT_EQ(Edit("EditRpmAdv3")->palette().color(QPalette::Base), normal);
+}
+
+TEST_F(WindowTest, AnUnchangedReadingRepaintsNoCursorControlAndNoGauge) {
+    Open();
+    QTest::mouseClick(Find<QCheckBox>("CheckBoxTpsMapa"), Qt::LeftButton);
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    port.Queue(MonitorFrame(4200, 37));
+    form->Timer1Timer();
+    QTest::qWait(50);  // what the first reading changed is painted by now
+
+    PaintCounter counter;
+    for (const char* name : {"CGaugeRpm", "CGaugeTps", "CGaugeLambda", "CGauge"}) counter.Watch(Find(name));
+    for (int i = 0; i < 100; ++i) counter.Watch(Edit(QByteArray("Edit" + QByteArray::number(50 + i)).constData()));
+    for (int k = 1; k <= 10; ++k) {
+        counter.Watch(Edit(QByteArray("EditRpmAdv" + QByteArray::number(k)).constData()));
+        counter.Watch(Find(QByteArray("LabelTps" + QByteArray::number(k)).constData()));
+    }
+    for (int tick = 0; tick < 12; ++tick) {
+        if (tick % 6 == 0) port.Queue(MonitorFrame(4200, 37));
+        form->Timer1Timer();
+        QTest::qWait(10);
+    }
+    EXPECT_EQ(counter.count, 0);
+
+    // The counter does see repaints: a new reading moves the cursor and the bars.
+    port.Queue(MonitorFrame(7000, 90));
+    for (int tick = 0; tick < 6; ++tick) form->Timer1Timer();
+    QTest::qWait(50);
+    EXPECT_GT(counter.count, 0);
+}
+
+TEST_F(WindowTest, AModalMessageOfTheLinkGoesThroughTheWindowsOneSeam) {
+    Open();
+    QTest::keyClick(form.get(), Qt::Key_F9);
+    // The unit answers the identity request with another format version.
+    std::array<std::uint8_t, kPageSize> identity{};
+    identity[field::FormatVersion] = kFormatVersion + 1;
+    port.Queue(BuildFrame(kCmdProgramPage | kAnswerBit, identity.data()));
+    form->Timer1Timer();
+    EXPECT_EQ(messages, QStringList{"Unmatched version of PC and Ignition programs!"});
+    EXPECT_EQ(form->Link().Mode(), OperationMode::None);
+}
+
+}  // namespace
+}  // namespace korvan::testing

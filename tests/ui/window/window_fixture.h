@@ -1,0 +1,91 @@
+// A window on a fake serial line, with an empty settings folder, its tick stopped (tests
+// drive it by hand) and its message boxes answered by recording their text.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "tests/ui/window/fake_serial_port.h"
+#include "ui/window/form_hlav.h"
+#include "ui/window/numeric_edit.h"
+
+namespace korvan::testing {
+
+class WindowTest : public ::testing::Test {
+public:
+    void SetUp() override { QDir(TFormHlav::SettingsFolder()).removeRecursively(); }
+    void TearDown() override {
+        form.reset();
+        QDir(TFormHlav::SettingsFolder()).removeRecursively();
+    }
+
+    TFormHlav& Open(const QStringList& arguments = {"ENGLISH"}) {
+        FormOptions options;
+        options.arguments = arguments;
+        options.messageBox = [this](const QString& text) { messages << text; };
+        form = std::make_unique<TFormHlav>(port, options);
+        form->Timer1()->stop();
+        form->show();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return *form;
+    }
+
+    // Closes the window the way the user does (settings and state file written) and
+    // destroys it.
+    void CloseAndDestroy() {
+        form->close();
+        form.reset();
+    }
+
+    template <class T = QWidget>
+    T* Find(const char* name) const {
+        T* w = form->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    NumericEdit* Edit(const char* name) const { return Find<NumericEdit>(name); }
+    std::uint8_t Byte(std::size_t index) const { return form->Image()[index]; }
+
+    // Clicks into the field, replaces its text by typing, and leaves the typed text there.
+    void TypeInto(const char* name, const QString& text) {
+        NumericEdit* e = Edit(name);
+        ShowPageOf(e);
+        QTest::mouseClick(e->lineEdit(), Qt::LeftButton);
+        e->lineEdit()->selectAll();
+        QTest::keyClicks(e->lineEdit(), text);
+    }
+    void ShowPageOf(QWidget* w) {
+        auto* pages = Find<QTabWidget>("PageControl1");
+        for (int i = 0; i < pages->count(); ++i) {
+            if (pages->widget(i)->isAncestorOf(w)) pages->setCurrentIndex(i);
+        }
+    }
+
+    static void WriteFile(const QString& name, const QByteArray& content) {
+        QDir().mkpath(TFormHlav::SettingsFolder());
+        QFile f(TFormHlav::SettingsFolder() + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    static QByteArray ReadFile(const QString& name) {
+        QFile f(TFormHlav::SettingsFolder() + "/" + name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // A state file holding `image`.
+    static void WriteStateFile(const DeviceImage& image);
+
+    FakeSerialPort port;
+    QStringList messages;
+    std::unique_ptr<TFormHlav> form;
+};
+
+}  // namespace korvan::testing
