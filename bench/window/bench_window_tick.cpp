@@ -1,0 +1,174 @@
+// The window's 55 ms tick measured on the offscreen platform with a fake serial line:
+//  - CPU time of one tick with a monitor frame and the map cursor update, for an unchanged
+//    reading and for one that moves the cursor every tick;
+//  - repaints of the 140 cursor controls and the four gauges per tick (an unchanged reading
+//    must cause none);
+//  - start-up time from process start to the window shown, and peak memory.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+
+#include "device/frame.h"
+#include "tests/ui/window/fake_serial_port.h"
+#include "ui/window/form_hlav.h"
+
+namespace {
+
+using korvan::DeviceFrame;
+using korvan::TFormHlav;
+
+DeviceFrame MonitorFrame(std::uint16_t rpm, std::uint8_t tpsPercent) {
+    std::array<std::uint8_t, korvan::kPageSize> payload{};
+    payload[0] = static_cast<std::uint8_t>(rpm & 0xFF);
+    payload[1] = static_cast<std::uint8_t>(rpm >> 8);
+    payload[4] = 0x1E;  // lambda raw 1310: 800 mV
+    payload[5] = 0x05;
+    payload[28] = tpsPercent;
+    payload[29] = 24;  // advance
+    payload[35] = 1;
+    return korvan::BuildFrame(korvan::kMonitorAnswer, payload.data());
+}
+
+class PaintCounter : public QObject {
+public:
+    void Watch(QWidget* w) {
+        w->installEventFilter(this);
+        for (QWidget* child : w->findChildren<QWidget*>()) child->installEventFilter(this);
+    }
+    long count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
+struct Bench {
+    korvan::testing::FakeSerialPort port;
+    std::unique_ptr<TFormHlav> form;
+    PaintCounter cursorPaints;
+    PaintCounter gaugePaints;
+};
+Bench* bench = nullptr;
+
+// The cursor controls and the gauges, watched for paint events.
+void WatchPaints(Bench& b) {
+    const char* gauges[] = {"CGauge", "CGaugeRpm", "CGaugeTps", "CGaugeLambda"};
+    for (const char* g : gauges) b.gaugePaints.Watch(b.form->findChild<QWidget*>(g));
+    for (int i = 0; i < 100; ++i) b.cursorPaints.Watch(b.form->findChild<QWidget*>("Edit" + QString::number(50 + i)));
+    for (int k = 1; k <= 10; ++k) {
+        for (const char* prefix : {"EditRpmAdv", "LabelTps", "EditRpmPriv", "EditNapPriv"}) {
+            b.cursorPaints.Watch(b.form->findChild<QWidget*>(prefix + QString::number(k)));
+        }
+    }
+}
+
+// One tick as the event loop runs it: the tick, then whatever it scheduled (paints included).
+void Tick(Bench& b, const DeviceFrame& frame) {
+    b.port.Queue(frame);
+    b.form->Timer1Timer();
+    QApplication::processEvents();
+    b.port.written.clear();
+}
+
+void CountRepaints(benchmark::State& state, const Bench& b, long cursorBefore, long gaugeBefore) {
+    // Let whatever the ticks scheduled reach the screen before counting.
+    QTest::qWait(30);
+    const double ticks = static_cast<double>(state.iterations());
+    state.counters["cursor_repaints_per_tick"] = static_cast<double>(b.cursorPaints.count - cursorBefore) / ticks;
+    state.counters["gauge_repaints_per_tick"] = static_cast<double>(b.gaugePaints.count - gaugeBefore) / ticks;
+}
+
+void BM_TickUnchangedReading(benchmark::State& state) {
+    Bench& b = *bench;
+    const DeviceFrame frame = MonitorFrame(4200, 37);
+    Tick(b, frame);
+    QTest::qWait(30);
+    const long cursorBefore = b.cursorPaints.count;
+    const long gaugeBefore = b.gaugePaints.count;
+    for (auto _ : state) Tick(b, frame);
+    CountRepaints(state, b, cursorBefore, gaugeBefore);
+}
+BENCHMARK(BM_TickUnchangedReading)->Unit(benchmark::kMicrosecond);
+
+void BM_TickMovingReading(benchmark::State& state) {
+    Bench& b = *bench;
+    const DeviceFrame frames[] = {MonitorFrame(4200, 37), MonitorFrame(8600, 85)};
+    QTest::qWait(30);
+    const long cursorBefore = b.cursorPaints.count;
+    const long gaugeBefore = b.gaugePaints.count;
+    int i = 0;
+    for (auto _ : state) Tick(b, frames[i++ & 1]);
+    CountRepaints(state, b, cursorBefore, gaugeBefore);
+}
+BENCHMARK(BM_TickMovingReading)->Unit(benchmark::kMicrosecond);
+
+// Milliseconds since this process started, from the kernel's start time of the process.
+double MsSinceProcessStart() {
+    QFile stat("/proc/self/stat");
+    if (!stat.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray text = stat.readAll();
+    // Field 22 (starttime) counts after the command name, which is in parentheses.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    const double startTicks = fields.value(19).toDouble();
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const double nowMs = now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
+    return nowMs - startTicks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QElapsedTimer sinceMain;
+    sinceMain.start();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+
+    Bench b;
+    korvan::FormOptions options;
+    options.arguments = {"ENGLISH"};
+    options.messageBox = [](const QString&) {};
+    b.form = std::make_unique<TFormHlav>(b.port, options);
+    b.form->Timer1()->stop();
+    b.form->show();
+    (void)QTest::qWaitForWindowExposed(b.form.get());
+    QApplication::processEvents();
+    const double startupFromMain = static_cast<double>(sinceMain.nsecsElapsed()) / 1e6;
+    const double startupFromProcess = MsSinceProcessStart();
+
+    // The map page with the throttle axis: every cursor control is on screen.
+    QTest::mouseClick(b.form->findChild<QCheckBox*>("CheckBoxTpsMapa"), Qt::LeftButton);
+    b.form->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
+    QTest::qWait(30);
+    WatchPaints(b);
+    bench = &b;
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("start-up to window shown: %.1f ms from process start (%.1f ms from main)\n", startupFromProcess,
+                startupFromMain);
+    std::printf("peak memory (max RSS): %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+    bench = nullptr;
+    b.form.reset();
+    return 0;
+}
