@@ -276,7 +276,7 @@ void TFormHlav::BuildMonitorColumn(QWidget* client) {
     const QFont test = PixelFont(font(), kTestLabelPixels, true);
     for (int i = 0; i < 8; ++i) {
         const QByteArray name = "LabelTest" + QByteArray::number(i + 1);
-        labelTest_[i] = readout(name.constData(), "", 856, 343 + (i * 152) / 7, 90, test);
+        labelTest_[i] = readout(name.constData(), "", 856, 343 + (i * 152) / 7, 112, test);
         labelTest_[i]->setText(QString("Test%1 = ---").arg(i + 1));
         labelTest_[i]->hide();
     }

@@ -2,6 +2,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -12,6 +14,13 @@
 #include "ui/window/form_hlav.h"
 
 namespace korvan {
+
+namespace {
+
+// How far below the window's top edge its title bar is looked for on the screens.
+constexpr int kTitleBarProbe = 8;
+
+}  // namespace
 
 QString TFormHlav::SettingsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Korvan2";
@@ -31,7 +40,11 @@ void TFormHlav::LoadSettings() {
     defaults.language = languageIndex_;
     const Settings s = ReadSettings(store_, defaults);
 
-    move(s.left, s.top);
+    // A position saved on a screen that is no longer there (a docked laptop taken to the
+    // workshop) would put the window out of reach; it then stays centred.
+    if (QGuiApplication::screenAt(QPoint(s.left + width() / 2, s.top + kTitleBarProbe)) != nullptr) {
+        move(s.left, s.top);
+    }
     comPortNumber_ = s.comPort;
     languageIndex_ = s.language;
     labelFile2_->setText(QString::fromStdString(s.file));

@@ -35,6 +35,17 @@ TEST_F(WindowTest, AFirstRunIsCentredOnCom1InCzechOnTheFirstPageWithTheDefaults)
     EXPECT_TRUE(messages.isEmpty());
 }
 
+TEST_F(WindowTest, ASavedPositionIsTakenOnlyWhereAScreenStillIs) {
+    WriteFile("Korvan2.ini", "[FORM_HLAV]\nLeft=0x20\nTop=$10\n");
+    Open();
+    EXPECT_EQ(form->pos(), QPoint(32, 16));
+    form.reset();
+    WriteFile("Korvan2.ini", "[FORM_HLAV]\nLeft=5000\nTop=-3000\n");
+    Open();
+    const QRect screen = form->screen()->geometry();
+    EXPECT_TRUE(screen.contains(form->geometry().topLeft())) << form->x() << "," << form->y();
+}
+
 TEST_F(WindowTest, SettingsAndCommandLineChooseLanguageAndPort) {
     struct Case {
         QByteArray ini;

@@ -7,6 +7,7 @@
 #include "device/frame.h"
 #include "ui/widgets/cgauge.h"
 #include "tests/ui/window/window_fixture.h"
+#include "ui/window/caption_fit.h"
 #include "ui/window/guarded_setters.h"
 
 namespace korvan::testing {
@@ -78,6 +79,27 @@ TEST_F(WindowTest, AMonitorFrameFillsTheColumnAndMovesTheCursor) {
     EXPECT_EQ(Edit("Edit148")->palette().color(QPalette::Base), lime);
     EXPECT_EQ(Edit("Edit142")->palette().color(QPalette::Base), normal);
     EXPECT_EQ(Edit("EditRpmAdv3")->palette().color(QPalette::Base), normal);
+}
+
+TEST_F(WindowTest, TheWidestReadoutsFitTheMonitorColumn) {
+    Open();
+    QTest::mouseClick(Find<QCheckBox>("CheckBoxTpsMapa"), Qt::LeftButton);
+    QTest::mouseClick(Find<QCheckBox>("CheckBoxExtMonitor"), Qt::LeftButton);
+    std::array<std::uint8_t, kPageSize> payload;
+    payload.fill(0xFF);
+    for (std::size_t word = 2; word < 10; word += 2) {  // sensor words at full scale: 4999 mV
+        payload[word] = 0xF7;
+        payload[word + 1] = 0x1F;
+    }
+    payload[28] = 100;  // throttle percent: the longer of its two texts
+    port.Queue(BuildFrame(kMonitorAnswer, payload.data()));
+    form->Timer1Timer();
+    ASSERT_EQ(Find<QLabel>("LabelTpsMon")->text(), "TP= 100 [%]= 4999 [mV]");
+    for (const char* name : {"LabelRpm", "LabelTpsMon", "LabelLambda", "LabelAdvance", "LabelPriveraPoz",
+                             "LabelPriveraMer", "LabelBlok1", "LabelBlok2", "LabelTacho_Lambda", "LabelClutchMon",
+                             "LabelLimiter1", "LabelN2oEnable", "LabelPocetProgramovani", "LabelTest1"}) {
+        EXPECT_TRUE(CaptionFits(Find(name))) << name << ": " << Find<QLabel>(name)->text().toStdString();
+    }
 }
 
 TEST_F(WindowTest, AnUnchangedReadingRepaintsNoCursorControlAndNoGauge) {
