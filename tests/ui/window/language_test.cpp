@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -82,7 +83,14 @@ TEST_F(WindowTest, HintsShowTheirShortPartAsTooltipAndTheLongPartInTheStatusBar)
         EXPECT_EQ(form->statusBar()->currentMessage(), c.status) << c.control;
     }
     EXPECT_EQ(form->findChild<QAction*>("AdvanceMinus")->statusTip(), "Take off 1 degree of curve A");
-    EXPECT_EQ(form->findChild<QAction*>("MenuRead")->statusTip(), "Reading parameters from unit");
+
+    // A highlighted menu item puts its long hint in the status bar.
+    auto* device = Find<QMenu>("MenuDevice");
+    form->menuBar()->setActiveAction(device->menuAction());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(device));
+    QTest::mouseMove(device, device->actionGeometry(form->findChild<QAction*>("MenuVerify")).center());
+    EXPECT_EQ(form->statusBar()->currentMessage(), "Compare set parameters  with parameters of unit");
+    device->close();
 }
 
 TEST_F(WindowTest, LinkMessagesAreShownInTheLanguageOfTheMoment) {
