@@ -108,10 +108,17 @@ const std::vector<FlagField>& FlagFields() {
 
 bool ParseFieldText(const std::string& text, const std::string& groupSeparator, int min, int max,
                     int& value) {
+    // Where the locale groups digits with a (no-break) space, a typed plain blank groups too:
+    // nobody can tell the two apart on screen.
+    const bool blankGroups = groupSeparator == " " || groupSeparator == "\xC2\xA0" || groupSeparator == "\xE2\x80\xAF";
     std::string digits;
     for (std::size_t i = 0; i < text.size();) {
         if (!groupSeparator.empty() && text.compare(i, groupSeparator.size(), groupSeparator) == 0) {
             i += groupSeparator.size();
+            continue;
+        }
+        if (blankGroups && text[i] == ' ') {
+            ++i;
             continue;
         }
         digits += text[i++];

@@ -232,7 +232,8 @@ TEST(ParseFieldText, AcceptsOnlyWholeNumbersWithinTheLimits) {
         {"abc", ",", 0, 60, false, 0},             {"1e3", ",", 0, 5000, false, 0},
         {"12.5", ",", 0, 60, false, 0},            {"-1", ",", 0, 60, false, 0},
         {" 42 ", ",", 0, 60, true, 42},            {"99999999999999999999", ",", 0, 60, false, 0},
-        {"998", ",", 999, 25000, false, 0},        {",", ",", 0, 60, false, 0},
+        {"998", ",", 999, 25000, false, 0},        {"15 050", "\xc2\xa0", 999, 25000, true, 15050},
+        {"15 050", ",", 999, 25000, false, 0},        {",", ",", 0, 60, false, 0},
     };
     for (const Case& c : cases) {
         int value = -12345;

@@ -92,7 +92,7 @@ void TFormHlav::ImageToControls() {
     }
     ShowTpsMapLayout();
     ApplyColourRules();
-    ShowIdentity(DecodeIdentity(image_));
+    ShowIdentityTexts();
     --fillingControls_;
 }
 

@@ -171,6 +171,7 @@ private:
 
     // The link's side of the window (form_link.cpp).
     void UpdateMapCursor();
+    void ShowIdentityTexts();
     void CheckBoxExtMonitorClick();
 
     DeviceImage image_;
@@ -183,6 +184,8 @@ private:
     std::uint8_t comPortNumber_ = 0;
     QString lastFilePath_;
     MapCursor cursor_;
+    // The unit's version, date and time texts: empty until its identity page arrives in this run.
+    IdentityTexts identity_;
     bool created_ = false;
     bool closed_ = false;
     bool destroying_ = false;

@@ -61,9 +61,14 @@ void TFormHlav::ShowReceivedImage() {
 }
 
 void TFormHlav::ShowIdentity(const IdentityTexts& texts) {
-    SetLabelText(labelVerze_[0], IdentityText(texts.VersionString));
-    SetLabelText(labelVerze_[1], IdentityText(texts.DateString));
-    SetLabelText(labelVerze_[2], IdentityText(texts.TimeString));
+    identity_ = texts;
+    ShowIdentityTexts();
+}
+
+void TFormHlav::ShowIdentityTexts() {
+    SetLabelText(labelVerze_[0], IdentityText(identity_.VersionString));
+    SetLabelText(labelVerze_[1], IdentityText(identity_.DateString));
+    SetLabelText(labelVerze_[2], IdentityText(identity_.TimeString));
 }
 
 void TFormHlav::ShowMonitorFrame(const std::uint8_t* frame) {
