@@ -32,6 +32,8 @@ TFormHlav::TFormHlav(SerialPort& port, FormOptions options, QWidget* parent)
     connect(timer1_, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
 
     FormCreate();
+    ConnectEditingTools();
+    ConnectFileCommands();
     timer1_->start();
 }
 

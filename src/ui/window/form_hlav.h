@@ -24,6 +24,9 @@ class QAction;
 class QActionGroup;
 class QCheckBox;
 class QComboBox;
+class QFileDialog;
+class QPrinter;
+class QUrl;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -45,6 +48,13 @@ class TCSpinButton;
 struct FormOptions {
     QStringList arguments;
     std::function<void(const QString& text)> messageBox;
+    // Runs a file dialog and returns the chosen path, empty when cancelled. Empty: the
+    // dialog's own exec().
+    std::function<QString(QFileDialog& dialog)> fileDialog;
+    // The printer to print on. Empty: the system's default printer (none when there is none).
+    std::function<std::unique_ptr<QPrinter>()> printer;
+    // Opens a document with the desktop's program. Empty: QDesktopServices::openUrl.
+    std::function<bool(const QUrl& url)> openUrl;
 };
 
 class TFormHlav : public QMainWindow, public LinkListener {
@@ -106,6 +116,25 @@ public slots:
     void MenuEnglishClick();
     void MenuCzechClick();
     void MenuGermanClick();
+    void MenuOpenClick();
+    void MenuSaveClick();
+    void SpeedButtonPrintClick();
+    void MenuContensClick();
+    void MenuAboutClick();
+    void BitBtnAdvMinusClick();
+    void BitBtnAdvPlusClick();
+    void CSpinButtonUpClick(TCSpinButton* sender);
+    void CSpinButtonDownClick(TCSpinButton* sender);
+    void BitBtnServoMinusClick();
+    void BitBtnServoPlusClick();
+    void BitBtnTps0Click();
+    void BitBtnTps100Click();
+
+public:
+    // The about box's text in the current language, with the build date and time.
+    QString AboutText() const;
+    // The manual document of the current language, or empty when it is not installed.
+    QString ManualPath() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -169,6 +198,18 @@ private:
     QString ControlHint(QObject* object) const;
     void ShowHintOf(QObject* object);
 
+    // The editing tools (form_tools.cpp).
+    void ConnectEditingTools();
+    void StepAdvanceAtCursor(int delta);
+    void StepColumn(TCSpinButton* sender, int delta);
+    void StepServoAtCursor(int delta);
+
+    // Files, printing, help (form_files.cpp).
+    void ConnectFileCommands();
+    void PresetDialogs();
+    QString RunFileDialog(QFileDialog& dialog);
+    static std::unique_ptr<QPrinter> DefaultPrinter();
+
     // The link's side of the window (form_link.cpp).
     void UpdateMapCursor();
     void ShowIdentityTexts();
@@ -220,6 +261,10 @@ private:
     CommitCheckBox* checkBoxGas_ = nullptr;
     CommitCheckBox* checkBoxAktN2o_ = nullptr;
     QCheckBox* checkBoxExtMonitor_ = nullptr;
+    QCheckBox* checkBoxIgnAll_ = nullptr;
+    QCheckBox* checkBoxPrivAll_ = nullptr;
+    QFileDialog* openDialog1_ = nullptr;
+    QFileDialog* saveDialog1_ = nullptr;
     QGroupBox* groupBoxPrivera_ = nullptr;
     QGroupBox* groupBoxGas_ = nullptr;
     QGroupBox* groupBoxRetard_ = nullptr;

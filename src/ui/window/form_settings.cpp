@@ -72,17 +72,17 @@ void TFormHlav::SaveSettings() {
     if (!written.ok) ShowMessageBox(QString("Unable to write to %1").arg(SettingsFilePath()));
     // The parameters in memory matter more than the window position: the state file is
     // written even when the settings file could not be.
-    SaveStateFile(StateFilePath().toStdString(), image_);
+    // A state file that cannot be written would lose the tune in memory without a word: say
+    // so (the old file, if any, is still intact).
+    if (!SaveStateFile(StateFilePath().toStdString(), image_).ok) {
+        ShowMessageBox(QString("Unable to write to %1").arg(StateFilePath()));
+    }
 }
 
 void TFormHlav::OpenComPort() {
     // 0 (only possible from the settings file) opens nothing.
     if (comPortNumber_ < 1 || comPortNumber_ > kMaxComPort) return;
-#ifdef _WIN32
-    const std::string device = "COM" + std::to_string(comPortNumber_);
-#else
     const std::string device = PortDeviceName(store_, comPortNumber_);
-#endif
     if (!link_->OpenComPort(device)) ShowMessageBox("Com opening error");
 }
 

@@ -7,6 +7,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QPrinter>
+#include <QUrl>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -31,6 +34,12 @@ public:
         FormOptions options;
         options.arguments = arguments;
         options.messageBox = [this](const QString& text) { messages << text; };
+        options.fileDialog = [this](QFileDialog& dialog) { return fileDialog ? fileDialog(dialog) : QString(); };
+        options.printer = [this]() { return printer ? printer() : std::unique_ptr<QPrinter>(); };
+        options.openUrl = [this](const QUrl& url) {
+            openedUrls << url;
+            return true;
+        };
         form = std::make_unique<TFormHlav>(port, options);
         form->Timer1()->stop();
         form->show();
@@ -85,6 +94,10 @@ public:
 
     FakeSerialPort port;
     QStringList messages;
+    // Answers the file dialogs (the chosen path; empty = cancel) and chooses the printer.
+    std::function<QString(QFileDialog&)> fileDialog;
+    std::function<std::unique_ptr<QPrinter>()> printer;
+    QList<QUrl> openedUrls;
     std::unique_ptr<TFormHlav> form;
 };
 
