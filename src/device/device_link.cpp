@@ -112,42 +112,26 @@ void DeviceLink::ShowOperationMessage(const LocalizedText& text, Colour colour) 
     listener_.SetMessageVisible(true);
 }
 
-void DeviceLink::StartRead() {
-    mode_ = OperationMode::Read;
-    commandByte_ = kCmdReadPage | kIdentityPageNumber;
+void DeviceLink::Begin(OperationMode mode, std::uint8_t command, const LocalizedText& text, int gauge,
+                       bool sendNow, bool showGauge) {
+    mode_ = mode;
+    commandByte_ = command;
     sendCounter_ = 1;
-    // Nothing is sent now: the first request goes out when the tick counter, left over from
-    // the monitor cycle, reaches the resend interval.
-    ShowOperationMessage(kReadDevice, Colour::ButtonFace);
-    gaugeProgress_ = 0;
+    if (sendNow) SendPageFrame();
+    ShowOperationMessage(text, Colour::ButtonFace);
+    gaugeProgress_ = gauge;
     listener_.SetGaugeProgress(gaugeProgress_);
-    listener_.SetGaugeVisible(true);
+    if (showGauge) listener_.SetGaugeVisible(true);
 }
 
-void DeviceLink::StartVerify() {
-    mode_ = OperationMode::Verify;
-    commandByte_ = kVerifyParamPage;
-    sendCounter_ = 1;
-    SendPageFrame();
-    ShowOperationMessage(kVerifyDeviceCommand, Colour::ButtonFace);
-    gaugeProgress_ = 1;
-    listener_.SetGaugeProgress(gaugeProgress_);
-    listener_.SetGaugeVisible(true);
-}
+// Nothing is sent now: the first request goes out when the tick counter, left over from the
+// monitor cycle, reaches the resend interval.
+void DeviceLink::StartRead() { Begin(OperationMode::Read, kCmdReadPage | kIdentityPageNumber, kReadDevice, 0, false); }
 
-void DeviceLink::BeginProgram() {
-    mode_ = OperationMode::Program;
-    commandByte_ = kCmdProgramPage | kIdentityPageNumber;
-    sendCounter_ = 1;
-}
+void DeviceLink::StartVerify() { Begin(OperationMode::Verify, kVerifyParamPage, kVerifyDeviceCommand, 1, true); }
 
 void DeviceLink::StartProgram() {
-    BeginProgram();
-    SendPageFrame();
-    ShowOperationMessage(kProgramDevice, Colour::ButtonFace);
-    gaugeProgress_ = 0;
-    listener_.SetGaugeProgress(gaugeProgress_);
-    listener_.SetGaugeVisible(true);
+    Begin(OperationMode::Program, kCmdProgramPage | kIdentityPageNumber, kProgramDevice, 0, true);
 }
 
 void DeviceLink::CheckProgramOnChange(bool optionChecked) {
@@ -166,11 +150,7 @@ void DeviceLink::CheckProgramOnChange(bool optionChecked) {
     }
     if (!changed) return;
     // Like the program command, but the first request goes out from the tick.
-    BeginProgram();
-    ShowOperationMessage(kProgramDevice, Colour::ButtonFace);
-    gaugeProgress_ = 0;
-    listener_.SetGaugeProgress(gaugeProgress_);
-    listener_.SetGaugeVisible(true);
+    Begin(OperationMode::Program, kCmdProgramPage | kIdentityPageNumber, kProgramDevice, 0, false);
 }
 
 void DeviceLink::HandleMonitorFrame(const std::uint8_t* frame) {
@@ -199,15 +179,9 @@ void DeviceLink::NextPage() {
     SendPageFrame();
 }
 
+// The hand-over from reading or programming: the image's pages go back for comparison.
 void DeviceLink::BeginVerifyPhase(bool showGauge) {
-    mode_ = OperationMode::Verify;
-    commandByte_ = kVerifyParamPage;
-    sendCounter_ = 1;
-    SendPageFrame();
-    ShowOperationMessage(kVerifyDevice, Colour::ButtonFace);
-    gaugeProgress_ = 1;
-    listener_.SetGaugeProgress(gaugeProgress_);
-    if (showGauge) listener_.SetGaugeVisible(true);
+    Begin(OperationMode::Verify, kVerifyParamPage, kVerifyDevice, 1, true, showGauge);
 }
 
 void DeviceLink::ReplyWhileReading(const std::uint8_t* frame, std::size_t page) {

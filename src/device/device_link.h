@@ -98,8 +98,9 @@ private:
     void ReplyWhileVerifying(const std::uint8_t* frame, std::size_t page);
     void ReplyWhileProgramming(const std::uint8_t* frame, std::size_t page);
     void NextPage();
+    void Begin(OperationMode mode, std::uint8_t command, const LocalizedText& text, int gauge, bool sendNow,
+               bool showGauge = true);
     void BeginVerifyPhase(bool showGauge);
-    void BeginProgram();
     void ShowOperationMessage(const LocalizedText& text, Colour colour);
 
     DeviceImage& image_;
