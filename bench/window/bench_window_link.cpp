@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "device/qt_serial_port.h"
+#include "files/settings.h"
 #include "sim_process.h"
 #include "ui/window/form_hlav.h"
 
@@ -92,7 +93,7 @@ public:
         if (!sim_.Started()) return false;
         QDir(TFormHlav::SettingsFolder()).removeRecursively();
         QDir().mkpath(TFormHlav::SettingsFolder());
-        QFile ini(TFormHlav::SettingsFolder() + "/Korvan2.ini");
+        QFile ini(TFormHlav::SettingsFolder() + "/" + korvan::kSettingsFileName);
         if (!ini.open(QIODevice::WriteOnly)) return false;
         ini.write("[PORTS]\nCOM1=" + QByteArray::fromStdString(sim_.PtyPath()) + "\n");
         ini.close();

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "files/settings.h"
 #include "files/state_file.h"
 #include "link_harness.h"
 #include "params/binding.h"
@@ -156,7 +157,7 @@ public:
     // to the given devices; its timer is stopped, the test ticks it.
     TFormHlav& OpenWindow(const std::vector<std::string>& devices) {
         QDir().mkpath(TFormHlav::SettingsFolder());
-        QFile ini(TFormHlav::SettingsFolder() + "/Korvan2.ini");
+        QFile ini(TFormHlav::SettingsFolder() + "/" + kSettingsFileName);
         EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
         QByteArray text = "[PORTS]\n";
         for (std::size_t i = 0; i < devices.size(); ++i) {
