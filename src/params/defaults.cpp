@@ -66,4 +66,10 @@ void SetDefaults(DeviceImage& image) {
     std::copy(kDefaultAdvanceMap.begin(), kDefaultAdvanceMap.end(), image.bytes.begin() + field::Advance);
 }
 
+DeviceImage DefaultImage() {
+    DeviceImage image;
+    SetDefaults(image);
+    return image;
+}
+
 }  // namespace korvan

@@ -19,6 +19,9 @@ extern const std::array<std::uint8_t, kMapRows * kMapColumns> kDefaultAdvanceMap
 // Sets BaseAdv to 10 for the six known bike types; any other type leaves it alone.
 void DefaultBaseAdv(DeviceImage& image);
 
+// An otherwise empty image (bike type 0, zero identity) holding the default set.
+DeviceImage DefaultImage();
+
 // Loads the default set into the parameter pages. BikeType, ActRpm, the reserved bytes and
 // the identity page are left as they are.
 void SetDefaults(DeviceImage& image);

@@ -9,12 +9,6 @@
 namespace korvan::test {
 namespace {
 
-DeviceImage DefaultImage() {
-    DeviceImage image;
-    SetDefaults(image);
-    return image;
-}
-
 bool SameParams(const DeviceImage& a, const DeviceImage& b) {
     return std::memcmp(a.Page(1), b.Page(1), kParamImageSize) == 0;
 }

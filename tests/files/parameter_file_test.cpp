@@ -11,12 +11,6 @@
 namespace korvan {
 namespace {
 
-DeviceImage Defaults() {
-    DeviceImage image;
-    SetDefaults(image);
-    return image;
-}
-
 ParameterFileResult Read(const std::string& text, DeviceImage& image) {
     std::istringstream in(text);
     return ReadParameterFile(in, image);
@@ -26,17 +20,17 @@ TEST(ParameterFile, NewSetIsWrittenByteForByte) {
     std::string expected;
     ASSERT_TRUE(ReadWholeFile(std::string(KORVAN_TEST_DATA) + "/default_set.ign", expected));
     ASSERT_EQ(expected.size(), 1482u);
-    const std::string written = ParameterFileText(Defaults(), false);
+    const std::string written = ParameterFileText(DefaultImage(), false);
     EXPECT_EQ(written.size(), 1482u);
     EXPECT_EQ(written, expected);
 
     std::ostringstream out;
-    WriteParameterFile(out, Defaults(), false);
+    WriteParameterFile(out, DefaultImage(), false);
     EXPECT_EQ(out.str(), expected);
 }
 
 TEST(ParameterFile, RoundTripKeepsEveryStoredFieldAndLeavesTheOthers) {
-    DeviceImage source = Defaults();
+    DeviceImage source = DefaultImage();
     // Every byte of the parameter pages set to something distinct and within the file's reach.
     for (const NumericField& f : NumericFields()) {
         source[f.imageIndex] = static_cast<std::uint8_t>((f.imageIndex * 37 + 11) % 200);
@@ -46,7 +40,7 @@ TEST(ParameterFile, RoundTripKeepsEveryStoredFieldAndLeavesTheOthers) {
     source[field::BikeType] = 5;
     source[field::Tps100] = 225;
 
-    DeviceImage target = Defaults();
+    DeviceImage target = DefaultImage();
     for (std::size_t i = 0; i < field::ParamReservedLength; ++i) target[field::ParamReserved + i] = 0xA5;
     target[field::ActTachoLambda] = 0x42;
     for (std::size_t i = 0; i < kPageSize; ++i) target[i] = 0x33;
@@ -65,7 +59,7 @@ TEST(ParameterFile, RoundTripKeepsEveryStoredFieldAndLeavesTheOthers) {
 }
 
 TEST(ParameterFile, FlagsAreWrittenAsOneOrZero) {
-    DeviceImage image = Defaults();
+    DeviceImage image = DefaultImage();
     image[field::Rpm2] = 2;
     image[field::NoReading] = 9;
     const std::string text = ParameterFileText(image, false);
@@ -122,7 +116,7 @@ TEST(ParameterFile, ReaderRules) {
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.what);
-        DeviceImage image = Defaults();
+        DeviceImage image = DefaultImage();
         const DeviceImage before = image;
         const ParameterFileResult r = Read(c.text, image);
         EXPECT_EQ(r.accepted, c.accepted);
@@ -136,7 +130,7 @@ TEST(ParameterFile, ReaderRules) {
 }
 
 TEST(ParameterFile, ExtendedMonitorIsReportedOnlyWhenPresent) {
-    DeviceImage image = Defaults();
+    DeviceImage image = DefaultImage();
     EXPECT_FALSE(Read("MAVELTIK_KEY 15 BIKE 1", image).extendedMonitor.has_value());
     EXPECT_EQ(Read("MAVELTIK_KEY 15 EXT_MON 7", image).extendedMonitor, std::optional<bool>(true));
     EXPECT_EQ(Read("MAVELTIK_KEY 15 EXT_MON 65536", image).extendedMonitor, std::optional<bool>(false));
@@ -144,7 +138,7 @@ TEST(ParameterFile, ExtendedMonitorIsReportedOnlyWhenPresent) {
 }
 
 TEST(ParameterFile, WrittenFileReadsBackTheSameWhateverTheLayout) {
-    const DeviceImage source = Defaults();
+    const DeviceImage source = DefaultImage();
     std::string text = ParameterFileText(source, false);
     std::string oneLine;
     for (char c : text) oneLine += (c == '\r' || c == '\n') ? ' ' : c;

@@ -10,12 +10,6 @@
 namespace korvan {
 namespace {
 
-DeviceImage Defaults() {
-    DeviceImage image;
-    SetDefaults(image);
-    return image;
-}
-
 struct NormalizeCase {
     const char* what;
     std::function<void(DeviceImage&)> change;
@@ -123,7 +117,7 @@ TEST(NormalizeImage, RepairsRangesAndOrderings) {
     };
     for (const NormalizeCase& c : cases) {
         SCOPED_TRACE(c.what);
-        DeviceImage image = Defaults();
+        DeviceImage image = DefaultImage();
         c.change(image);
         NormalizeImage(image);
         c.check(image);
@@ -131,7 +125,7 @@ TEST(NormalizeImage, RepairsRangesAndOrderings) {
 }
 
 TEST(NormalizeImage, LeavesUncheckedFieldsAlone) {
-    DeviceImage image = Defaults();
+    DeviceImage image = DefaultImage();
     for (std::size_t i = 0; i < kPageSize; ++i) image[i] = 0xEE;  // identity
     image[field::BikeType] = 200;
     image[field::BaseAdv] = 255;
@@ -150,7 +144,7 @@ TEST(NormalizeImage, BoundsLanguageAndComPort) {
         std::uint8_t language, com, wantLanguage, wantCom;
     } cases[] = {{0, 0, 0, 0}, {2, 10, 2, 10}, {3, 11, 1, 1}, {7, 12, 1, 1}, {255, 255, 1, 1}};
     for (const Case& c : cases) {
-        DeviceImage image = Defaults();
+        DeviceImage image = DefaultImage();
         std::uint8_t language = c.language, com = c.com;
         NormalizeImage(image, language, com);
         EXPECT_EQ(language, c.wantLanguage);

@@ -7,14 +7,8 @@
 namespace korvan {
 namespace {
 
-DeviceImage Defaults() {
-    DeviceImage image;
-    SetDefaults(image);
-    return image;
-}
-
 TEST(EditingTools, AdvanceOnAllCellsStopsAtTheLimits) {
-    DeviceImage image = Defaults();
+    DeviceImage image = DefaultImage();
     image[AdvanceIndex(0, 0)] = 60;
     image[AdvanceIndex(4, 4)] = 0;
     const DeviceImage before = image;
@@ -46,7 +40,7 @@ TEST(EditingTools, AdvanceOnTheCellUnderTheCursor) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        DeviceImage image = Defaults();
+        DeviceImage image = DefaultImage();
         image[AdvanceIndex(c.row, c.column)] = c.start;
         const DeviceImage before = image;
         EXPECT_EQ(StepAdvance(image, c.delta, false, c.row, c.column, c.below), c.changed);
@@ -58,7 +52,7 @@ TEST(EditingTools, AdvanceOnTheCellUnderTheCursor) {
 }
 
 TEST(EditingTools, ColumnStepMovesOneColumnInAllRows) {
-    DeviceImage image = Defaults();
+    DeviceImage image = DefaultImage();
     image[AdvanceIndex(3, 2)] = 60;
     const DeviceImage before = image;
     EXPECT_TRUE(StepAdvanceColumn(image, +1, 2));
@@ -73,7 +67,7 @@ TEST(EditingTools, ColumnStepMovesOneColumnInAllRows) {
 }
 
 TEST(EditingTools, ServoStepsWithinOneTo249) {
-    DeviceImage image = Defaults();
+    DeviceImage image = DefaultImage();
     image[field::NapPriv + 0] = 1;
     image[field::NapPriv + 9] = 249;
     EXPECT_FALSE(StepServo(image, -1, false, 0));
@@ -100,10 +94,10 @@ TEST(EditingTools, ThrottleCalibrationWindows) {
         {4601, false, 70, false, 129},
     };
     for (const Case& c : cases) {
-        DeviceImage image = Defaults();
+        DeviceImage image = DefaultImage();
         EXPECT_EQ(SetTps0FromLive(image, c.mv), c.zeroTaken) << c.mv;
         EXPECT_EQ(image[field::Tps0], c.tps0) << c.mv;
-        image = Defaults();
+        image = DefaultImage();
         EXPECT_EQ(SetTps100FromLive(image, c.mv), c.fullTaken) << c.mv;
         EXPECT_EQ(image[field::Tps100], c.tps100) << c.mv;
     }
