@@ -27,12 +27,16 @@ run: build
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
 
-# Long fuzzing session by hand (10 minutes per target by default).
+# Long fuzzing session by hand (10 minutes per target by default), from the committed seeds
+# and dictionaries; the growing corpus stays in the build folder.
 FUZZ_SECONDS ?= 600
 fuzz-long: build
 	@for f in $(BUILD)/fuzz/bin/fuzz_*; do \
-	  echo "== $$f"; mkdir -p $(BUILD)/fuzz/corpus/$$(basename $$f); \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(BUILD)/fuzz/corpus/$$(basename $$f) || exit 1; \
+	  t=$$(basename $$f); corpus=$(BUILD)/fuzz/long/$$t; mkdir -p $$corpus; \
+	  cp -n tests/fuzz/corpus/$$t/* $$corpus/ 2>/dev/null || true; \
+	  echo "== $$t"; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -dict=tests/fuzz/dict/$$t.dict \
+	    -artifact_prefix=$$corpus/ $$corpus || exit 1; \
 	done
 
 format:
