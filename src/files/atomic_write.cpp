@@ -1,14 +1,16 @@
 #include "files/atomic_write.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
+#include <process.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -18,16 +20,29 @@
 
 namespace korvan {
 
+namespace fs = std::filesystem;
+
 namespace {
 
-std::string ErrnoText(const std::string& what, int err) { return what + ": " + std::strerror(err); }
+std::string ErrorText(const std::string& what, int err) { return what + ": " + std::strerror(err); }
+
+// The file a path names: a symbolic link is followed, so that a settings file linked from
+// elsewhere is updated where it lives instead of being replaced by a copy.
+fs::path Target(const fs::path& path) {
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(path, ec))) {
+        const fs::path resolved = fs::canonical(path, ec);
+        if (!ec) return resolved;
+    }
+    return path;
+}
 
 #ifndef _WIN32
 // The folder's entry for the new name must reach the disk too, or a power loss right after
 // the rename may bring back neither file.
-void SyncFolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+void SyncFolderOf(const fs::path& path) {
+    fs::path folder = path.parent_path();
+    if (folder.empty()) folder = ".";
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
         ::fsync(fd);
@@ -38,13 +53,25 @@ void SyncFolderOf(const std::string& path) {
 
 }  // namespace
 
-WriteResult WriteFileAtomically(const std::string& path, const std::string& content) {
-    WriteResult result;
+fs::path FilePath(const std::string& utf8) {
 #ifdef _WIN32
-    const std::string temp = path + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    return fs::u8path(utf8);
+#else
+    return fs::path(utf8);
+#endif
+}
+
+WriteResult WriteFileAtomically(const std::string& pathText, const std::string& content) {
+    WriteResult result;
+    const fs::path path = Target(FilePath(pathText));
+#ifdef _WIN32
+    // A name of our own beside the file: nothing the user keeps there is overwritten.
+    static std::atomic<unsigned> counter{0};
+    fs::path temp = path;
+    temp += L".tmp" + std::to_wstring(_getpid()) + L"-" + std::to_wstring(++counter);
+    std::FILE* f = _wfopen(temp.c_str(), L"wb");
     if (!f) {
-        result.error = ErrnoText(temp, errno);
+        result.error = ErrorText(pathText, errno);
         return result;
     }
     const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size() &&
@@ -52,20 +79,20 @@ WriteResult WriteFileAtomically(const std::string& path, const std::string& cont
     const int err = errno;
     const bool closed = std::fclose(f) == 0;
     if (!written || !closed) {
-        std::remove(temp.c_str());
-        result.error = ErrnoText(path, err);
+        _wremove(temp.c_str());
+        result.error = ErrorText(pathText, err);
         return result;
     }
-    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        std::remove(temp.c_str());
-        result.error = path + ": cannot replace the file";
+    if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        _wremove(temp.c_str());
+        result.error = pathText + ": cannot replace the file";
         return result;
     }
 #else
-    std::string temp = path + ".XXXXXX";
+    std::string temp = path.string() + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
-        result.error = ErrnoText(path, errno);
+        result.error = ErrorText(pathText, errno);
         return result;
     }
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
@@ -94,13 +121,13 @@ WriteResult WriteFileAtomically(const std::string& path, const std::string& cont
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err != 0) {
         ::unlink(temp.c_str());
-        result.error = ErrnoText(path, err);
+        result.error = ErrorText(pathText, err);
         return result;
     }
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         err = errno;
         ::unlink(temp.c_str());
-        result.error = ErrnoText(path, err);
+        result.error = ErrorText(pathText, err);
         return result;
     }
     SyncFolderOf(path);
@@ -109,17 +136,39 @@ WriteResult WriteFileAtomically(const std::string& path, const std::string& cont
     return result;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& content) {
-    // A folder opens as a stream on some systems and then reads as empty: that is not a file.
+ReadResult ReadWholeFile(const std::string& pathText, std::string& content, std::size_t maxBytes) {
+    ReadResult result;
+    const fs::path path = FilePath(pathText);
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) {
+        result.missing = true;
+        result.error = pathText + ": no such file";
+        return result;
+    }
+    if (ec || status.type() != fs::file_type::regular) {
+        result.error = pathText + ": not a file";
+        return result;
+    }
+    const auto size = fs::file_size(path, ec);
+    if (ec || size > maxBytes) {
+        result.error = pathText + ": far too large for this kind of file";
+        return result;
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in) {
+        result.error = ErrorText(pathText, errno);
+        return result;
+    }
     std::ostringstream s;
     s << in.rdbuf();
-    if (in.bad()) return false;
+    if (in.bad()) {
+        result.error = pathText + ": read error";
+        return result;
+    }
     content = s.str();
-    return true;
+    result.ok = true;
+    return result;
 }
 
 }  // namespace korvan

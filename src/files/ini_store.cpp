@@ -81,21 +81,24 @@ std::optional<int> ParseProfileInteger(const std::string& raw) {
     return static_cast<int>(v);
 }
 
-void IniStore::Load() {
+bool IniStore::Load() {
     std::string text;
-    if (!ReadWholeFile(path_, text)) text.clear();
+    const ReadResult read = ReadWholeFile(path_, text);
+    if (!read.ok) text.clear();
     LoadText(text);
+    return read.ok || read.missing;
 }
 
 void IniStore::LoadText(const std::string& text) {
     lines_.clear();
-    std::size_t start = 0;
+    // An editor's byte order mark is not part of the first section's name.
+    std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (start < text.size()) {
-        auto end = text.find('\n', start);
+        // CR LF, LF or a lone CR ends a line.
+        auto end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines_.push_back(std::move(line));
+        lines_.push_back(text.substr(start, end - start));
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
         start = end + 1;
     }
 }
@@ -181,10 +184,10 @@ void IniStore::SetString(const std::string& section, const std::string& key, con
 WriteResult IniStore::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     // Like the profile functions, start from what the file holds now, so that lines written
     // by hand since the last read are kept.
-    Load();
+    if (!Load()) return WriteResult{false, path_ + ": the file cannot be read, so it is not replaced"};
     SetString(section, key, value);
     std::error_code ec;
-    const auto folder = std::filesystem::path(path_).parent_path();
+    const auto folder = FilePath(path_).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);
     return WriteFileAtomically(path_, Text());
 }

@@ -21,8 +21,9 @@ public:
 
     const std::string& Path() const { return path_; }
 
-    // Reads the file again; a missing or unreadable file reads as empty.
-    void Load();
+    // Reads the file again. A missing file reads as empty; one that exists but cannot be read
+    // also leaves the store empty and returns false, so that nothing overwrites it.
+    bool Load();
     void LoadText(const std::string& text);
     std::string Text() const;
 
@@ -33,8 +34,9 @@ public:
     std::optional<int> ReadInteger(const std::string& section, const std::string& key) const;
     int ReadInteger(const std::string& section, const std::string& key, int def) const;
 
-    // Sets the key in memory and replaces the file with the new text. On failure the file on
-    // disk is left as it was.
+    // Sets the key in memory and replaces the file with the new text. A file that exists but
+    // cannot be read is never replaced (its other sections would be lost); on any failure the
+    // file on disk is left as it was.
     WriteResult WriteString(const std::string& section, const std::string& key, const std::string& value);
     WriteResult WriteInteger(const std::string& section, const std::string& key, int value);
 

@@ -1,7 +1,7 @@
 #include "files/settings.h"
 
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 #include "files/state_file.h"
 
@@ -52,17 +52,16 @@ WriteResult WriteSettings(IniStore& store, const Settings& s) {
 }
 
 bool LoadStateFile(const std::string& path, DeviceImage& image) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    std::string text;
+    if (!ReadWholeFile(path, text).ok) return false;
+    std::istringstream in(text);
     ReadStateFile(in, image);
     return true;
 }
 
 WriteResult SaveStateFile(const std::string& path, const DeviceImage& image) {
     std::error_code ec;
-    const auto folder = std::filesystem::path(path).parent_path();
+    const auto folder = FilePath(path).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);
     return WriteFileAtomically(path, StateFileText(image));
 }

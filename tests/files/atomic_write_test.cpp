@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace korvan {
 namespace {
@@ -28,7 +29,7 @@ TEST_F(AtomicWrite, ReplacesTheFileWhole) {
     ASSERT_TRUE(WriteFileAtomically(path, "old").ok);
     ASSERT_TRUE(WriteFileAtomically(path, "new content").ok);
     std::string text;
-    ASSERT_TRUE(ReadWholeFile(path, text));
+    ASSERT_TRUE(ReadWholeFile(path, text).ok);
     EXPECT_EQ(text, "new content");
     EXPECT_EQ(FilesInDir(), 1u);
 }
@@ -51,7 +52,7 @@ TEST_F(AtomicWrite, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.empty());
     std::string text;
-    ASSERT_TRUE(ReadWholeFile(path, text));
+    ASSERT_TRUE(ReadWholeFile(path, text).ok);
     EXPECT_EQ(text, "the old tune");
     EXPECT_EQ(FilesInDir(), 1u);
 }
@@ -68,7 +69,39 @@ TEST_F(AtomicWrite, AFolderInTheWayIsNotReplaced) {
     EXPECT_FALSE(WriteFileAtomically(dir_ + "/taken", "x").ok);
     EXPECT_TRUE(std::filesystem::is_directory(dir_ + "/taken"));
     std::string text;
-    EXPECT_FALSE(ReadWholeFile(dir_ + "/taken", text));
+    EXPECT_FALSE(ReadWholeFile(dir_ + "/taken", text).ok);
+}
+
+TEST_F(AtomicWrite, ASymbolicLinkKeepsPointingAtTheUpdatedFile) {
+    const std::string target = dir_ + "/real.ini";
+    const std::string link = dir_ + "/link.ini";
+    ASSERT_TRUE(WriteFileAtomically(target, "old").ok);
+    std::filesystem::create_symlink(target, link);
+    ASSERT_TRUE(WriteFileAtomically(link, "new").ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(target, text).ok);
+    EXPECT_EQ(text, "new");
+}
+
+TEST_F(AtomicWrite, ReadingRefusesWhatIsNotASmallRegularFile) {
+    const std::string fifo = dir_ + "/pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string text = "kept";
+    ReadResult r = ReadWholeFile(fifo, text);  // must not block waiting for a writer
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.missing);
+    EXPECT_EQ(text, "kept");
+
+    ASSERT_TRUE(WriteFileAtomically(dir_ + "/big", std::string(kMaxReadSize + 1, 'x')).ok);
+    r = ReadWholeFile(dir_ + "/big", text);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.missing);
+    EXPECT_EQ(text, "kept");
+
+    r = ReadWholeFile(dir_ + "/none", text);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.missing);
 }
 
 }  // namespace

@@ -69,6 +69,13 @@ TEST(IniStore, FindsSectionsAndKeysWhateverTheirCaseAndBlanks) {
     EXPECT_EQ(store.ReadInteger("NoSuchSection", "Left", -3), -3);
 }
 
+TEST(IniStore, ByteOrderMarkAndLoneCarriageReturns) {
+    IniStore store;
+    store.LoadText("\xEF\xBB\xBF[PORTS]\rCOM1=/dev/ttyUSB1\r[FORM_HLAV]\r\nLeft=3\n");
+    EXPECT_EQ(PortDeviceName(store, 1), "/dev/ttyUSB1");
+    EXPECT_EQ(store.ReadInteger("FORM_HLAV", "Left", 0), 3);
+}
+
 TEST(IniStore, TextsAreCutAt2047Characters) {
     IniStore store;
     store.LoadText("[A]\nK=" + std::string(5000, 'x') + "\n");
@@ -88,12 +95,30 @@ TEST_F(TempDir, WritingAKeyReplacesItsLineAndKeepsEverythingElse) {
     ASSERT_TRUE(store.WriteString("IGNITION", "CheckBoxExtMonitor->Checked", "1").ok);
 
     std::string text;
-    ASSERT_TRUE(ReadWholeFile(path, text));
+    ASSERT_TRUE(ReadWholeFile(path, text).ok);
     EXPECT_EQ(text,
               "[PORTS]\r\nCOM1=/dev/ttyUSB0\r\n\r\n[form_hlav]\r\nLeft=157\r\n; note\r\nTop=2\r\nActivePage=2\r\n\r\n"
               "[X]\r\ny=z\r\n[IGNITION]\r\nCheckBoxExtMonitor->Checked=1\r\n");
     EXPECT_EQ(PortDeviceName(store, 1), "/dev/ttyUSB0");
     EXPECT_EQ(PortDeviceName(store, 3), "/dev/ttyS2");
+}
+
+TEST_F(TempDir, AFileThatCannotBeReadIsNeverReplaced) {
+    // Something is at the settings path that the store cannot read: writing a key must not
+    // replace it with a file holding that key alone.
+    const std::string big = Path("big.ini");
+    const std::string content = "[PORTS]\r\nCOM1=/dev/ttyUSB0\r\n" + std::string(kMaxReadSize, ';');
+    ASSERT_TRUE(WriteFileAtomically(big, content).ok);
+    IniStore store(big);
+    EXPECT_FALSE(store.WriteString("FORM_HLAV", "Left", "5").ok);
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(big, text, 2 * kMaxReadSize).ok);
+    EXPECT_EQ(text, content);
+
+    std::filesystem::create_directory(Path("folder.ini"));
+    IniStore folder(Path("folder.ini"));
+    EXPECT_FALSE(folder.WriteString("FORM_HLAV", "Left", "5").ok);
+    EXPECT_TRUE(std::filesystem::is_directory(Path("folder.ini")));
 }
 
 TEST_F(TempDir, ExampleSettingsReadBackAndAreWrittenTheSameWay) {
@@ -115,7 +140,7 @@ TEST_F(TempDir, ExampleSettingsReadBackAndAreWrittenTheSameWay) {
     IniStore fresh(Path("sub/dir/Korvan2.ini"));  // the folder is created on the first write
     ASSERT_TRUE(WriteSettings(fresh, s).ok);
     std::string text;
-    ASSERT_TRUE(ReadWholeFile(fresh.Path(), text));
+    ASSERT_TRUE(ReadWholeFile(fresh.Path(), text).ok);
     EXPECT_EQ(text, kExample);
 }
 

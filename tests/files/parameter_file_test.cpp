@@ -18,7 +18,7 @@ ParameterFileResult Read(const std::string& text, DeviceImage& image) {
 
 TEST(ParameterFile, NewSetIsWrittenByteForByte) {
     std::string expected;
-    ASSERT_TRUE(ReadWholeFile(std::string(KORVAN_TEST_DATA) + "/default_set.ign", expected));
+    ASSERT_TRUE(ReadWholeFile(std::string(KORVAN_TEST_DATA) + "/default_set.ign", expected).ok);
     ASSERT_EQ(expected.size(), 1482u);
     const std::string written = ParameterFileText(DefaultImage(), false);
     EXPECT_EQ(written.size(), 1482u);

@@ -16,6 +16,7 @@
 #include <QTime>
 #include <QToolButton>
 #include <QUrl>
+#include <algorithm>
 #include <sstream>
 
 #include "files/atomic_write.h"
@@ -124,7 +125,7 @@ void TFormHlav::MenuOpenClick() {
     if (path.isEmpty()) return;
 
     std::string text;
-    if (!ReadWholeFile(path.toStdString(), text)) {
+    if (!ReadWholeFile(path.toStdString(), text).ok) {
         ShowMessageBox(QString::fromUtf8(kOpenFileError));
         return;
     }
@@ -151,6 +152,10 @@ void TFormHlav::SpeedButtonPrintClick() {
     const auto line = PrintDateLine(languageIndex_, locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString(),
                                     locale.toString(QTime::currentTime(), QLocale::LongFormat).toStdString());
     if (line) labelHlaseni_->setText(QString::fromStdString(*line));
+    // The date line is longer than any progress message: the label widens over the (hidden)
+    // gauge so that date and time reach the paper, and gets its size back afterwards.
+    const QRect labelGeometry = labelHlaseni_->geometry();
+    labelHlaseni_->resize(std::max(labelGeometry.width(), labelHlaseni_->sizeHint().width()), labelGeometry.height());
     link_->ArmMessageCountdown();
     SetMessageVisible(true);
     SetGaugeVisible(false);
@@ -177,6 +182,7 @@ void TFormHlav::SpeedButtonPrintClick() {
 
     // Restored also when printing failed, so a failed print leaves no trace on the window.
     SetMessageVisible(false);
+    labelHlaseni_->setGeometry(labelGeometry);
     client->setPalette(normal);
     client->setAutoFillBackground(normalFill);
     if (!printed) ShowMessageBox(error);

@@ -12,6 +12,7 @@
 #include "files/state_file.h"
 #include "tests/ui/window/window_fixture.h"
 #include "ui/widgets/cgauge.h"
+#include "ui/window/caption_fit.h"
 
 namespace korvan::testing {
 namespace {
@@ -60,7 +61,7 @@ TEST_F(DeskTest, SaveAfterNewWritesTheDefaultSetByteForByte) {
     EXPECT_TRUE(confirmsOverwrite);
 
     std::string expected;
-    ASSERT_TRUE(ReadWholeFile(KORVAN_DEFAULT_SET_IGN, expected));
+    ASSERT_TRUE(ReadWholeFile(KORVAN_DEFAULT_SET_IGN, expected).ok);
     EXPECT_EQ(ReadBytes(path).toStdString(), expected);
     EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), path);
     EXPECT_TRUE(messages.isEmpty());
@@ -164,10 +165,12 @@ TEST_F(DeskTest, PrintingStampsTheDateAndRestoresTheWindow) {
     const QString pdf = dir.filePath("print.pdf");
     QString labelDuringPrint;
     bool labelShown = false;
+    bool labelFits = false;
     int jobs = 0;
     printer = [&] {
         ++jobs;
         labelDuringPrint = Find<QLabel>("LabelHlaseni")->text();
+        labelFits = CaptionFits(Find<QLabel>("LabelHlaseni"));
         labelShown = !Find<QLabel>("LabelHlaseni")->isHidden();
         auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
         p->setOutputFormat(QPrinter::PdfFormat);
@@ -177,6 +180,7 @@ TEST_F(DeskTest, PrintingStampsTheDateAndRestoresTheWindow) {
     Find<QToolButton>("SpeedButtonPrint")->click();
     EXPECT_EQ(jobs, 1);
     EXPECT_TRUE(labelShown);
+    EXPECT_TRUE(labelFits);  // date and time reach the paper whole
     EXPECT_TRUE(labelDuringPrint.startsWith("Date and Time of printing:  ")) << labelDuringPrint.toStdString();
     EXPECT_TRUE(ReadBytes(pdf).contains("/Count 1"));
     EXPECT_TRUE(Find<QLabel>("LabelHlaseni")->isHidden());
