@@ -30,6 +30,6 @@ bool PrintImageOnePage(QPrinter& printer, const QImage& image, QString* error) {
     return true;
 }
 
-bool DefaultPrinterAvailable() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+bool DefaultPrinterAvailable() { return !QPrinterInfo::defaultPrinter().isNull(); }
 
 }  // namespace korvan

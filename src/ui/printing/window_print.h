@@ -18,7 +18,7 @@ QRect DrawOnPage(QPainter& painter, const QImage& image, QSize page);
 // file). False, with the printing layer's message in `error`, when the job cannot start.
 bool PrintImageOnePage(QPrinter& printer, const QImage& image, QString* error);
 
-// Whether the system has a printer to print to; QPrinter silently turns into a PDF printer
+// Whether the system has a default printer; QPrinter silently turns into a PDF printer
 // without a file when there is none.
 bool DefaultPrinterAvailable();
 

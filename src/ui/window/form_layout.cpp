@@ -121,7 +121,7 @@ NumericEdit* TFormHlav::MakeEdit(QWidget* parent, const char* name, int x, int y
     edit->setSingleStep(field->step);
     edit->setGroupSeparatorShown(field->digitGroups);
     edit->setGeometry(x, y, w, 21);
-    connect(edit, &QAbstractSpinBox::editingFinished, this, &TFormHlav::EditExit);
+    connect(edit, &NumericEdit::Left, this, &TFormHlav::EditExit);
     connect(edit, &NumericEdit::Stepped, this, &TFormHlav::UpDownClick);
     connect(edit, &NumericEdit::EnterPressed, this, &TFormHlav::FormKeyPress);
     return edit;

@@ -1,5 +1,6 @@
 #include "ui/window/numeric_edit.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <algorithm>
@@ -45,7 +46,22 @@ void NumericEdit::keyPressEvent(QKeyEvent* event) {
         emit EnterPressed();
         return;
     }
+    // Page keys would step ten times at once; the field's up-down knows only single steps.
+    if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
+        event->ignore();
+        return;
+    }
     QSpinBox::keyPressEvent(event);
+}
+
+void NumericEdit::focusOutEvent(QFocusEvent* event) {
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) {
+        lineEdit()->event(event);  // the caret stops; the text and the value stay as typed
+        QWidget::focusOutEvent(event);
+        return;
+    }
+    QSpinBox::focusOutEvent(event);
+    emit Left();
 }
 
 void NumericEdit::wheelEvent(QWheelEvent* event) {

@@ -25,8 +25,10 @@ public:
     void ShowValue(int value);
 
 signals:
-    // An arrow click, arrow key or page key stepped the value: the up-down click.
+    // An arrow click or arrow key stepped the value: the up-down click.
     void Stepped();
+    // The focus moved from this field to another control of the window.
+    void Left();
     // Enter was pressed in the field; the key itself goes no further.
     void EnterPressed();
 
@@ -36,6 +38,10 @@ protected:
     QValidator::State validate(QString& input, int& pos) const override;
     void stepBy(int steps) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Switching to another program, or a message box popping up, is not leaving the field:
+    // the typed text stays as it is and nothing commits (with programming after change that
+    // would program the unit behind the user's back).
+    void focusOutEvent(QFocusEvent* event) override;
     // A wheel turn over a field the user is not editing must not change a tune (and, with
     // programming after change, the running unit): only a focused field takes the wheel.
     void wheelEvent(QWheelEvent* event) override;

@@ -76,6 +76,29 @@ TEST_F(WindowTest, TypingAloneOrSpaceOnACheckBoxCommitsNothingUntilTheNextCommit
     EXPECT_EQ(Byte(field::Rpm2), 1);
 }
 
+TEST_F(WindowTest, SwitchingToAnotherWindowOrAPageKeyCommitsNothing) {
+    Open();
+    TypeInto("EditOmez1", "7000");
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(Byte(field::Limiter1), 50);  // the window lost activation: not a commit
+    EXPECT_EQ(Edit("EditOmez1")->text(), "7000");
+    other.hide();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(Edit("EditOmez1"), Qt::Key_Tab);  // really leaving the field commits it
+    EXPECT_EQ(Byte(field::Limiter1), 70);
+
+    // The up-down knows single steps only; a page key steps nothing.
+    const DeviceImage before = form->Image();
+    QTest::keyClick(Edit("EditOmez2"), Qt::Key_PageUp);
+    QTest::keyClick(Edit("EditOmez2"), Qt::Key_PageDown);
+    EXPECT_EQ(form->Image(), before);
+    EXPECT_EQ(Edit("EditOmez2")->value(), 11000);
+}
+
 TEST_F(WindowTest, TypedTextIsTakenOnlyAsAWholeNumberWithinTheLimits) {
     struct Case {
         QLocale locale;
