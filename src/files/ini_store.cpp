@@ -91,8 +91,9 @@ bool IniStore::Load() {
 
 void IniStore::LoadText(const std::string& text) {
     lines_.clear();
-    // An editor's byte order mark is not part of the first section's name.
-    std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    // An editor's byte order mark (or several) is not part of the first section's name.
+    std::size_t start = 0;
+    while (text.compare(start, 3, "\xEF\xBB\xBF") == 0) start += 3;
     while (start < text.size()) {
         // CR LF, LF or a lone CR ends a line.
         auto end = text.find_first_of("\r\n", start);

@@ -74,6 +74,13 @@ TEST(IniStore, ByteOrderMarkAndLoneCarriageReturns) {
     store.LoadText("\xEF\xBB\xBF[PORTS]\rCOM1=/dev/ttyUSB1\r[FORM_HLAV]\r\nLeft=3\n");
     EXPECT_EQ(PortDeviceName(store, 1), "/dev/ttyUSB1");
     EXPECT_EQ(store.ReadInteger("FORM_HLAV", "Left", 0), 3);
+
+    // Written back and read again, a file with two marks still means the same.
+    store.LoadText("\xEF\xBB\xBF\xEF\xBB\xBF[A]\nk=1\n");
+    IniStore again;
+    again.LoadText(store.Text());
+    EXPECT_EQ(store.ReadInteger("A", "k", 0), 1);
+    EXPECT_EQ(again.ReadInteger("A", "k", 0), 1);
 }
 
 TEST(IniStore, TextsAreCutAt2047Characters) {
