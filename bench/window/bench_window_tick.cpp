@@ -22,12 +22,14 @@
 
 #include "device/frame.h"
 #include "tests/ui/window/fake_serial_port.h"
+#include "tests/ui/window/paint_counter.h"
 #include "ui/window/form_hlav.h"
 
 namespace {
 
 using korvan::DeviceFrame;
 using korvan::TFormHlav;
+using korvan::testing::PaintCounter;
 
 DeviceFrame MonitorFrame(std::uint16_t rpm, std::uint8_t tpsPercent) {
     std::array<std::uint8_t, korvan::kPageSize> payload{};
@@ -40,21 +42,6 @@ DeviceFrame MonitorFrame(std::uint16_t rpm, std::uint8_t tpsPercent) {
     payload[35] = 1;
     return korvan::BuildFrame(korvan::kMonitorAnswer, payload.data());
 }
-
-class PaintCounter : public QObject {
-public:
-    void Watch(QWidget* w) {
-        w->installEventFilter(this);
-        for (QWidget* child : w->findChildren<QWidget*>()) child->installEventFilter(this);
-    }
-    long count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++count;
-        return false;
-    }
-};
 
 struct Bench {
     korvan::testing::FakeSerialPort port;

@@ -3,6 +3,8 @@
 // unit, "No Connection" and the monitor column, each driven through keys and clicks and
 // ticked at the timer's own 55 ms pace.
 #include <gtest/gtest.h>
+
+#include "tests/ui/window/offscreen_main.h"
 #include <unistd.h>
 
 #include <QAction>
@@ -17,7 +19,6 @@
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -686,13 +687,4 @@ TEST_F(WindowEndToEnd, TheMonitorColumnShowsTheUnitsLiveValues) {
 }  // namespace
 }  // namespace korvan::test
 
-int main(int argc, char** argv) {
-    // Before QApplication exists, so the tests and their listing need no display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The window keeps its settings under XDG_CONFIG_HOME: a folder of the test's own.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return korvan::testing::RunWindowTests(argc, argv); }

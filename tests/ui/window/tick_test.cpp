@@ -6,6 +6,7 @@
 
 #include "device/frame.h"
 #include "ui/widgets/cgauge.h"
+#include "tests/ui/window/paint_counter.h"
 #include "tests/ui/window/window_fixture.h"
 #include "ui/window/caption_fit.h"
 #include "ui/window/guarded_setters.h"
@@ -22,22 +23,6 @@ DeviceFrame MonitorFrame(std::uint16_t rpm, std::uint8_t tpsPercent, bool rpmRed
     payload[35] = 1;  // frame byte 36: servo fine
     return BuildFrame(kMonitorAnswer, payload.data());
 }
-
-// Counts the paint events of the watched widgets.
-class PaintCounter : public QObject {
-public:
-    void Watch(QWidget* w) {
-        w->installEventFilter(this);
-        for (QWidget* child : w->findChildren<QWidget*>()) child->installEventFilter(this);
-    }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++count;
-        return false;
-    }
-};
 
 TEST_F(WindowTest, NoConnectionShowsFromThe19thTickWithoutAValidFrame) {
     Open();
