@@ -143,4 +143,15 @@ const LocalizedText kManualDocument = {
     "Manual_Korvan15_de.doc",
 };
 
+std::string AboutText(std::uint8_t language, const std::string& buildDate, const std::string& buildTime) {
+    // The date goes into the first "%s", the time into the second; nothing else of the text
+    // is a format, so it is not handed to printf.
+    std::string text = kAboutFormat.In(language);
+    for (const std::string* value : {&buildDate, &buildTime}) {
+        const auto at = text.find("%s");
+        if (at != std::string::npos) text.replace(at, 2, *value);
+    }
+    return text;
+}
+
 }  // namespace korvan

@@ -220,13 +220,7 @@ void TFormHlav::MenuContensClick() {
 }
 
 QString TFormHlav::AboutText() const {
-    // The build date ("Mar  9 2005") goes into the first "%s", the build time into the second.
-    QString text = QString::fromUtf8(kAboutFormat.In(languageIndex_));
-    for (const char* value : {__DATE__, __TIME__}) {
-        const int at = text.indexOf("%s");
-        if (at >= 0) text.replace(at, 2, QString::fromLatin1(value));
-    }
-    return text;
+    return QString::fromStdString(korvan::AboutText(languageIndex_, __DATE__, __TIME__));
 }
 
 void TFormHlav::MenuAboutClick() { ShowMessageBox(AboutText()); }
