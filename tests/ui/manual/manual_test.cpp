@@ -203,6 +203,8 @@ TEST(Manual, UsesTheWindowsOwnWordsInEachLanguage) {
         "LabelFile1",
         "CheckBoxPrivEnable",
         "LabelPrivHyster",
+        "MenuContens",
+        "MenuAbout",
     };
     const std::set<std::string> hints = {"ComboBox1",   "BitBtnAdvMinus", "BitBtnAdvPlus",
                                          "LabelVerze1", "LabelVerze2",    "LabelVerze3",
