@@ -1,5 +1,6 @@
 #include "files/atomic_write.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cerrno>
@@ -215,13 +216,21 @@ ReadResult ReadFile(const std::string& pathText, std::string& content, std::size
         return result;
     }
     // Never more than maxBytes, even from a file that grew since its size was taken.
-    std::string text(maxBytes, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(maxBytes));
+    constexpr std::size_t kChunkSize = 64 * 1024;
+    std::string text;
+    text.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(size, maxBytes)));
+    std::string chunk(kChunkSize, '\0');
+    while (text.size() < maxBytes) {
+        const std::size_t want = std::min(kChunkSize, maxBytes - text.size());
+        in.read(chunk.data(), static_cast<std::streamsize>(want));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        text.append(chunk, 0, got);
+        if (got < want) break;
+    }
     if (in.bad()) {
         result.error = pathText + ": read error";
         return result;
     }
-    text.resize(static_cast<std::size_t>(in.gcount()));
     if (text.size() == maxBytes && in.peek() != std::char_traits<char>::eof()) {
         if (wholeOnly) {
             result.error = pathText + ": far too large for this kind of file";

@@ -4,32 +4,33 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
-#include <cstring>
-#include <functional>
 #include <pwd.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/stat.h>
+#include <functional>
 
 namespace korvan {
 namespace {
 
 class AtomicWrite : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char tmpl[] = "/tmp/korvan-atomic-XXXXXX";
         dir_ = mkdtemp(tmpl);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::size_t FilesInDir() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir_), {}));
+        return static_cast<std::size_t>(
+            std::distance(std::filesystem::directory_iterator(dir_), {}));
     }
     std::string dir_;
 };
@@ -123,12 +124,12 @@ TEST_F(AtomicWrite, WhatIsNotARegularFileIsNeverReplacedByOne) {
     } cases[] = {
         {"a pipe", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }, false,
          std::filesystem::file_type::fifo},
-        {"a link to a pipe", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }, true,
-         std::filesystem::file_type::fifo},
+        {"a link to a pipe", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+         true, std::filesystem::file_type::fifo},
         {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); }, false,
          std::filesystem::file_type::directory},
-        {"a link to a folder", [](const std::string& p) { std::filesystem::create_directory(p); }, true,
-         std::filesystem::file_type::directory},
+        {"a link to a folder", [](const std::string& p) { std::filesystem::create_directory(p); },
+         true, std::filesystem::file_type::directory},
         {"a socket",
          [](const std::string& p) {
              const int fd = socket(AF_UNIX, SOCK_STREAM, 0);

@@ -17,7 +17,8 @@ namespace {
 
 DeviceImage Pattern() {
     DeviceImage image;
-    for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>((i * 151 + 7) & 0xFF);
+    for (std::size_t i = 0; i < kImageSize; ++i)
+        image[i] = static_cast<std::uint8_t>((i * 151 + 7) & 0xFF);
     return image;
 }
 
@@ -75,7 +76,7 @@ TEST(StateFile, NumbersKeepTheirLowEightBitsAndReadingStopsAt300) {
 }
 
 class StateFileOnDisk : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char tmpl[] = "/tmp/korvan-state-XXXXXX";
         dir_ = mkdtemp(tmpl);
@@ -99,10 +100,16 @@ TEST_F(StateFileOnDisk, WhatIsUnderstoodAtStart) {
         {"no file", "", false, true, 0, [](const std::string&) {}},
         {"an empty file holds nothing to lose", "", true, true, 0, {}},
         // Only the first 300 numbers count, whatever follows them.
-        {"over the read limit", full + std::string(2 * kMaxReadSize, '#'), true, true, kImageSize, {}},
+        {"over the read limit",
+         full + std::string(2 * kMaxReadSize, '#'),
+         true,
+         true,
+         kImageSize,
+         {}},
         {"a hand-edited note at the top", "# my race tune\r\n" + full, true, false, 0, {}},
         {"cut short", full.substr(0, 620), true, false, 100, {}},
-        {"a folder", "", false, false, 0, [](const std::string& p) { std::filesystem::create_directory(p); }},
+        {"a folder", "", false, false, 0,
+         [](const std::string& p) { std::filesystem::create_directory(p); }},
         {"a link to a null device", "", false, true, 0,
          [this](const std::string& p) {
              const std::string device = test::PrivateNullDevice(dir_);
