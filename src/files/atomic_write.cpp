@@ -1,11 +1,12 @@
 #include "files/atomic_write.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 #ifdef _WIN32
@@ -38,6 +39,40 @@ fs::path Target(const fs::path& path) {
 }
 
 #ifndef _WIN32
+constexpr const char* kNotRegularFile = "not a regular file, so it is not replaced";
+
+// Writes into a character device as into any open file: it cannot be replaced, and renaming
+// a file over it (as root) would turn /dev/null into a regular file. A device that would make
+// the write wait (a terminal) fails instead of hanging the exit.
+WriteResult WriteIntoDevice(const fs::path& path, const std::string& pathText, const std::string& content) {
+    WriteResult result;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = ErrorText(pathText, errno);
+        return result;
+    }
+    const char* p = content.data();
+    std::size_t left = content.size();
+    int err = 0;
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            err = errno;
+            break;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err != 0) {
+        result.error = ErrorText(pathText, err);
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
 // The folder's entry for the new name must reach the disk too, or a power loss right after
 // the rename may bring back neither file.
 void SyncFolderOf(const fs::path& path) {
@@ -89,7 +124,20 @@ WriteResult WriteFileAtomically(const std::string& pathText, const std::string& 
         return result;
     }
 #else
-    std::string temp = path.string() + ".XXXXXX";
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0) {
+        if (S_ISCHR(existing.st_mode)) return WriteIntoDevice(path, pathText, content);
+        if (!S_ISREG(existing.st_mode)) {
+            result.error = pathText + ": " + kNotRegularFile;
+            return result;
+        }
+        // The effective user's permission, the one an open for writing would be checked with.
+        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+            result.error = ErrorText(pathText, errno);
+            return result;
+        }
+    }
+    std::string temp = path.string() + "." + std::string(kTemporarySuffixLength, 'X');
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         result.error = ErrorText(pathText, errno);
@@ -136,7 +184,9 @@ WriteResult WriteFileAtomically(const std::string& pathText, const std::string& 
     return result;
 }
 
-ReadResult ReadWholeFile(const std::string& pathText, std::string& content, std::size_t maxBytes) {
+namespace {
+
+ReadResult ReadFile(const std::string& pathText, std::string& content, std::size_t maxBytes, bool wholeOnly) {
     ReadResult result;
     const fs::path path = FilePath(pathText);
     std::error_code ec;
@@ -146,12 +196,17 @@ ReadResult ReadWholeFile(const std::string& pathText, std::string& content, std:
         result.error = pathText + ": no such file";
         return result;
     }
+    if (!ec && status.type() == fs::file_type::character) {
+        result.device = true;
+        result.error = pathText + ": a device, not a file";
+        return result;
+    }
     if (ec || status.type() != fs::file_type::regular) {
         result.error = pathText + ": not a file";
         return result;
     }
     const auto size = fs::file_size(path, ec);
-    if (ec || size > maxBytes) {
+    if (ec || (wholeOnly && size > maxBytes)) {
         result.error = pathText + ": far too large for this kind of file";
         return result;
     }
@@ -160,15 +215,73 @@ ReadResult ReadWholeFile(const std::string& pathText, std::string& content, std:
         result.error = ErrorText(pathText, errno);
         return result;
     }
-    std::ostringstream s;
-    s << in.rdbuf();
+    // Never more than maxBytes, even from a file that grew since its size was taken.
+    constexpr std::size_t kChunkSize = 64 * 1024;
+    std::string text;
+    text.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(size, maxBytes)));
+    std::string chunk(kChunkSize, '\0');
+    while (text.size() < maxBytes) {
+        const std::size_t want = std::min(kChunkSize, maxBytes - text.size());
+        in.read(chunk.data(), static_cast<std::streamsize>(want));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        text.append(chunk, 0, got);
+        if (got < want) break;
+    }
     if (in.bad()) {
         result.error = pathText + ": read error";
         return result;
     }
-    content = s.str();
+    if (text.size() == maxBytes && in.peek() != std::char_traits<char>::eof()) {
+        if (wholeOnly) {
+            result.error = pathText + ": far too large for this kind of file";
+            return result;
+        }
+        result.truncated = true;
+    }
+    content = std::move(text);
     result.ok = true;
     return result;
+}
+
+}  // namespace
+
+ReadResult ReadWholeFile(const std::string& pathText, std::string& content, std::size_t maxBytes) {
+    return ReadFile(pathText, content, maxBytes, true);
+}
+
+ReadResult ReadFileStart(const std::string& pathText, std::string& content, std::size_t maxBytes) {
+    return ReadFile(pathText, content, maxBytes, false);
+}
+
+bool IsTemporaryFileName(const std::string& name, const std::string& fileName) {
+    if (name.size() != fileName.size() + 1 + kTemporarySuffixLength) return false;
+    if (name.compare(0, fileName.size(), fileName) != 0 || name[fileName.size()] != '.') return false;
+    for (std::size_t i = fileName.size() + 1; i < name.size(); ++i) {
+        const char c = name[i];
+        const bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!letterOrDigit) return false;
+    }
+    return true;
+}
+
+std::size_t RemoveStaleTemporaryFiles(const std::string& pathText, long long minAgeSeconds) {
+    const fs::path path = Target(FilePath(pathText));
+    fs::path folder = path.parent_path();
+    if (folder.empty()) folder = ".";
+    const std::string fileName = path.filename().string();
+    const auto now = fs::file_time_type::clock::now();
+    std::size_t removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path& entry = it->path();
+        if (!IsTemporaryFileName(entry.filename().string(), fileName)) continue;
+        std::error_code entryError;
+        if (!fs::is_regular_file(fs::symlink_status(entry, entryError))) continue;
+        const auto written = fs::last_write_time(entry, entryError);
+        if (entryError || now - written < std::chrono::seconds(minAgeSeconds)) continue;
+        if (fs::remove(entry, entryError)) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace korvan

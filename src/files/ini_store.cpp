@@ -86,7 +86,7 @@ bool IniStore::Load() {
     const ReadResult read = ReadWholeFile(path_, text);
     if (!read.ok) text.clear();
     LoadText(text);
-    return read.ok || read.missing;
+    return read.ok || read.missing || read.device;
 }
 
 void IniStore::LoadText(const std::string& text) {
@@ -183,10 +183,14 @@ void IniStore::SetString(const std::string& section, const std::string& key, con
 }
 
 WriteResult IniStore::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    return WriteStrings({Entry{section, key, value}});
+}
+
+WriteResult IniStore::WriteStrings(const std::vector<Entry>& entries) {
     // Like the profile functions, start from what the file holds now, so that lines written
     // by hand since the last read are kept.
     if (!Load()) return WriteResult{false, path_ + ": the file cannot be read, so it is not replaced"};
-    SetString(section, key, value);
+    for (const Entry& e : entries) SetString(e.section, e.key, e.value);
     std::error_code ec;
     const auto folder = FilePath(path_).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);

@@ -21,8 +21,9 @@ public:
 
     const std::string& Path() const { return path_; }
 
-    // Reads the file again. A missing file reads as empty; one that exists but cannot be read
-    // also leaves the store empty and returns false, so that nothing overwrites it.
+    // Reads the file again. A missing file reads as empty, and so does a character device
+    // (a settings file linked to /dev/null); one that exists but cannot be read also leaves the
+    // store empty and returns false, so that nothing overwrites it.
     bool Load();
     void LoadText(const std::string& text);
     std::string Text() const;
@@ -39,6 +40,15 @@ public:
     // file on disk is left as it was.
     WriteResult WriteString(const std::string& section, const std::string& key, const std::string& value);
     WriteResult WriteInteger(const std::string& section, const std::string& key, int value);
+
+    struct Entry {
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+    // Sets all the keys and replaces the file once: starting from what the file holds now, as
+    // one write does, so the file never holds some keys of this save and some of another.
+    WriteResult WriteStrings(const std::vector<Entry>& entries);
 
     // Sets the key in memory only.
     void SetString(const std::string& section, const std::string& key, const std::string& value);

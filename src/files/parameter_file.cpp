@@ -12,6 +12,8 @@ namespace {
 
 constexpr const char* kHeaderKey = "MAVELTIK_KEY";
 constexpr const char* kLineBreak = "\r\n";
+constexpr const char* kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::size_t kUtf8MarkLength = 3;
 
 // One value of a key: the image byte it fills and how it is scaled in the file.
 struct ValueSpec {
@@ -169,9 +171,19 @@ ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {
     TokenReader reader(in);
     Token token;
 
+    // Some editors put a UTF-8 byte order mark in front of a file they save; one such mark at
+    // the very start is not part of the header key.
+    const bool startsWithMark =
+        in.rdbuf() != nullptr && in.rdbuf()->sgetc() == static_cast<unsigned char>(kUtf8Mark[0]);
+    bool firstToken = true;
+
     // Header pass: everything before an accepted header is ignored. A number is read only when
     // the next token is one; anything else is left to be scanned as a token of its own.
     while (!result.accepted && reader.Next(token)) {
+        if (firstToken && startsWithMark && token.text.compare(0, kUtf8MarkLength, kUtf8Mark) == 0) {
+            token.text.erase(0, kUtf8MarkLength);
+        }
+        firstToken = false;
         if (token.overlong || token.text != kHeaderKey) continue;
         Token number;
         if (reader.Peek(number) && number.numeric) {

@@ -1,5 +1,6 @@
 #include "files/settings.h"
 
+#include <ctime>
 #include <filesystem>
 #include <sstream>
 
@@ -27,12 +28,7 @@ Settings ReadSettings(const IniStore& store, const Settings& defaults) {
 
 WriteResult WriteSettings(IniStore& store, const Settings& s) {
     const int page = (s.activePage >= 1 && s.activePage <= 3) ? s.activePage : 4;
-    struct Entry {
-        const char* section;
-        const char* key;
-        std::string value;
-    };
-    const Entry entries[] = {
+    const std::vector<IniStore::Entry> entries = {
         {kFormSection, "Left", std::to_string(s.left)},
         {kFormSection, "Top", std::to_string(s.top)},
         {kFormSection, "ComPort", std::to_string(s.comPort)},
@@ -44,20 +40,74 @@ WriteResult WriteSettings(IniStore& store, const Settings& s) {
         {kFormSection, "ActivePage ", std::to_string(page)},
         {kIgnitionSection, "CheckBoxExtMonitor->Checked", s.extendedMonitor.value_or(false) ? "1" : "0"},
     };
-    for (const Entry& e : entries) {
-        WriteResult r = store.WriteString(e.section, e.key, e.value);
-        if (!r.ok) return r;
-    }
-    return WriteResult{true, {}};
+    return store.WriteStrings(entries);
 }
 
-bool LoadStateFile(const std::string& path, DeviceImage& image) {
+StateFileLoad LoadStateFile(const std::string& path, DeviceImage& image) {
+    StateFileLoad load;
     std::string text;
-    if (!ReadWholeFile(path, text).ok) return false;
+    // Only the first 300 numbers count, so the start of a file of any size is enough; a file
+    // that is larger than any state file is read as far as that, not refused.
+    const ReadResult read = ReadFileStart(path, text, kMaxReadSize);
+    if (read.missing || read.device) return load;
+    std::error_code ec;
+    load.present = std::filesystem::is_regular_file(FilePath(path), ec);
+    if (!read.ok) {
+        load.understood = false;
+        load.error = read.error;
+        return load;
+    }
+    // A number cut in two by the end of what was read is not one of the file's numbers.
+    if (read.truncated) {
+        const auto lastBlank = text.find_last_of(" \t\r\n\v\f");
+        text.resize(lastBlank == std::string::npos ? 0 : lastBlank);
+    }
     std::istringstream in(text);
-    ReadStateFile(in, image);
-    return true;
+    load.numbers = ReadStateFile(in, image);
+    // An empty file holds nothing to lose.
+    load.understood = load.numbers == kImageSize || (text.empty() && !read.truncated);
+    return load;
 }
+
+std::string KeptStateFileName(const std::string& path, std::time_t when) {
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &when);
+#else
+    localtime_r(&when, &local);
+#endif
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    return path + ".unreadable-" + stamp;
+}
+
+WriteResult KeepStateFile(const std::string& path, std::time_t when, std::string& keptPath) {
+    namespace fs = std::filesystem;
+    const fs::path from = FilePath(path);
+    std::error_code ec;
+    if (!fs::is_regular_file(from, ec)) return WriteResult{false, path + ": not a regular file"};
+    // A second name for the same file: nothing is copied, and it works even for a file that
+    // cannot be read. Where the file system has no such names, a copy.
+    constexpr int kMaxAttempts = 100;
+    const std::string base = KeptStateFileName(path, when);
+    for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
+        const std::string candidate = attempt == 1 ? base : base + "-" + std::to_string(attempt);
+        const fs::path to = FilePath(candidate);
+        if (fs::exists(fs::symlink_status(to, ec))) continue;
+        fs::create_hard_link(from, to, ec);
+        if (ec) fs::copy_file(from, to, ec);
+        if (ec) return WriteResult{false, candidate + ": " + ec.message()};
+        keptPath = candidate;
+        return WriteResult{true, {}};
+    }
+    return WriteResult{false, base + ": the name is taken"};
+}
+
+const LocalizedText kStateFileKept{
+    "Stavový soubor %1 nebylo možné přečíst. Aby se neztratil, byl uschován jako %2.",
+    "The state file %1 could not be read. So that it is not lost, it has been kept as %2.",
+    "Die Zustandsdatei %1 war nicht lesbar. Damit sie nicht verloren geht, wurde sie als %2 aufbewahrt.",
+};
 
 WriteResult SaveStateFile(const std::string& path, const DeviceImage& image) {
     std::error_code ec;

@@ -2,12 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 
 #include "files/atomic_write.h"
 #include "files/ini_store.h"
 #include "params/device_image.h"
+#include "params/localized_text.h"
 
 namespace korvan {
 
@@ -31,12 +33,25 @@ struct Settings {
 // The active page is reduced to 1..4 (2, 3 and 4 select that page, anything else the first).
 Settings ReadSettings(const IniStore& store, const Settings& defaults);
 
-// Writes the keys in their fixed order, one store write each, and stops at the first write
-// the store refuses.
+// Sets the keys in their fixed order and replaces the file once.
 WriteResult WriteSettings(IniStore& store, const Settings& settings);
 
-// Reads the state file over `image`; false when it cannot be opened.
-bool LoadStateFile(const std::string& path, DeviceImage& image);
+struct StateFileLoad {
+    bool present = false;    // a regular file is there
+    bool understood = true;  // false: a file is there, but it could not be read or did not hold 300 numbers
+    std::size_t numbers = 0;  // how many image bytes it gave
+    std::string error;
+};
+// Reads the numbers at the start of the state file over `image`. A missing file, or a device
+// such as /dev/null, gives nothing and counts as understood.
+StateFileLoad LoadStateFile(const std::string& path, DeviceImage& image);
+
+// Keeps a state file that was not understood beside itself, as "<path>.unreadable-<time>"
+// (local time, YYYYMMDD-HHMMSS), before a save replaces it. The file itself stays in place.
+WriteResult KeepStateFile(const std::string& path, std::time_t when, std::string& keptPath);
+std::string KeptStateFileName(const std::string& path, std::time_t when);
+// The note that a state file was kept: %1 is its path, %2 the kept copy's.
+extern const LocalizedText kStateFileKept;
 // Replaces the state file atomically.
 WriteResult SaveStateFile(const std::string& path, const DeviceImage& image);
 

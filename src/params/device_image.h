@@ -110,7 +110,11 @@ struct DeviceImage {
 // Whether the unit with this identity page accepts bike type `bikeType`.
 bool BikeTypeSupported(const DeviceImage& image, std::uint8_t bikeType);
 
-// The three identity texts shown beside the image; empty until page 0 has been received.
+// Appends one character of the unit's code page (Windows-1250) to a UTF-8 text.
+void AppendWindows1250(std::string& utf8, std::uint8_t byte);
+
+// The three identity texts shown beside the image, in UTF-8; empty until page 0 has been
+// received.
 struct IdentityTexts {
     std::string VersionString;
     std::string DateString;

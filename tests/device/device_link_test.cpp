@@ -196,6 +196,10 @@ TEST_F(LinkTest, IdentityChecks) {
         bool pagesSent;
     } cases[] = {
         {"a refused read", true, 0, 15, 0xFF, 0xFF, 0, "No Reading!", nullptr, false},
+        // Only 1 allows reading: any other value refuses, not only 0.
+        {"read enable 2 refuses", true, 2, 15, 0xFF, 0xFF, 0, "No Reading!", nullptr, false},
+        {"read enable 255 refuses", true, 255, 15, 0xFF, 0xFF, 0, "No Reading!", nullptr, false},
+        {"read enable 1 reads", true, 1, 15, 0xFF, 0xFF, 0, "Verify OK", nullptr, true},
         {"read with another format", true, 1, 14, 0xFF, 0xFF, 0, "Read device:",
          "Unmatched version of PC and Ignition programs!", false},
         {"program with another format", false, 1, 16, 0xFF, 0xFF, 0, "Program device:",
@@ -236,6 +240,8 @@ TEST_F(LinkTest, IdentityChecks) {
         for (int t = 0; t < 40 && lk.Mode() != OperationMode::None; ++t) lk.Tick();
         EXPECT_EQ(lk.Mode(), OperationMode::None);
         EXPECT_EQ(l.message, c.message);
+        // The refusal is a warning: it stands on red, every other end state does not.
+        EXPECT_EQ(l.messageColour == Colour::Red, std::string(c.message) == "No Reading!");
         if (c.modal) {
             ASSERT_EQ(l.modals.size(), 1u);
             EXPECT_EQ(l.modals[0], c.modal);
@@ -275,6 +281,28 @@ TEST_F(LinkTest, VerifyIgnoresTheTachometerByteButProgrammingDoesNot) {
     link.StartVerify();
     RunOperation();
     EXPECT_EQ(listener.message, "Verify error!");
+    unit.pages[1][3] ^= 1;
+
+    // Only the tachometer byte is exempt: byte 2 of the map page is a map cell like any other.
+    struct Case {
+        std::size_t page, byte;
+        const char* message;
+    } cases[] = {
+        {1, 2, "Verify OK"},
+        {2, 2, "Verify error!"},
+        {2, 0, "Verify error!"},
+        {2, 99, "Verify error!"},
+        {1, 99, "Verify error!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.page) + "/" + std::to_string(c.byte));
+        std::memcpy(unit.pages[1], image.Page(1), kPageSize);
+        std::memcpy(unit.pages[2], image.Page(2), kPageSize);
+        unit.pages[c.page][c.byte] ^= 1;
+        link.StartVerify();
+        RunOperation();
+        EXPECT_EQ(listener.message, c.message);
+    }
 }
 
 TEST_F(LinkTest, AProgramWhoseVerificationGetsNoAnswerFailsAsVerify) {

@@ -1,25 +1,36 @@
 #include "files/atomic_write.h"
 
+#include "null_device.h"
+
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/stat.h>
+#include <functional>
 
 namespace korvan {
 namespace {
 
 class AtomicWrite : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char tmpl[] = "/tmp/korvan-atomic-XXXXXX";
         dir_ = mkdtemp(tmpl);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::size_t FilesInDir() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir_), {}));
+        return static_cast<std::size_t>(
+            std::distance(std::filesystem::directory_iterator(dir_), {}));
     }
     std::string dir_;
 };
@@ -102,6 +113,153 @@ TEST_F(AtomicWrite, ReadingRefusesWhatIsNotASmallRegularFile) {
     r = ReadWholeFile(dir_ + "/none", text);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.missing);
+}
+
+TEST_F(AtomicWrite, WhatIsNotARegularFileIsNeverReplacedByOne) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> make;
+        bool viaLink;
+        std::filesystem::file_type type;
+    } cases[] = {
+        {"a pipe", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }, false,
+         std::filesystem::file_type::fifo},
+        {"a link to a pipe", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+         true, std::filesystem::file_type::fifo},
+        {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); }, false,
+         std::filesystem::file_type::directory},
+        {"a link to a folder", [](const std::string& p) { std::filesystem::create_directory(p); },
+         true, std::filesystem::file_type::directory},
+        {"a socket",
+         [](const std::string& p) {
+             const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+             sockaddr_un address{};
+             address.sun_family = AF_UNIX;
+             std::strncpy(address.sun_path, p.c_str(), sizeof address.sun_path - 1);
+             ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+             close(fd);
+         },
+         true, std::filesystem::file_type::socket},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string target = dir_ + "/target";
+        const std::string path = c.viaLink ? dir_ + "/link" : target;
+        c.make(target);
+        if (c.viaLink) std::filesystem::create_symlink(target, path);
+        const WriteResult r = WriteFileAtomically(path, "state");
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.error.find("not a regular file"), std::string::npos) << r.error;
+        EXPECT_EQ(std::filesystem::status(target).type(), c.type);
+        EXPECT_EQ(std::filesystem::is_symlink(path), c.viaLink);
+        EXPECT_EQ(FilesInDir(), c.viaLink ? 2u : 1u);  // no temporary file left behind
+        std::filesystem::remove_all(target);
+        std::filesystem::remove(path);
+    }
+}
+
+TEST_F(AtomicWrite, ACharacterDeviceIsWrittenInto) {
+    const std::string device = test::PrivateNullDevice(dir_);
+    if (device.empty()) GTEST_SKIP() << "cannot make a null device safely";
+    const std::string link = dir_ + "/_Korvan2.ini";
+    std::filesystem::create_symlink(device, link);
+    EXPECT_TRUE(WriteFileAtomically(link, "nothing kept").ok);
+    EXPECT_TRUE(WriteFileAtomically(device, "nothing kept").ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(std::filesystem::is_character_file(device));
+    EXPECT_EQ(FilesInDir(), device == "/dev/null" ? 1u : 2u);
+    std::string text = "kept";
+    const ReadResult r = ReadWholeFile(link, text);  // nothing is read from a device
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.device);
+    EXPECT_EQ(text, "kept");
+}
+
+// Root may write any file, so the protection is tried as an ordinary user in a child process.
+TEST_F(AtomicWrite, AWriteProtectedFileIsNotReplacedForAUserWhoMayNotWriteIt) {
+    const passwd* nobody = getpwnam("nobody");
+    if (nobody == nullptr) GTEST_SKIP() << "no user 'nobody'";
+    ASSERT_EQ(chmod(dir_.c_str(), 0777), 0);  // the folder is writable: only the file is protected
+    const std::string path = dir_ + "/tune.ign";
+    ASSERT_TRUE(WriteFileAtomically(path, "protected").ok);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(chown(path.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    const std::string writable = dir_ + "/free.ign";
+    ASSERT_TRUE(WriteFileAtomically(writable, "free").ok);
+    ASSERT_EQ(chown(writable.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) _exit(10);
+        const WriteResult refused = WriteFileAtomically(path, "replaced");
+        if (refused.ok) _exit(11);
+        if (refused.error.find("Permission denied") == std::string::npos) _exit(12);
+        if (!WriteFileAtomically(writable, "written").ok) _exit(13);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(path, text).ok);
+    EXPECT_EQ(text, "protected");
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    ASSERT_TRUE(ReadWholeFile(writable, text).ok);
+    EXPECT_EQ(text, "written");
+    EXPECT_EQ(FilesInDir(), 2u);
+}
+
+TEST_F(AtomicWrite, StaleTemporaryFilesAreRemovedAndNothingElse) {
+    using namespace std::chrono_literals;
+    const auto now = std::filesystem::file_time_type::clock::now();
+    struct Case {
+        const char* name;
+        bool old;
+        bool removed;
+    } cases[] = {
+        {"Korvan2.ini.a1B2c3", true, true},
+        {"Korvan2.ini.ZZZZZZ", true, true},
+        {"Korvan2.ini.a1B2c4", false, false},  // may be another copy's write in progress
+        {"Korvan2.ini", true, false},
+        {"Korvan2.ini.a1B2c", true, false},
+        {"Korvan2.ini.a1B2c3d", true, false},
+        {"Korvan2.ini.a1-2c3", true, false},
+        {"Korvan2.ini.unreadable-20260101-120000", true, false},
+        {"_Korvan2.ini.a1B2c3", true, false},  // another file's
+        {"Korvan2.inI.a1B2c3", true, false},
+    };
+    for (const Case& c : cases) {
+        const std::string p = dir_ + "/" + c.name;
+        ASSERT_TRUE(WriteFileAtomically(p, "x").ok);
+        if (c.old) std::filesystem::last_write_time(p, now - 1h);
+    }
+    EXPECT_EQ(RemoveStaleTemporaryFiles(dir_ + "/Korvan2.ini", 10), 2u);
+    for (const Case& c : cases) {
+        EXPECT_EQ(std::filesystem::exists(dir_ + "/" + c.name), !c.removed) << c.name;
+    }
+    // A kill during a write leaves exactly such a name.
+    EXPECT_TRUE(IsTemporaryFileName("_Korvan2.ini.Xy9Zab", "_Korvan2.ini"));
+}
+
+TEST_F(AtomicWrite, TheStartOfALargeFileCanBeRead) {
+    const std::string path = dir_ + "/big";
+    ASSERT_TRUE(WriteFileAtomically(path, "12 34" + std::string(kMaxReadSize, ' ')).ok);
+    std::string text;
+    ReadResult r = ReadFileStart(path, text, 8);
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(r.truncated);
+    EXPECT_EQ(text, "12 34   ");
+    ASSERT_TRUE(WriteFileAtomically(path, "12 34").ok);
+    r = ReadFileStart(path, text, 8);
+    ASSERT_TRUE(r.ok);
+    EXPECT_FALSE(r.truncated);
+    EXPECT_EQ(text, "12 34");
+    r = ReadFileStart(path, text, 5);  // exactly the limit is the whole file
+    EXPECT_FALSE(r.truncated);
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
 #include <filesystem>
 
 #include "files/settings.h"
+#include "null_device.h"
 
 namespace korvan {
 namespace {
@@ -184,11 +187,71 @@ TEST_F(TempDir, StateFileRoundTripsAndAMissingOneRestoresNothing) {
     for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(255 - i % 256);
     ASSERT_TRUE(SaveStateFile(Path("_Korvan2.ini"), image).ok);
     DeviceImage back;
-    ASSERT_TRUE(LoadStateFile(Path("_Korvan2.ini"), back));
+    const StateFileLoad load = LoadStateFile(Path("_Korvan2.ini"), back);
+    ASSERT_TRUE(load.present && load.understood);
     EXPECT_EQ(back, image);
-    EXPECT_FALSE(LoadStateFile(Path("missing"), back));
-    EXPECT_FALSE(LoadStateFile(dir_, back));  // a folder is not a state file
+    EXPECT_FALSE(LoadStateFile(Path("missing"), back).present);
+    EXPECT_FALSE(LoadStateFile(dir_, back).present);  // a folder is not a state file
     EXPECT_EQ(back, image);
+}
+
+// A kill during the save must not leave a file with some keys of this run and some of the
+// last: the keys are written in one replacement, so a save that fails changes nothing.
+TEST_F(TempDir, SettingsAreWrittenInOneReplacement) {
+    const std::string path = Path("Korvan2.ini");
+    const std::string before = "[PORTS]\r\nCOM1=/dev/ttyUSB0\r\n";
+    ASSERT_TRUE(WriteFileAtomically(path, before).ok);
+    IniStore store(path);
+    Settings s;
+    s.left = 157;
+    s.file = std::string(200, 'f');
+
+    // Room for the first keys alone: a key-by-key save would leave a mix.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = before.size() + 60;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const WriteResult failed = WriteSettings(store, s);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(failed.ok);
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(path, text).ok);
+    EXPECT_EQ(text, before);
+
+    // A key edited by hand since the store was loaded survives the save.
+    ASSERT_TRUE(WriteFileAtomically(path, before + "[FORM_HLAV]\r\nMine=1\r\n").ok);
+    ASSERT_TRUE(WriteSettings(store, s).ok);
+    IniStore back(path);
+    ASSERT_TRUE(back.Load());
+    EXPECT_EQ(back.ReadString("PORTS", "COM1", ""), "/dev/ttyUSB0");
+    EXPECT_EQ(back.ReadInteger("FORM_HLAV", "Mine", 0), 1);
+    EXPECT_EQ(back.ReadInteger("FORM_HLAV", "Left", 0), 157);
+    EXPECT_EQ(back.ReadString("FORM_HLAV", "File", ""), s.file);
+}
+
+// A settings or state file linked to /dev/null keeps nothing, and stays a link to the device.
+TEST_F(TempDir, FilesLinkedToTheNullDeviceStayLinks) {
+    const std::string device = test::PrivateNullDevice(dir_);
+    if (device.empty()) GTEST_SKIP() << "cannot make a null device safely";
+    const std::string settings = Path("Korvan2.ini");
+    const std::string state = Path("_Korvan2.ini");
+    std::filesystem::create_symlink(device, settings);
+    std::filesystem::create_symlink(device, state);
+    IniStore store(settings);
+    EXPECT_TRUE(store.Load());
+    EXPECT_TRUE(WriteSettings(store, Settings{}).ok);
+    DeviceImage image;
+    image.bytes.fill(7);
+    EXPECT_TRUE(SaveStateFile(state, image).ok);
+    const StateFileLoad load = LoadStateFile(state, image);
+    EXPECT_FALSE(load.present);
+    EXPECT_TRUE(load.understood);
+    EXPECT_EQ(image[0], 7);
+    for (const std::string& p : {settings, state}) EXPECT_TRUE(std::filesystem::is_symlink(p)) << p;
+    EXPECT_TRUE(std::filesystem::is_character_file(device));
 }
 
 }  // namespace

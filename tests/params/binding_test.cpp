@@ -101,6 +101,34 @@ TEST(NormalizeImage, RepairsRangesAndOrderings) {
              EXPECT_EQ(i[field::GasDelay], 200);
              EXPECT_EQ(i[field::RetardDelay], 200);
          }},
+        {"build-up times above 200 are brought down to 200",
+         [](DeviceImage& i) {
+             i[field::GasBuildUp] = 255;
+             i[field::RetardBuildUp] = 201;
+         },
+         [](const DeviceImage& i) {
+             EXPECT_EQ(i[field::GasBuildUp], 200);
+             EXPECT_EQ(i[field::RetardBuildUp], 200);
+             // so their fields never show more than 20000 ms
+             EXPECT_EQ(FindNumericField("EditGasT")->ToShown(i[field::GasBuildUp]), 20000);
+             EXPECT_EQ(FindNumericField("EditRetardT")->ToShown(i[field::RetardBuildUp]), 20000);
+         }},
+        {"servo axis out of order is put in rising order",
+         [](DeviceImage& i) {
+             const std::uint8_t axis[] = {12, 20, 30, 25, 60, 60, 60, 120, 110, 160};
+             for (int k = 0; k < 10; ++k) i[field::RpmPriv + k] = axis[k];
+         },
+         [](const DeviceImage& i) {
+             const std::uint8_t want[] = {12, 20, 30, 31, 60, 61, 62, 120, 121, 160};
+             for (int k = 0; k < 10; ++k) EXPECT_EQ(i[field::RpmPriv + k], want[k]) << k;
+         }},
+        {"equal advance breakpoints are separated",
+         [](DeviceImage& i) {
+             for (int k = 0; k < 10; ++k) i[field::RpmAdv + k] = 100;
+         },
+         [](const DeviceImage& i) {
+             for (int k = 0; k < 10; ++k) EXPECT_EQ(i[field::RpmAdv + k], 100 + k);
+         }},
         {"clutch at most 100, shift light 10..250, throttle voltages at most 250",
          [](DeviceImage& i) {
              i[field::Clutch] = 255;

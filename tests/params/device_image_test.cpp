@@ -64,6 +64,30 @@ TEST(DecodeIdentity, VersionTextReplacesNameOnlyWhenItsFirstByteIsSet) {
     EXPECT_EQ(DecodeIdentity(image).VersionString, std::string(30, 'A'));
 }
 
+TEST(DecodeIdentity, TextsAreInTheCentralEuropeanCodePage) {
+    struct Case {
+        const char* what;
+        std::string bytes;  // the version text, NUL-terminated in the image
+        const char* shown;  // UTF-8
+    } cases[] = {
+        {"plain ASCII stays", "Map 2", "Map 2"},
+        {"S caron and c caron", "\x8A" "ance \xE8" "ern\xFD", "\u0160ance \u010dern\u00fd"},
+        {"Czech letters", "\xF8\xED\xE8\xE1\xEC\xF9\xD8", "\u0159\u00ed\u010d\u00e1\u011b\u016f\u0158"},
+        {"euro, z caron, L stroke", "\x80\x9E\xA3", "\u20ac\u017e\u0141"},
+        {"ends of the upper half", "\xA0\xFF", "\u00a0\u02d9"},
+        {"an unassigned code shows as a replacement", "a\x81" "b", "a\ufffd" "b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeviceImage image = IdentityImage("XYZ", 3, 1, 25, 1, 1, 1);
+        std::memcpy(image.Page(0) + field::VersionText, c.bytes.data(), c.bytes.size());
+        EXPECT_EQ(DecodeIdentity(image).VersionString, c.shown);
+    }
+    // The three-letter version name is decoded the same way.
+    DeviceImage image = IdentityImage("\x8A\xE8Z", 3, 1, 25, 1, 1, 1);
+    EXPECT_EQ(DecodeIdentity(image).VersionString, "\u0160\u010dZ03");
+}
+
 TEST(BikeMask, BitOfTheSelectedTypeDecides) {
     struct Case {
         std::uint8_t b11, b12, b13, type;

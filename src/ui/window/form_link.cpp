@@ -28,10 +28,10 @@ void SetGauge(TCGauge* gauge, int progress) {
     if (gauge->Progress() != progress) gauge->SetProgress(progress);
 }
 
-// The unit's identity bytes are ASCII; a page of zeros before the first read holds NULs,
+// The identity texts come decoded to UTF-8; a page of zeros before the first read holds NULs,
 // which have no place in a label.
 QString IdentityText(const std::string& text) {
-    QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     shown.remove(QChar(u'\0'));
     return shown;
 }

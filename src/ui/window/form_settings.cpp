@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <ctime>
 
 #include "files/settings.h"
 #include "files/state_file.h"
@@ -19,6 +20,12 @@ namespace {
 
 // How far below the window's top edge its title bar is looked for on the screens.
 constexpr int kTitleBarProbe = 8;
+// A temporary file younger than this may belong to another copy's save in progress.
+constexpr long long kStaleTemporarySeconds = 10;
+
+QString UnableToWrite(const QString& path, const std::string& reason) {
+    return QString("Unable to write to %1").arg(path) + "\n" + QString::fromStdString(reason);
+}
 
 }  // namespace
 
@@ -31,6 +38,9 @@ QString TFormHlav::SettingsFilePath() const { return SettingsFolder() + "/" + QS
 QString TFormHlav::StateFilePath() const { return SettingsFolder() + "/" + QString::fromUtf8(kStateFileName); }
 
 void TFormHlav::LoadSettings() {
+    // What a kill during an earlier save left behind.
+    RemoveStaleTemporaryFiles(SettingsFilePath().toStdString(), kStaleTemporarySeconds);
+    RemoveStaleTemporaryFiles(StateFilePath().toStdString(), kStaleTemporarySeconds);
     store_.Load();
     // What start-up has set so far is the default of every missing key.
     Settings defaults;
@@ -53,7 +63,17 @@ void TFormHlav::LoadSettings() {
     // A change of state runs the box's click action, as a click would.
     if (s.extendedMonitor) checkBoxExtMonitor_->setChecked(*s.extendedMonitor);
 
-    LoadStateFile(StateFilePath().toStdString(), image_);
+    // A state file that could not be understood would be replaced at exit: keep it first.
+    const StateFileLoad state = LoadStateFile(StateFilePath().toStdString(), image_);
+    if (state.present && !state.understood) {
+        const std::string path = StateFilePath().toStdString();
+        const std::time_t now = std::time(nullptr);
+        std::string kept;
+        const WriteResult keep = KeepStateFile(path, now, kept);
+        ShowMessageBox(keep.ok ? QString::fromUtf8(kStateFileKept.In(languageIndex_))
+                                     .arg(StateFilePath(), QString::fromStdString(kept))
+                               : UnableToWrite(QString::fromStdString(KeptStateFileName(path, now)), keep.error));
+    }
 }
 
 void TFormHlav::SaveSettings() {
@@ -69,14 +89,13 @@ void TFormHlav::SaveSettings() {
 
     QDir().mkpath(SettingsFolder());
     const WriteResult written = WriteSettings(store_, s);
-    if (!written.ok) ShowMessageBox(QString("Unable to write to %1").arg(SettingsFilePath()));
+    if (!written.ok) ShowMessageBox(UnableToWrite(SettingsFilePath(), written.error));
     // The parameters in memory matter more than the window position: the state file is
     // written even when the settings file could not be.
     // A state file that cannot be written would lose the tune in memory without a word: say
     // so (the old file, if any, is still intact).
-    if (!SaveStateFile(StateFilePath().toStdString(), image_).ok) {
-        ShowMessageBox(QString("Unable to write to %1").arg(StateFilePath()));
-    }
+    const WriteResult state = SaveStateFile(StateFilePath().toStdString(), image_);
+    if (!state.ok) ShowMessageBox(UnableToWrite(StateFilePath(), state.error));
 }
 
 void TFormHlav::OpenComPort() {

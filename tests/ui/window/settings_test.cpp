@@ -2,6 +2,9 @@
 // serial port choice.
 #include <QAction>
 #include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QScreen>
 #include <QTabWidget>
@@ -135,11 +138,48 @@ TEST_F(WindowTest, AnUnwritableSettingsFileIsReportedAndTheParametersAreStillSav
     Open();
     TypeInto("EditBaseAdv", "33");
     CloseAndDestroy();
-    EXPECT_EQ(messages, QStringList{"Unable to write to " + TFormHlav::SettingsFolder() + "/Korvan2.ini"});
+    // The message as the program has always had it, and the reason on a second line.
+    ASSERT_EQ(messages.size(), 1);
+    const QStringList lines = messages[0].split('\n');
+    ASSERT_EQ(lines.size(), 2) << messages[0].toStdString();
+    EXPECT_EQ(lines[0], "Unable to write to " + TFormHlav::SettingsFolder() + "/Korvan2.ini");
+    EXPECT_FALSE(lines[1].isEmpty());
     DeviceImage saved;
     std::istringstream in(ReadFile(kStateFileName).toStdString());
     ASSERT_EQ(ReadStateFile(in, saved), kImageSize);
     EXPECT_EQ(saved[field::BaseAdv], 33);
+}
+
+TEST_F(WindowTest, AStateFileNotUnderstoodAtStartIsKeptBeforeTheExitSaveReplacesIt) {
+    DeviceImage unit;
+    SetDefaults(unit);
+    const QByteArray tune = "# race tune\r\n" + QByteArray::fromStdString(StateFileText(unit));
+    WriteFile(kStateFileName, tune);
+    // Left by a kill during a save: an old one goes, one that may be another copy's stays.
+    WriteFile("Korvan2.ini.Ab12Cd", "[FORM_HLAV]\r\n");
+    WriteFile("_Korvan2.ini.Zz98Yx", "1 2 3");
+    WriteFile("Korvan2.ini.Fresh1", "[FORM_HLAV]\r\n");
+    const QString folder = TFormHlav::SettingsFolder();
+    const QDateTime longAgo = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QString name : {"Korvan2.ini.Ab12Cd", "_Korvan2.ini.Zz98Yx"}) {
+        QFile f(folder + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    }
+
+    Open();
+    const QStringList kept = QDir(folder).entryList({QString(kStateFileName) + ".unreadable-*"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(folder + "/" + kept[0])) << messages[0].toStdString();
+    EXPECT_FALSE(QFile::exists(folder + "/Korvan2.ini.Ab12Cd"));
+    EXPECT_FALSE(QFile::exists(folder + "/_Korvan2.ini.Zz98Yx"));
+    EXPECT_TRUE(QFile::exists(folder + "/Korvan2.ini.Fresh1"));
+
+    CloseAndDestroy();
+    EXPECT_EQ(messages.size(), 1);  // said once
+    EXPECT_EQ(ReadFile(kept[0]), tune);
+    EXPECT_EQ(ReadFile(kStateFileName).size(), static_cast<int>(kStateFileSize));
 }
 
 }  // namespace
