@@ -44,3 +44,9 @@ format:
 
 clean:
 	rm -rf $(BUILD)
+
+# The Debian package $(BUILD)/korvan2_<version>_<arch>.deb, made by CPack from the install rules;
+# its dependencies come from dpkg-shlibdeps.
+.PHONY: package
+package: build
+	cd $(BUILD) && cpack -G DEB
