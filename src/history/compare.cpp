@@ -84,6 +84,10 @@ ParameterComparison CompareParameters(const DeviceImage& base, const DeviceImage
             if (base[i] != other[i]) out.cells.push_back({row, column, base[i], other[i]});
         }
     }
+    for (int column = 0; column < kMapColumns; ++column) {
+        const std::size_t i = field::RpmAdv + static_cast<std::size_t>(column);
+        out.columnRpm[static_cast<std::size_t>(column)] = roles[i].numeric->ToShown(other[i]);
+    }
     AddAxis(base, other, AxisKind::AdvanceRpm, field::RpmAdv, out);
     AddAxis(base, other, AxisKind::ServoVoltage, field::NapPriv, out);
     AddAxis(base, other, AxisKind::ServoRpm, field::RpmPriv, out);

@@ -3,6 +3,7 @@
 // the tune.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -55,6 +56,8 @@ struct ParameterComparison {
     std::vector<CellDifference> cells;    // row by row
     std::vector<AxisDifference> axes;     // advance RPM, then servo voltage, then servo RPM
     std::vector<FieldDifference> fields;  // in the order of the image
+    // The RPM of each map column in `other`, so a cell can be named by its engine speed.
+    std::array<int, kMapColumns> columnRpm{};
 
     bool Identical() const { return cells.empty() && axes.empty() && fields.empty(); }
     // What a tuner counts as one change: a cell, a breakpoint or a field.
