@@ -76,9 +76,6 @@ std::string LabelOf(const std::string& control) {
     return control;
 }
 
-std::string Signed(int v) {
-    return (v > 0 ? "+" : "") + std::to_string(v);
-}
 
 // "24°" and "3000 rpm": the degree sign and percent sit on the number, other units after a blank.
 std::string WithUnit(int value, const char* unit) {
