@@ -400,7 +400,11 @@ const std::vector<RestorePoint>& RestoreStore::List() {
 
     newestFirst_.clear();
     newestFirst_.reserve(points_.size());
-    for (const RestorePoint& p : points_) {
+    for (RestorePoint& p : points_) {
+        if (!unreadable_.empty() && unreadable_.count(p.fileName) != 0) {
+            p.unreadable = true;
+            if (!p.missing) problems_.push_back({StoreProblem::UnreadableFile, p.fileName, ""});
+        }
         if (!p.missing) newestFirst_.push_back(p);
     }
     SortNewestFirst(newestFirst_);
@@ -470,8 +474,9 @@ AddResult RestoreStore::Add(RestoreKind kind, const DeviceImage& image, bool ext
     return result;
 }
 
-LoadedPoint RestoreStore::Load(const std::string& fileName) {
+LoadedPoint RestoreStore::Load(const std::string& fileName, const DeviceImage& base) {
     LoadedPoint result;
+    result.image = base;
     RestorePoint probe;
     // Only point names: a name from elsewhere must not reach outside the folder.
     if (!ParsePointFileName(fileName, probe)) {
@@ -491,15 +496,18 @@ LoadedPoint RestoreStore::Load(const std::string& fileName) {
         result.error = read.error;
     }
     result.ok = accepted;
-    auto mark = [&](std::vector<RestorePoint>& list) {
-        for (RestorePoint& p : list) {
-            if (p.fileName == fileName) p.unreadable = !accepted;
-        }
-    };
-    mark(points_);
-    mark(newestFirst_);
-    if (!accepted)
+    if (accepted) {
+        unreadable_.erase(fileName);
+    } else {
+        unreadable_.insert(fileName);
         problems_.push_back({StoreProblem::UnreadableFile, fileName, read.ok ? "" : read.error});
+    }
+    for (RestorePoint& p : points_) {
+        if (p.fileName == fileName) p.unreadable = !accepted;
+    }
+    for (RestorePoint& p : newestFirst_) {
+        if (p.fileName == fileName) p.unreadable = !accepted;
+    }
     return result;
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "params/device_image.h"
@@ -62,7 +63,7 @@ struct AddResult : StoreResult {
 };
 
 struct LoadedPoint : StoreResult {
-    DeviceImage image;  // only the parameter pages are set
+    DeviceImage image;  // the base given to Load with the file's values over it
     bool extendedMonitor = false;
 };
 
@@ -84,8 +85,11 @@ class RestoreStore {
     const std::vector<RestorePoint>& List();
     const std::vector<StoreProblem>& Problems() const { return problems_; }
 
-    // Reads a point's file. A file that cannot be read marks the point unreadable.
-    LoadedPoint Load(const std::string& fileName);
+    // Reads a point's file. A file that cannot be read marks the point unreadable in this and
+    // every later listing of this store, until a Load succeeds again.
+    // As File > Open does, the file's values go over `base` (bytes a parameter file does not
+    // hold keep their value); the caller normalises.
+    LoadedPoint Load(const std::string& fileName, const DeviceImage& base = DeviceImage{});
     // Opens every listed file and marks the ones that are no parameter file (slow for a long
     // history; the window checks a point when it is used instead).
     void CheckFiles();
@@ -109,6 +113,7 @@ class RestoreStore {
     std::vector<RestorePoint> points_;  // oldest first, as in the index
     std::vector<RestorePoint> newestFirst_;
     std::vector<StoreProblem> problems_;
+    std::unordered_set<std::string> unreadable_;  // files a Load found unreadable
 };
 
 // The index text of the points (oldest first), and back. Exposed for tests and benchmarks.
