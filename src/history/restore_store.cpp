@@ -155,14 +155,11 @@ std::int64_t SystemSeconds() {
         .count();
 }
 
-// Newest first; within one second the later sequence first, and otherwise the order in
-// which the points were added.
+// Newest first; within one second the order the list already has (the caller puts later
+// additions first).
 void SortNewestFirst(std::vector<RestorePoint>& points) {
     std::stable_sort(points.begin(), points.end(),
-                     [](const RestorePoint& a, const RestorePoint& b) {
-                         if (a.time != b.time) return a.time > b.time;
-                         return a.sequence > b.sequence;
-                     });
+                     [](const RestorePoint& a, const RestorePoint& b) { return a.time > b.time; });
 }
 
 }  // namespace
@@ -400,7 +397,9 @@ const std::vector<RestorePoint>& RestoreStore::List() {
 
     newestFirst_.clear();
     newestFirst_.reserve(points_.size());
-    for (RestorePoint& p : points_) {
+    // From the newest line back, so that points of one second keep the order they were added in.
+    for (auto it = points_.rbegin(); it != points_.rend(); ++it) {
+        RestorePoint& p = *it;
         if (!unreadable_.empty() && unreadable_.count(p.fileName) != 0) {
             p.unreadable = true;
             if (!p.missing) problems_.push_back({StoreProblem::UnreadableFile, p.fileName, ""});

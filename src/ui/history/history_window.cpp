@@ -153,6 +153,8 @@ void HistoryWindow::Refresh() {
         items << item;
     }
     list_->addTopLevelItems(items);
+    for (int column = TimeColumn; column < NoteColumn; ++column)
+        list_->resizeColumnToContents(column);
     list_->setCurrentItem(select ? select : list_->topLevelItem(0));
     filling_ = false;
 
