@@ -1,5 +1,6 @@
 #include "ui/history/history_window.h"
 
+#include <QAbstractTableModel>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -7,18 +8,18 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "params/binding.h"
 #include "params/localized_text.h"
 
 namespace korvan {
 
 namespace {
 
-constexpr int kFileRole = Qt::UserRole;
-constexpr int kUnreadableRole = Qt::UserRole + 1;
+constexpr int kRowsMeasured = 100;
 
 const LocalizedText kTitle = {"Historie parametrů", "Parameter history", "Kenndatenverlauf"};
 const LocalizedText kHeaders[HistoryWindow::ColumnCount] = {
@@ -58,15 +59,115 @@ QString UnitText(const IdentityTexts& unit) {
 
 }  // namespace
 
+// The rows are made as the view asks for them: with thousands of points, formatting every
+// time and text up front would keep the window from opening quickly.
+class HistoryModel : public QAbstractTableModel {
+  public:
+    HistoryModel(RestoreStore* store, QObject* parent)
+        : QAbstractTableModel(parent), store_(store) {}
+
+    void Reset(const std::vector<RestorePoint>& points, std::uint8_t language) {
+        beginResetModel();
+        points_ = points;
+        language_ = language;
+        endResetModel();
+    }
+    const RestorePoint* Point(int row) const {
+        return row >= 0 && row < static_cast<int>(points_.size())
+                   ? &points_[static_cast<std::size_t>(row)]
+                   : nullptr;
+    }
+    int Row(const QString& fileName) const {
+        for (std::size_t i = 0; i < points_.size(); ++i) {
+            if (Utf8(points_[i].fileName) == fileName) return static_cast<int>(i);
+        }
+        return -1;
+    }
+
+    std::function<void(const std::string& error)> noteFailed;
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(points_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : HistoryWindow::ColumnCount;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+            section >= HistoryWindow::ColumnCount)
+            return {};
+        return QString::fromUtf8(kHeaders[section].In(language_));
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (index.column() == HistoryWindow::NoteColumn) f |= Qt::ItemIsEditable;
+        return f;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        const RestorePoint* p = Point(index.row());
+        if (!p) return {};
+        if (role == Qt::DisplayRole || role == Qt::EditRole) {
+            switch (index.column()) {
+                case HistoryWindow::TimeColumn:
+                    return LocalTime(p->time);
+                case HistoryWindow::KindColumn: {
+                    QString kind = QString::fromUtf8(RestoreKindText(p->kind, language_));
+                    if (p->unreadable)
+                        kind += " (" + QString::fromUtf8(kUnreadable.In(language_)) + ")";
+                    return kind;
+                }
+                case HistoryWindow::UnitColumn:
+                    return UnitText(p->unit);
+                case HistoryWindow::NoteColumn:
+                    return Utf8(p->note);
+            }
+        }
+        if (role == Qt::ToolTipRole) {
+            return Utf8(p->fileName) +
+                   (p->sourcePath.empty() ? QString() : "\n" + Utf8(p->sourcePath));
+        }
+        if (role == Qt::ForegroundRole && p->unreadable) return QColor(Qt::gray);
+        return {};
+    }
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (role != Qt::EditRole || index.column() != HistoryWindow::NoteColumn) return false;
+        RestorePoint* p = &points_[static_cast<std::size_t>(index.row())];
+        const std::string note = value.toString().toStdString();
+        if (note == p->note) return false;
+        const StoreResult r = store_->SetNote(p->fileName, note);
+        if (!r.ok) {
+            if (noteFailed) noteFailed(r.error);
+            return false;
+        }
+        p->note = note;
+        emit dataChanged(index, index);
+        return true;
+    }
+
+  private:
+    RestoreStore* store_;
+    std::vector<RestorePoint> points_;
+    std::uint8_t language_ = kLanguageEnglish;
+};
+
+namespace {}  // namespace
+
 HistoryWindow::HistoryWindow(RestoreStore* store, QWidget* parent)
     : QWidget(parent), store_(store) {
     setObjectName("HistoryWindow");
-    list_ = new QTreeWidget(this);
+    model_ = new HistoryModel(store, this);
+    model_->noteFailed = [this](const std::string& error) {
+        AddProblem(QString::fromUtf8(kNoteNotStored.In(language_)) + ": " + Utf8(error));
+    };
+    list_ = new QTreeView(this);
     list_->setObjectName("TreeHistory");
-    list_->setColumnCount(ColumnCount);
+    list_->setModel(model_);
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);  // keeps a long history quick to show
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Column widths from the first rows only: the texts of a column are all alike.
+    list_->header()->setResizeContentsPrecision(kRowsMeasured);
     problems_ = new QLabel(this);
     problems_->setObjectName("LabelHistoryProblems");
     problems_->setWordWrap(true);
@@ -95,16 +196,21 @@ HistoryWindow::HistoryWindow(RestoreStore* store, QWidget* parent)
         if (!CurrentFileName().isEmpty()) emit compareRequested(CurrentFileName());
     });
     connect(note_, &QPushButton::clicked, this, [this] {
-        if (QTreeWidgetItem* item = list_->currentItem()) list_->editItem(item, NoteColumn);
+        const QModelIndex current = list_->currentIndex();
+        if (current.isValid()) list_->edit(model_->index(current.row(), NoteColumn));
     });
     connect(showFile_, &QPushButton::clicked, this, &HistoryWindow::ShowFile);
-    connect(list_, &QTreeWidget::currentItemChanged, this, &HistoryWindow::UpdateButtons);
-    connect(list_, &QTreeWidget::itemChanged, this, &HistoryWindow::NoteEdited);
-    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] {
+    connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &HistoryWindow::UpdateButtons);
+    connect(list_, &QTreeView::doubleClicked, this, [this] {
         if (!CurrentFileName().isEmpty()) emit openRequested(CurrentFileName());
     });
     ApplyTexts();
     UpdateButtons();
+}
+
+QAbstractItemModel* HistoryWindow::Model() const {
+    return model_;
 }
 
 void HistoryWindow::SetLanguage(std::uint8_t language) {
@@ -115,9 +221,6 @@ void HistoryWindow::SetLanguage(std::uint8_t language) {
 
 void HistoryWindow::ApplyTexts() {
     setWindowTitle(QString::fromUtf8(kTitle.In(language_)));
-    QStringList headers;
-    for (const LocalizedText& h : kHeaders) headers << QString::fromUtf8(h.In(language_));
-    list_->setHeaderLabels(headers);
     open_->setText(QString::fromUtf8(kOpen.In(language_)));
     compare_->setText(QString::fromUtf8(kCompare.In(language_)));
     note_->setText(QString::fromUtf8(kNote.In(language_)));
@@ -125,38 +228,12 @@ void HistoryWindow::ApplyTexts() {
 }
 
 void HistoryWindow::Refresh() {
-    const QString current =
-        list_->currentItem() ? list_->currentItem()->data(0, kFileRole).toString() : QString();
-    filling_ = true;
-    list_->clear();
-    const std::vector<RestorePoint>& points = store_->List();
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<int>(points.size()));
-    QTreeWidgetItem* select = nullptr;
-    for (const RestorePoint& p : points) {
-        auto* item = new QTreeWidgetItem;
-        item->setText(TimeColumn, LocalTime(p.time));
-        QString kind = QString::fromUtf8(RestoreKindText(p.kind, language_));
-        if (p.unreadable) kind += " (" + QString::fromUtf8(kUnreadable.In(language_)) + ")";
-        item->setText(KindColumn, kind);
-        item->setText(UnitColumn, UnitText(p.unit));
-        item->setText(NoteColumn, Utf8(p.note));
-        item->setToolTip(
-            TimeColumn,
-            Utf8(p.fileName) + (p.sourcePath.empty() ? QString() : "\n" + Utf8(p.sourcePath)));
-        item->setData(0, kFileRole, Utf8(p.fileName));
-        item->setData(0, kUnreadableRole, p.unreadable);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
-        if (p.unreadable)
-            item->setForeground(KindColumn, palette().color(QPalette::Disabled, QPalette::Text));
-        if (Utf8(p.fileName) == current) select = item;
-        items << item;
-    }
-    list_->addTopLevelItems(items);
+    const QString current = CurrentFileName();
+    model_->Reset(store_->List(), language_);
+    const int row = current.isEmpty() ? -1 : model_->Row(current);
+    list_->setCurrentIndex(model_->index(row >= 0 ? row : 0, 0));
     for (int column = TimeColumn; column < NoteColumn; ++column)
         list_->resizeColumnToContents(column);
-    list_->setCurrentItem(select ? select : list_->topLevelItem(0));
-    filling_ = false;
 
     QStringList lines;
     for (const StoreProblem& p : store_->Problems()) lines << Utf8(StoreProblemText(p, language_));
@@ -167,9 +244,9 @@ void HistoryWindow::Refresh() {
 }
 
 QString HistoryWindow::CurrentFileName() const {
-    const QTreeWidgetItem* item = list_->currentItem();
-    if (!item || item->data(0, kUnreadableRole).toBool()) return {};
-    return item->data(0, kFileRole).toString();
+    const RestorePoint* p = model_->Point(list_->currentIndex().row());
+    if (!p || p->unreadable) return {};
+    return Utf8(p->fileName);
 }
 
 void HistoryWindow::MarkUnreadable(const QString& fileName) {
@@ -179,17 +256,11 @@ void HistoryWindow::MarkUnreadable(const QString& fileName) {
 
 void HistoryWindow::UpdateButtons() {
     const bool readable = !CurrentFileName().isEmpty();
+    const bool any = model_->Point(list_->currentIndex().row()) != nullptr;
     open_->setEnabled(readable);
     compare_->setEnabled(readable);
-    note_->setEnabled(list_->currentItem() != nullptr);
-    showFile_->setEnabled(list_->currentItem() != nullptr);
-}
-
-void HistoryWindow::NoteEdited(QTreeWidgetItem* item, int column) {
-    if (filling_ || column != NoteColumn) return;
-    const StoreResult r = store_->SetNote(item->data(0, kFileRole).toString().toStdString(),
-                                          item->text(NoteColumn).toStdString());
-    if (!r.ok) AddProblem(QString::fromUtf8(kNoteNotStored.In(language_)) + ": " + Utf8(r.error));
+    note_->setEnabled(any);
+    showFile_->setEnabled(any);
 }
 
 void HistoryWindow::AddProblem(const QString& line) {
@@ -199,8 +270,7 @@ void HistoryWindow::AddProblem(const QString& line) {
 }
 
 void HistoryWindow::ShowFile() {
-    const QTreeWidgetItem* item = list_->currentItem();
-    if (!item) return;
+    if (!model_->Point(list_->currentIndex().row())) return;
     // The folder is what a file manager can show everywhere; the file is named in the tooltip.
     opener_(Utf8(store_->Folder()));
 }

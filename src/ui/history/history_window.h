@@ -9,12 +9,14 @@
 
 #include "history/restore_store.h"
 
+class QAbstractItemModel;
 class QLabel;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace korvan {
+
+class HistoryModel;
 
 class HistoryWindow : public QWidget {
     Q_OBJECT
@@ -38,7 +40,8 @@ class HistoryWindow : public QWidget {
         opener_ = std::move(opener);
     }
 
-    QTreeWidget* List() const { return list_; }
+    QTreeView* List() const { return list_; }
+    QAbstractItemModel* Model() const;
     QLabel* ProblemsLabel() const { return problems_; }
     QPushButton* OpenButton() const { return open_; }
     QPushButton* CompareButton() const { return compare_; }
@@ -52,15 +55,14 @@ class HistoryWindow : public QWidget {
   private:
     void ApplyTexts();
     void UpdateButtons();
-    void NoteEdited(QTreeWidgetItem* item, int column);
     void ShowFile();
     void AddProblem(const QString& line);
 
     RestoreStore* store_;
     std::uint8_t language_ = 1;
-    bool filling_ = false;
     QStringList extraProblems_;
-    QTreeWidget* list_;
+    HistoryModel* model_;
+    QTreeView* list_;
     QLabel* problems_;
     QPushButton* open_;
     QPushButton* compare_;

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <filesystem>
 #include <fstream>
 
@@ -90,23 +91,25 @@ class HistoryWindowTest : public ::testing::Test {
 TEST_F(HistoryWindowTest, ListsNewestFirstAndAsksForOpenAndCompare) {
     HistoryWindow window(store_.get());
     window.Refresh();
-    QTreeWidget* list = window.List();
-    ASSERT_EQ(list->topLevelItemCount(), 3);
-    EXPECT_EQ(list->topLevelItem(0)->text(HistoryWindow::NoteColumn), "third");
-    EXPECT_EQ(list->topLevelItem(0)->text(HistoryWindow::KindColumn), "Opened");
-    EXPECT_EQ(list->topLevelItem(1)->text(HistoryWindow::KindColumn), "Saved (unreadable)");
-    EXPECT_EQ(list->topLevelItem(2)->text(HistoryWindow::UnitColumn), "K2 1.5 1.12.2026 10:00");
+    QTreeView* list = window.List();
+    QAbstractItemModel* model = window.Model();
+    auto text = [&](int row, int column) { return model->index(row, column).data().toString(); };
+    ASSERT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(text(0, HistoryWindow::NoteColumn), "third");
+    EXPECT_EQ(text(0, HistoryWindow::KindColumn), "Opened");
+    EXPECT_EQ(text(1, HistoryWindow::KindColumn), "Saved (unreadable)");
+    EXPECT_EQ(text(2, HistoryWindow::UnitColumn), "K2 1.5 1.12.2026 10:00");
     EXPECT_FALSE(window.ProblemsLabel()->text().isEmpty());  // the unreadable file has its line
 
     QSignalSpy open(&window, &HistoryWindow::openRequested);
     QSignalSpy compare(&window, &HistoryWindow::compareRequested);
-    list->setCurrentItem(list->topLevelItem(1));
+    list->setCurrentIndex(model->index(1, 0));
     EXPECT_FALSE(window.OpenButton()->isEnabled());
     EXPECT_FALSE(window.CompareButton()->isEnabled());
     window.OpenButton()->click();
     EXPECT_EQ(open.count(), 0);
 
-    list->setCurrentItem(list->topLevelItem(2));
+    list->setCurrentIndex(model->index(2, 0));
     ASSERT_TRUE(window.OpenButton()->isEnabled());
     window.OpenButton()->click();
     window.CompareButton()->click();
@@ -124,18 +127,18 @@ TEST_F(HistoryWindowTest, ListsNewestFirstAndAsksForOpenAndCompare) {
 TEST_F(HistoryWindowTest, ANoteTypedInTheListIsStoredAndTheLanguageSwitches) {
     HistoryWindow window(store_.get());
     window.Refresh();
-    window.List()->topLevelItem(0)->setText(HistoryWindow::NoteColumn,
-                                            QString::fromUtf8("po závodě"));
+    QAbstractItemModel* model = window.Model();
+    auto text = [&](int row, int column) { return model->index(row, column).data().toString(); };
+    ASSERT_TRUE(
+        model->setData(model->index(0, HistoryWindow::NoteColumn), QString::fromUtf8("po závodě")));
     RestoreStore fresh(dir_.path().toStdString());
     EXPECT_EQ(fresh.List().front().note, "po závodě");
 
     window.SetLanguage(kLanguageCzech);
-    EXPECT_EQ(window.List()->headerItem()->text(HistoryWindow::NoteColumn),
+    EXPECT_EQ(model->headerData(HistoryWindow::NoteColumn, Qt::Horizontal).toString(),
               QString::fromUtf8("Poznámka"));
-    EXPECT_EQ(window.List()->topLevelItem(0)->text(HistoryWindow::KindColumn),
-              QString::fromUtf8("Otevřeno"));
-    EXPECT_EQ(window.List()->topLevelItem(0)->text(HistoryWindow::NoteColumn),
-              QString::fromUtf8("po závodě"));
+    EXPECT_EQ(text(0, HistoryWindow::KindColumn), QString::fromUtf8("Otevřeno"));
+    EXPECT_EQ(text(0, HistoryWindow::NoteColumn), QString::fromUtf8("po závodě"));
     window.SetLanguage(kLanguageGerman);
     EXPECT_EQ(window.CompareButton()->text(), "&Vergleichen");
 }
