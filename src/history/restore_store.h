@@ -116,6 +116,14 @@ class RestoreStore {
     std::unordered_set<std::string> unreadable_;  // files a Load found unreadable
 };
 
+// The index, "index.txt" in the store's folder, UTF-8 with LF line breaks:
+//   KORVAN2-HISTORY 1
+//   <time>TAB<kind>TAB<file>TAB<unit version>TAB<unit date>TAB<unit time>TAB<source path>TAB<note>
+// one line per point, oldest first. Time and kind are those of the file name
+// ("20261208T064503Z", "read"); the unit texts are empty when no unit was involved.
+// In the last five columns a backslash, tab, CR and LF are written as \\, \t, \r, \n and any
+// other control character as \xHH. A line whose time, kind and file name disagree, or which
+// has another number of columns or a bad escape, is left out and reported.
 // The index text of the points (oldest first), and back. Exposed for tests and benchmarks.
 std::string IndexText(const std::vector<RestorePoint>& points);
 std::vector<RestorePoint> ParseIndex(const std::string& text, std::vector<StoreProblem>& problems);
