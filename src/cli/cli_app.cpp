@@ -37,7 +37,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         "window."};
     app.name("korvan2-cli");
     app.footer(kExitCodeHelp);
-    app.require_subcommand(1);
+    // At most one command; none is reported below in words that name the commands.
+    app.require_subcommand(0, 1);
     app.fallthrough();
 
     std::string portName;
@@ -94,6 +95,12 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e, out, err);  // --help
         err << "korvan2-cli: " << e.what() << " (korvan2-cli --help)\n";
+        return kExitUsage;
+    }
+
+    if (app.get_subcommands().empty()) {
+        err << "korvan2-cli: a command is required: info, read, program, verify, monitor or ports "
+               "(korvan2-cli --help)\n";
         return kExitUsage;
     }
 

@@ -76,13 +76,16 @@ std::ostream* Progress(CommandContext& c) {
     return c.quiet ? nullptr : &c.err;
 }
 
-// Runs one operation on `image` and reports it; "Verify OK" goes to the results.
-int RunConfirmed(CommandContext& c, DeviceImage& image, void (DeviceLink::*start)()) {
+// Runs one operation on `image` and reports it. "Verify OK" goes to the results unless they
+// are a file on standard output, which must stay the file alone.
+int RunConfirmed(CommandContext& c, DeviceImage& image, void (DeviceLink::*start)(),
+                 bool announce = true) {
     LinkSession session(c.port, image, c.language, Progress(c));
     if (!OpenPort(c, session)) return kExitPort;
     const Outcome outcome = session.Run([start](DeviceLink& link) { (link.*start)(); });
     session.Close();
-    if (outcome == Outcome::Confirmed) c.out << DeviceLink::kVerifyOk.In(c.language) << '\n';
+    if (outcome == Outcome::Confirmed && announce)
+        c.out << DeviceLink::kVerifyOk.In(c.language) << '\n';
     return Report(c, session, outcome);
 }
 
@@ -159,7 +162,7 @@ int CommandRead(CommandContext& c, const std::string& outputPath) {
         }
     }
     DeviceImage image = DefaultImage();
-    const int code = RunConfirmed(c, image, &DeviceLink::StartRead);
+    const int code = RunConfirmed(c, image, &DeviceLink::StartRead, !outputPath.empty());
     if (code != kExitSuccess) return code;
     const std::string text = ParameterFileText(image, c.extendedMonitor);
     if (outputPath.empty()) {
