@@ -33,7 +33,8 @@ void PrintFigures(const char* name, std::vector<T> values, const char* unit, con
     std::printf("   (%zu runs)\n", values.size());
 }
 
-bool MeasureTicks(const char* name, const std::function<void(korvan::DeviceLink&)>& start, int repetitions) {
+bool MeasureTicks(const char* name, const std::function<void(korvan::DeviceLink&)>& start,
+                  int repetitions) {
     SimProcess sim({"--quiet"});
     std::vector<int> ticks;
     for (int i = 0; i < repetitions; ++i) {
@@ -62,12 +63,15 @@ bool MeasureProcess(const char* name, const QStringList& command, int repetition
     for (int i = 0; i < repetitions; ++i) {
         QProcess p;
         const auto t0 = std::chrono::steady_clock::now();
-        p.start(KORVAN_CLI_PATH, QStringList{"-q", "--port", QString::fromStdString(sim.PtyPath())} + command);
+        p.start(KORVAN_CLI_PATH,
+                QStringList{"-q", "--port", QString::fromStdString(sim.PtyPath())} + command);
         if (!p.waitForFinished(10000) || p.exitCode() != 0) {
             std::fprintf(stderr, "%s failed: %s\n", name, p.readAllStandardError().constData());
             return false;
         }
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count());
     }
     PrintFigures(name, ms, "process wall ms", "%.0f");
     return true;
@@ -78,13 +82,18 @@ bool MeasureProcess(const char* name, const QStringList& command, int repetition
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
-    const std::string tune = "/tmp/bench_cli_" + std::to_string(QCoreApplication::applicationPid()) + ".ign";
+    const std::string tune =
+        "/tmp/bench_cli_" + std::to_string(QCoreApplication::applicationPid()) + ".ign";
     korvan::WriteFileAtomically(tune, korvan::ParameterFileText(korvan::DefaultImage(), false));
 
-    bool ok = MeasureTicks("program", [](korvan::DeviceLink& l) { l.StartProgram(); }, repetitions);
-    ok &= MeasureTicks("read", [](korvan::DeviceLink& l) { l.StartRead(); }, repetitions);
-    ok &= MeasureTicks("verify", [](korvan::DeviceLink& l) { l.StartVerify(); }, repetitions);
-    ok &= MeasureProcess("korvan2-cli program", {"program", QString::fromStdString(tune)}, repetitions);
+    bool ok = MeasureTicks(
+        "program", [](korvan::DeviceLink& l) { l.StartProgram(); }, repetitions);
+    ok &= MeasureTicks(
+        "read", [](korvan::DeviceLink& l) { l.StartRead(); }, repetitions);
+    ok &= MeasureTicks(
+        "verify", [](korvan::DeviceLink& l) { l.StartVerify(); }, repetitions);
+    ok &= MeasureProcess("korvan2-cli program", {"program", QString::fromStdString(tune)},
+                         repetitions);
     ok &= MeasureProcess("korvan2-cli read", {"read"}, repetitions);
     ok &= MeasureProcess("korvan2-cli info", {"info"}, repetitions);
     std::remove(tune.c_str());
