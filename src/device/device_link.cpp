@@ -117,6 +117,7 @@ void DeviceLink::Begin(OperationMode mode, std::uint8_t command, const Localized
     mode_ = mode;
     commandByte_ = command;
     sendCounter_ = 1;
+    answeredDiffering_ = false;
     if (sendNow) SendPageFrame();
     ShowOperationMessage(text, Colour::ButtonFace);
     gaugeProgress_ = gauge;
@@ -176,6 +177,7 @@ void DeviceLink::NextPage() {
     listener_.SetGaugeProgress(++gaugeProgress_);
     ++commandByte_;
     sendCounter_ = 1;
+    answeredDiffering_ = false;
     SendPageFrame();
 }
 
@@ -219,7 +221,10 @@ void DeviceLink::ReplyWhileVerifying(const std::uint8_t* frame, std::size_t page
     const std::uint8_t* expected = image_.Page(page);
     for (std::size_t i = 0; i < kPageSize; ++i) {
         if (page == kParamPageNumber && i == kUncomparedParamByte) continue;
-        if (frame[kFramePayloadOffset + i] != expected[i]) return;
+        if (frame[kFramePayloadOffset + i] != expected[i]) {
+            answeredDiffering_ = true;
+            return;
+        }
     }
     if (page < kMapPageNumber) {
         NextPage();
@@ -248,7 +253,8 @@ void DeviceLink::ReplyWhileProgramming(const std::uint8_t* frame, std::size_t pa
             return;
         }
     } else if (std::memcmp(frame + kFramePayloadOffset, image_.Page(page), kPageSize) != 0) {
-        return;  // the unit did not store the page as sent
+        answeredDiffering_ = true;  // the unit did not store the page as sent
+        return;
     }
     if (page < kMapPageNumber) {
         NextPage();

@@ -83,6 +83,11 @@ public:
     std::uint8_t MessageCountdown() const { return messageCountdown_; }
     std::uint8_t NoConnectionTicks() const { return noConnectionTicks_; }
     const LiveValues& Live() const { return live_; }
+    // True when the request now being sent (or the one an operation failed on) got an
+    // answer of its own with a good check byte whose content did not match: the unit is
+    // there but holds something else. False when nothing usable came back, so a caller can
+    // tell "differs" from "no answer".
+    bool LastRequestAnsweredDiffering() const { return answeredDiffering_; }
 
     // The link's texts, for the window and the tests.
     static const LocalizedText kReadDevice, kVerifyDevice, kVerifyDeviceCommand, kProgramDevice;
@@ -114,6 +119,7 @@ private:
     std::uint8_t messageCountdown_ = 0;
     std::uint8_t noConnectionTicks_ = 0;
     int gaugeProgress_ = 0;
+    bool answeredDiffering_ = false;
 
     std::array<std::uint8_t, kParamImageSize> programShadow_{};
     bool programOnChangeArmed_ = false;

@@ -166,6 +166,77 @@ void WriteParameterFile(std::ostream& out, const DeviceImage& image, bool extend
     out << ParameterFileText(image, extendedMonitor);
 }
 
+namespace {
+
+bool IsKeyWord(const std::string& text) {
+    if (text == kExtMonKey) return true;
+    for (const KeySpec& k : Keys()) {
+        if (text == k.key) return true;
+    }
+    return false;
+}
+
+// An overlong token is shown by its start only: it can be a whole binary file on one "line".
+constexpr std::size_t kShownTokenLength = 40;
+
+std::string Shown(const Token& token) {
+    if (!token.overlong && token.text.size() <= kShownTokenLength) return token.text;
+    return token.text.substr(0, kShownTokenLength) + "...";
+}
+
+// What follows a key whose numbers ran out: the end of the file or another key is a short
+// key (a truncated file); any other token is a value that is not a number.
+void ReportMissingValue(TokenReader& reader, const Token& key, int found, int expected,
+                        std::vector<IgnoredEntry>& ignored, int& brokenLine) {
+    IgnoredEntry entry;
+    entry.line = key.line;
+    entry.key = key.text;
+    Token next;
+    if (!reader.Peek(next) || (!next.overlong && IsKeyWord(next.text))) {
+        entry.kind = IgnoredKind::TooFewNumbers;
+        entry.found = found;
+        entry.expected = expected;
+    } else {
+        entry.kind = IgnoredKind::NotANumber;
+        entry.value = Shown(next);
+        // The rest of its line up to the next key belongs to this broken entry and is not
+        // listed again.
+        brokenLine = next.line;
+    }
+    ignored.push_back(entry);
+}
+
+std::string Substitute(std::string text, const std::string& first, const std::string& second = {}) {
+    for (const auto& [mark, value] : {std::pair<const char*, const std::string&>{"%1", first}, {"%2", second}}) {
+        const std::size_t at = text.find(mark);
+        if (at != std::string::npos) text.replace(at, 2, value);
+    }
+    return text;
+}
+
+}  // namespace
+
+const LocalizedText kIgnoredLine{"Řádek %1, %2: ", "Line %1, %2: ", "Zeile %1, %2: "};
+const LocalizedText kIgnoredNotANumber{"není číslo (%1)", "not a number (%1)", "keine Zahl (%1)"};
+const LocalizedText kIgnoredTooFewNumbers{"málo čísel (%1 z %2)", "too few numbers (%1 of %2)",
+                                          "zu wenige Zahlen (%1 von %2)"};
+const LocalizedText kIgnoredUnknownKey{"neznámý klíč", "unknown key", "unbekannter Schlüssel"};
+const LocalizedText kIgnoredStrayNumber{"číslo bez klíče", "number without a key", "Zahl ohne Schlüssel"};
+
+std::string IgnoredEntryText(const IgnoredEntry& entry, std::uint8_t language) {
+    std::string what;
+    switch (entry.kind) {
+        case IgnoredKind::NotANumber: what = Substitute(kIgnoredNotANumber.In(language), entry.value); break;
+        case IgnoredKind::TooFewNumbers:
+            what = Substitute(kIgnoredTooFewNumbers.In(language), std::to_string(entry.found),
+                              std::to_string(entry.expected));
+            break;
+        case IgnoredKind::UnknownKey: what = kIgnoredUnknownKey.In(language); break;
+        case IgnoredKind::StrayNumber: what = kIgnoredStrayNumber.In(language); break;
+    }
+    return Substitute(kIgnoredLine.In(language), std::to_string(entry.line), entry.key) + what;
+}
+
 ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {
     ParameterFileResult result;
     TokenReader reader(in);
@@ -195,13 +266,24 @@ ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {
 
     // Key pass: work on a copy so that the image changes only through complete reading.
     DeviceImage read = image;
+    int brokenLine = 0;  // the line of the last value that was not a number
     while (reader.Next(token)) {
-        if (token.overlong) continue;
+        const bool keyWord = !token.overlong && IsKeyWord(token.text);
+        if (!keyWord) {
+            if (token.line != brokenLine) {
+                result.ignored.push_back(
+                    {token.line, Shown(token), token.numeric ? IgnoredKind::StrayNumber : IgnoredKind::UnknownKey});
+            }
+            continue;
+        }
+        brokenLine = 0;
         if (token.text == kExtMonKey) {
             Token number;
             if (reader.Peek(number) && number.numeric) {
                 reader.Consume();
                 result.extendedMonitor = (number.value & 0xFFFF) != 0;
+            } else {
+                ReportMissingValue(reader, token, 0, 1, result.ignored, brokenLine);
             }
             continue;
         }
@@ -212,15 +294,18 @@ ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {
                 break;
             }
         }
-        if (!key) continue;
+        int found = 0;
         for (const ValueSpec& v : key->values) {
             Token number;
             if (!reader.Peek(number) || !number.numeric) break;
             reader.Consume();
+            ++found;
             const unsigned reduced = number.value & 0xFFFF;
             // Byte = number / scale - offset, in the unit's 8-bit arithmetic.
             read[v.imageIndex] = static_cast<std::uint8_t>(reduced / static_cast<unsigned>(v.scale) - v.offset);
         }
+        const int expected = static_cast<int>(key->values.size());
+        if (found < expected) ReportMissingValue(reader, token, found, expected, result.ignored, brokenLine);
     }
     image = read;
     return result;

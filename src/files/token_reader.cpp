@@ -11,8 +11,12 @@ bool TokenReader::ReadToken(Token& token) {
     std::streambuf* buf = in_.rdbuf();
     if (!buf) return false;
     int c = buf->sgetc();
-    while (c != std::char_traits<char>::eof() && IsSpace(c)) c = buf->snextc();
+    while (c != std::char_traits<char>::eof() && IsSpace(c)) {
+        if (c == '\n') ++line_;
+        c = buf->snextc();
+    }
     if (c == std::char_traits<char>::eof()) return false;
+    token.line = line_;
 
     token.numeric = true;
     std::size_t length = 0;

@@ -13,6 +13,7 @@ struct Token {
     bool overlong = false;  // the token was longer; it can never be a key
     bool numeric = false;   // only decimal digits
     std::uint32_t value = 0;  // a numeric token's value modulo 2^32 (exact modulo any power of 2 below)
+    int line = 0;             // the line the token starts on, from 1
 };
 
 class TokenReader {
@@ -33,6 +34,7 @@ private:
     bool ReadToken(Token& token);
 
     std::istream& in_;
+    int line_ = 1;
     Token peeked_;
     bool havePeeked_ = false;
 };

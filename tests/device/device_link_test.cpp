@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 #include "fake_port.h"
 #include "params/defaults.h"
 
@@ -485,6 +488,69 @@ TEST_F(LinkTest, AClosedPortFailsEveryOperationWithItsMessage) {
     EXPECT_EQ(listener.messages.back(), "Program error!");
     EXPECT_EQ(listener.noConnection, std::optional<bool>(true));
 }
+
+// A caller tells "the unit is there but holds something else" from "nothing came back".
+// One fresh link and unit for each case of a table.
+struct LinkRig : LinkTest {
+    void TestBody() override {}
+    using LinkTest::image;
+    using LinkTest::link;
+    using LinkTest::listener;
+    using LinkTest::port;
+    using LinkTest::RunOperation;
+    using LinkTest::unit;
+};
+
+TEST(LinkDiffers, AFailureRecordsWhetherTheUnitAnsweredWithOtherContent) {
+    struct Case {
+        const char* what;
+        std::function<void(LinkRig&)> arrange;
+        bool program;
+        const char* message;
+        bool differing;
+    };
+    const Case cases[] = {
+        {"a silent unit", [](LinkRig& t) { t.unit.silent = true; }, false, "Verify error!", false},
+        {"only broken check bytes", [](LinkRig& t) { t.unit.corruptEvery = 1; }, false, "Verify error!", false},
+        {"a unit holding other values",
+         [](LinkRig& t) {
+             std::memcpy(t.unit.pages[1], t.image.Page(1), kPageSize);
+             std::memcpy(t.unit.pages[2], t.image.Page(2), kPageSize);
+             t.unit.pages[2][7] ^= 1;
+         },
+         false, "Verify error!", true},
+        {"a unit that stores a page otherwise", [](LinkRig& t) { t.unit.echoTweak = [](DeviceFrame& f) { f[5] ^= 1; f[kFrameCheckOffset] ^= 1; }; },
+         true, "Program error!", true},
+        {"a late answer to another request",
+         [](LinkRig& t) {
+             t.port.unit = [&t](const DeviceFrame& f) {
+                 DeviceFrame stale = BuildFrame(static_cast<std::uint8_t>(f[0] ^ kAnswerBit ^ 1), t.image.Page(1));
+                 return std::vector<std::uint8_t>(stale.begin(), stale.end());
+             };
+         },
+         false, "Verify error!", false},
+        {"a unit holding the same values",
+         [](LinkRig& t) {
+             std::memcpy(t.unit.pages[1], t.image.Page(1), kPageSize);
+             std::memcpy(t.unit.pages[2], t.image.Page(2), kPageSize);
+         },
+         false, "Verify OK", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto t = std::make_unique<LinkRig>();
+        c.arrange(*t);
+        if (c.program) {
+            t->link.StartProgram();
+        } else {
+            t->link.StartVerify();
+        }
+        t->RunOperation(200);
+        EXPECT_EQ(t->listener.message, c.message);
+        EXPECT_EQ(t->link.LastRequestAnsweredDiffering(), c.differing);
+    }
+}
+
 
 }  // namespace
 }  // namespace korvan

@@ -9,6 +9,10 @@
 #include "params/defaults.h"
 
 namespace korvan {
+
+// Failures show an ignored entry as the user reads it.
+void PrintTo(const IgnoredEntry& e, std::ostream* os) { *os << IgnoredEntryText(e, kLanguageEnglish); }
+
 namespace {
 
 ParameterFileResult Read(const std::string& text, DeviceImage& image) {
@@ -157,6 +161,92 @@ TEST(ParameterFile, WrittenFileReadsBackTheSameWhateverTheLayout) {
             }
         }
     }
+}
+
+struct IgnoredCase {
+    const char* what;
+    std::string body;  // after a header line, so the body starts on line 2
+    std::vector<IgnoredEntry> expect;
+};
+
+IgnoredEntry NotANumber(int line, const char* key, const char* value) {
+    IgnoredEntry e{line, key, IgnoredKind::NotANumber};
+    e.value = value;
+    return e;
+}
+IgnoredEntry TooFew(int line, const char* key, int found, int expected) {
+    IgnoredEntry e{line, key, IgnoredKind::TooFewNumbers};
+    e.found = found;
+    e.expected = expected;
+    return e;
+}
+
+TEST(ParameterFile, WhatTheReaderSkipsIsListedWithLineKeyAndCause) {
+    const IgnoredCase cases[] = {
+        {"a clean file lists nothing", "BIKE 2\r\nBASE_ADV 12\r\nEXT_MON 1\r\n", {}},
+        {"a signed number", "BIKE 2\r\nLIMITER1 +60\r\nLIMITER2 120", {NotANumber(3, "LIMITER1", "+60")}},
+        {"hexadecimal", "LIMITER1 0x3C", {NotANumber(2, "LIMITER1", "0x3C")}},
+        {"a decimal point", "\n\nLIMITER1 60.0 BIKE 1", {NotANumber(4, "LIMITER1", "60.0")}},
+        {"a digit group separator, its rest not listed again", "TPS 700 2,500 99 BIKE 1",
+         {NotANumber(2, "TPS", "2,500")}},
+        {"a truncated file", "NAP_PRIV 2000 210", {TooFew(2, "NAP_PRIV", 2, 10)}},
+        {"a key cut short by the next key", "RETARD 4\nBASE_ADV 30", {TooFew(2, "RETARD", 1, 4)}},
+        {"EXT_MON without its number", "EXT_MON", {TooFew(2, "EXT_MON", 0, 1)}},
+        {"EXT_MON with a word", "EXT_MON on", {NotANumber(2, "EXT_MON", "on")}},
+        {"an unknown key and its numbers", "FOO 1\nBIKE 1",
+         {{2, "FOO", IgnoredKind::UnknownKey}, {2, "1", IgnoredKind::StrayNumber}}},
+        {"one number too many", "LIMITER1 60 61", {{2, "61", IgnoredKind::StrayNumber}}},
+        {"keys are case-sensitive", "\r\nbike 1", {{3, "bike", IgnoredKind::UnknownKey}, {3, "1", IgnoredKind::StrayNumber}}},
+        {"an overlong word is shown by its start", std::string(300, 'Z'),
+         {{2, std::string(40, 'Z') + "...", IgnoredKind::UnknownKey}}},
+        {"a broken value hides only the rest of its line", "TPS 0x3C 99\n98 BIKE 1",
+         {NotANumber(2, "TPS", "0x3C"), {3, "98", IgnoredKind::StrayNumber}}},
+        {"several in file order", "LIMITER1 +1\nX\nNAP_PRIV 1",
+         {NotANumber(2, "LIMITER1", "+1"), {3, "X", IgnoredKind::UnknownKey}, TooFew(4, "NAP_PRIV", 1, 10)}},
+    };
+    for (const IgnoredCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeviceImage image = DefaultImage();
+        DeviceImage plain = DefaultImage();
+        const ParameterFileResult r = Read("MAVELTIK_KEY 15\r\n" + c.body, image);
+        ASSERT_TRUE(r.accepted);
+        EXPECT_EQ(r.ignored, c.expect);
+        // The report changes nothing about what is read.
+        std::string oneLine = c.body;
+        for (char& ch : oneLine) ch = (ch == '\n' || ch == '\r') ? ' ' : ch;
+        Read("MAVELTIK_KEY 15 " + oneLine, plain);
+        EXPECT_EQ(image, plain);
+    }
+}
+
+TEST(ParameterFile, EveryIgnoredKindHasItsWordsInEachLanguage) {
+    const struct {
+        IgnoredEntry entry;
+        const char* czech;
+        const char* english;
+        const char* german;
+    } cases[] = {
+        {NotANumber(7, "LIMITER1", "+60"), "Řádek 7, LIMITER1: není číslo (+60)", "Line 7, LIMITER1: not a number (+60)",
+         "Zeile 7, LIMITER1: keine Zahl (+60)"},
+        {TooFew(44, "NAP_PRIV", 2, 10), "Řádek 44, NAP_PRIV: málo čísel (2 z 10)",
+         "Line 44, NAP_PRIV: too few numbers (2 of 10)", "Zeile 44, NAP_PRIV: zu wenige Zahlen (2 von 10)"},
+        {{3, "FOO", IgnoredKind::UnknownKey}, "Řádek 3, FOO: neznámý klíč", "Line 3, FOO: unknown key",
+         "Zeile 3, FOO: unbekannter Schlüssel"},
+        {{5, "61", IgnoredKind::StrayNumber}, "Řádek 5, 61: číslo bez klíče", "Line 5, 61: number without a key",
+         "Zeile 5, 61: Zahl ohne Schlüssel"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IgnoredEntryText(c.entry, 0), c.czech);
+        EXPECT_EQ(IgnoredEntryText(c.entry, 1), c.english);
+        EXPECT_EQ(IgnoredEntryText(c.entry, 2), c.german);
+    }
+}
+
+TEST(ParameterFile, AWrittenFileIsReadWithoutAnythingIgnored) {
+    DeviceImage image;
+    const ParameterFileResult r = Read(ParameterFileText(DefaultImage(), true), image);
+    EXPECT_TRUE(r.accepted);
+    EXPECT_TRUE(r.ignored.empty());
 }
 
 }  // namespace

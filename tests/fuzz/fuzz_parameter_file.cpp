@@ -1,6 +1,7 @@
 // Fuzzes the .ign reader. Each input is read into two start images and compared with a plain
 // model of the format written from its key table; whatever the reader accepted is then written
 // out and read back, which has to reproduce every field the file holds.
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <sstream>
@@ -176,6 +177,7 @@ void CheckRoundTrip(const DeviceImage& read, bool extendedMonitor) {
     DeviceImage back = start;
     const ParameterFileResult r = Read(written, back);
     FUZZ_CHECK(r.accepted, "a written file is accepted");
+    FUZZ_CHECK(r.ignored.empty(), "nothing of a written file is ignored");
     FUZZ_CHECK(r.extendedMonitor == std::optional<bool>(extendedMonitor),
                "EXT_MON survives writing and reading");
     for (std::size_t i = 0; i < kImageSize; ++i) {
@@ -207,7 +209,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ParameterFileResult ra = Read(text, a);
     const ParameterFileResult rb = Read(text, b);
 
+    FUZZ_CHECK(ra.ignored == rb.ignored, "what is ignored does not depend on the image");
+    const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    for (const IgnoredEntry& e : ra.ignored) {
+        FUZZ_CHECK(e.line >= 1 && e.line <= lines, "an ignored entry names a line of the file");
+        FUZZ_CHECK(!e.key.empty(), "an ignored entry names its key");
+        FUZZ_CHECK(e.kind != IgnoredKind::TooFewNumbers || e.found < e.expected,
+                   "too few numbers means fewer than the key has");
+    }
     if (!ra.accepted) {
+        FUZZ_CHECK(ra.ignored.empty(), "nothing is listed for a file that was not read");
         FUZZ_CHECK(a == startA, "a file without an accepted header changes nothing");
         FUZZ_CHECK(!ra.extendedMonitor, "a file without an accepted header does not set EXT_MON");
     }

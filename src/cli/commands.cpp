@@ -1,0 +1,248 @@
+#include "cli/commands.h"
+
+#include <QSerialPortInfo>
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+
+#include "cli/cli_texts.h"
+#include "cli/exit_codes.h"
+#include "cli/link_session.h"
+#include "device/monitor.h"
+#include "files/atomic_write.h"
+#include "files/parameter_file.h"
+#include "params/binding.h"
+#include "params/defaults.h"
+#include "ui/languages/language_tables.h"
+
+namespace korvan::cli {
+
+namespace {
+
+// The unit's identity bytes are ASCII; an unset text holds NULs, which have no place in a line.
+std::string Printable(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    return text;
+}
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+// The failure line of an operation: the link's own message, then why in words a script's
+// reader understands.
+int Report(CommandContext& c, LinkSession& session, Outcome outcome) {
+    const auto say = [&](const std::string& line) { c.err << line << '\n'; };
+    const std::string linkMessage =
+        session.LastMessage() ? session.LastMessage()->In(c.language) : "";
+    switch (outcome) {
+        case Outcome::Confirmed:
+        case Outcome::Stopped:
+            return kExitSuccess;
+        case Outcome::Differs:
+            say(linkMessage + " " + kAnsweredDiffering.In(c.language));
+            return kExitDiffers;
+        case Outcome::NoAnswer:
+            say(linkMessage + " " + kNoAnswer.In(c.language));
+            return kExitNoAnswer;
+        case Outcome::PortLost:
+            say(Fill(kPortLost, c.language, c.device));
+            return kExitNoAnswer;
+        case Outcome::NoReading:
+            say(DeviceLink::kNoReading.In(c.language));
+            return kExitRefused;
+        case Outcome::VersionMismatch:
+            say(DeviceLink::kVersionMismatch.In(c.language));
+            return kExitRefused;
+        case Outcome::WrongBikeType:
+            say(DeviceLink::kWrongBikeType.In(c.language));
+            return kExitRefused;
+    }
+    return kExitNoAnswer;
+}
+
+// Opens the port for a session; false (after the message) when it cannot be opened.
+bool OpenPort(CommandContext& c, LinkSession& session) {
+    if (session.Open(c.device)) return true;
+    // The reasons why an open fails (busy, no permission, no such device) are the serial
+    // layer's to tell; until it does, the device's name is the message.
+    c.err << Fill(kPortOpenFailed, c.language, c.device) << '\n';
+    return false;
+}
+
+std::ostream* Progress(CommandContext& c) {
+    return c.quiet ? nullptr : &c.err;
+}
+
+// Runs one operation on `image` and reports it. "Verify OK" goes to the results unless they
+// are a file on standard output, which must stay the file alone.
+int RunConfirmed(CommandContext& c, DeviceImage& image, void (DeviceLink::*start)(),
+                 bool announce = true) {
+    LinkSession session(c.port, image, c.language, Progress(c));
+    if (!OpenPort(c, session)) return kExitPort;
+    const Outcome outcome = session.Run([start](DeviceLink& link) { (link.*start)(); });
+    session.Close();
+    if (outcome == Outcome::Confirmed && announce)
+        c.out << DeviceLink::kVerifyOk.In(c.language) << '\n';
+    return Report(c, session, outcome);
+}
+
+}  // namespace
+
+int LoadTuneFile(CommandContext& c, const std::string& path, bool acceptIgnored,
+                 DeviceImage& image) {
+    std::string text;
+    const ReadResult read = ReadWholeFile(path, text);
+    if (!read.ok) {
+        c.err << Fill(kFileUnreadable, c.language, read.error) << '\n';
+        return kExitFile;
+    }
+    // As File > Open on a fresh start: the default set, the file read over it, normalised.
+    image = DefaultImage();
+    std::istringstream in(text);
+    const ParameterFileResult result = ReadParameterFile(in, image);
+    if (!result.accepted) {
+        c.err << path << ": " << kIgnVersionMessage.In(c.language) << '\n';
+        return kExitFile;
+    }
+    if (!result.ignored.empty() && !acceptIgnored) {
+        c.err << Fill(kFilePartlyRead, c.language, path, std::to_string(result.ignored.size()))
+              << '\n';
+        for (const IgnoredEntry& e : result.ignored)
+            c.err << "  " << IgnoredEntryText(e, c.language) << '\n';
+        return kExitFile;
+    }
+    NormalizeImage(image);
+    return kExitSuccess;
+}
+
+int CommandInfo(CommandContext& c) {
+    DeviceImage image = DefaultImage();
+    LinkSession session(c.port, image, c.language, Progress(c));
+    if (!OpenPort(c, session)) return kExitPort;
+    // The read's first answer is the identity page; nothing after it is needed.
+    const Outcome outcome = session.Run([](DeviceLink& link) { link.StartRead(); },
+                                        [&] { return session.IdentityReceived(); });
+    session.Close();
+    if (!session.IdentityReceived()) return Report(c, session, outcome);
+
+    const IdentityTexts& id = session.Identity();
+    const auto line = [&](const LocalizedText& label, const std::string& value) {
+        c.out << label.In(c.language) << ": " << value << '\n';
+    };
+    line(kInfoVersion, Printable(id.VersionString));
+    line(kInfoDate, Printable(id.DateString));
+    line(kInfoTime, Printable(id.TimeString));
+    line(kInfoFormatVersion, std::to_string(image[field::FormatVersion]));
+    line(kInfoReading,
+         (image[field::ReadEnable] == 1 ? kInfoAllowed : kInfoProhibited).In(c.language));
+    std::string types;
+    for (int t = 0; t < kBikeTypeCount; ++t) {
+        if (!BikeTypeSupported(image, static_cast<std::uint8_t>(t))) continue;
+        if (!types.empty()) types += ", ";
+        types += std::to_string(t) + " " + kBikeTypeNames[static_cast<std::size_t>(t)];
+    }
+    line(kInfoBikeTypes, types.empty() ? "-" : types);
+    return kExitSuccess;
+}
+
+int CommandRead(CommandContext& c, const std::string& outputPath) {
+    if (!outputPath.empty()) {
+        // Found out before the unit is asked, so a read is not thrown away for a typo.
+        std::error_code ec;
+        const auto target = FilePath(outputPath);
+        const auto folder =
+            target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+        if (std::filesystem::is_directory(target, ec) ||
+            !std::filesystem::is_directory(folder, ec)) {
+            c.err << Fill(kFileUnwritable, c.language, outputPath) << '\n';
+            return kExitFile;
+        }
+    }
+    DeviceImage image = DefaultImage();
+    const int code = RunConfirmed(c, image, &DeviceLink::StartRead, !outputPath.empty());
+    if (code != kExitSuccess) return code;
+    const std::string text = ParameterFileText(image, c.extendedMonitor);
+    if (outputPath.empty()) {
+        c.out << text << std::flush;
+        return kExitSuccess;
+    }
+    const WriteResult written = WriteFileAtomically(outputPath, text);
+    if (!written.ok) {
+        c.err << Fill(kFileUnwritable, c.language, written.error) << '\n';
+        return kExitFile;
+    }
+    return kExitSuccess;
+}
+
+int CommandProgram(CommandContext& c, const std::string& file, bool acceptIgnored) {
+    DeviceImage image;
+    if (const int code = LoadTuneFile(c, file, acceptIgnored, image); code != kExitSuccess)
+        return code;
+    return RunConfirmed(c, image, &DeviceLink::StartProgram);
+}
+
+int CommandVerify(CommandContext& c, const std::string& file, bool acceptIgnored) {
+    DeviceImage image;
+    if (const int code = LoadTuneFile(c, file, acceptIgnored, image); code != kExitSuccess)
+        return code;
+    return RunConfirmed(c, image, &DeviceLink::StartVerify);
+}
+
+std::string MonitorLine(const std::uint8_t* frame, bool extended) {
+    MonitorInputs inputs;
+    inputs.extendedMonitor = extended;
+    // Without a window nothing hides the N2O and servo read-outs.
+    inputs.gasChecked = true;
+    inputs.servoGroupVisible = true;
+    const MonitorReadout r = BuildMonitorReadout(frame, inputs);
+    std::string line;
+    for (const ReadoutLabel* label :
+         {&r.rpm, &r.tps, &r.lambda, &r.advance, &r.servoDesired, &r.servoMeasured, &r.blok1,
+          &r.blok2, &r.clutch, &r.limiter1, &r.tachoLambda, &r.n2oEnable, &r.programCount}) {
+        if (label->visible == std::optional<bool>(false)) continue;
+        if (!line.empty()) line += " | ";
+        line += Trimmed(label->text);
+    }
+    if (extended) {
+        for (const std::string& test : r.test) line += " | " + Trimmed(test);
+    }
+    return line;
+}
+
+int CommandMonitor(CommandContext& c, std::optional<double> seconds) {
+    DeviceImage image = DefaultImage();
+    LinkSession session(c.port, image, c.language, Progress(c));
+    if (!OpenPort(c, session)) return kExitPort;
+    session.onMonitorFrame = [&](const std::uint8_t* frame) {
+        c.out << MonitorLine(frame, c.extendedMonitor) << '\n' << std::flush;
+    };
+    const auto begin = std::chrono::steady_clock::now();
+    const auto done = [&] {
+        return seconds &&
+               std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count() >=
+                   *seconds;
+    };
+    const Outcome outcome = session.Monitor(done);
+    session.Close();
+    if (outcome == Outcome::Stopped && session.MonitorFrames() > 0) return kExitSuccess;
+    if (outcome == Outcome::PortLost) return Report(c, session, outcome);
+    c.err << kNoMonitorFrames.In(c.language) << '\n';
+    return kExitNoAnswer;
+}
+
+int CommandPorts(CommandContext& c) {
+    // A plain listing until the port dialog's own list is shared.
+    const auto ports = QSerialPortInfo::availablePorts();
+    if (ports.isEmpty()) c.err << kNoPorts.In(c.language) << '\n';
+    for (const QSerialPortInfo& info : ports) {
+        c.out << info.systemLocation().toStdString();
+        if (!info.description().isEmpty()) c.out << '\t' << info.description().toStdString();
+        c.out << '\n';
+    }
+    return kExitSuccess;
+}
+
+}  // namespace korvan::cli

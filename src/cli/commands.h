@@ -1,0 +1,44 @@
+// The commands of korvan2-cli. Each returns its exit code; results go to `out`, progress and
+// messages to `err`, in the chosen language.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "device/serial_port.h"
+#include "params/device_image.h"
+
+namespace korvan::cli {
+
+struct CommandContext {
+    std::ostream& out;
+    std::ostream& err;
+    bool quiet = false;
+    std::uint8_t language = 1;
+    std::string device;  // the port to open
+    SerialPort& port;
+    bool extendedMonitor = false;  // the window's "Extended Monitor" box, as the settings keep it
+};
+
+// A .ign file as File > Open takes it, read over the default set and normalised. Refuses
+// (exit 2, with the reason on `err`) a file that cannot be read, one of another format, and
+// unless `acceptIgnored` one that was only partly understood (each ignored entry listed).
+// Returns kExitSuccess with the image filled.
+int LoadTuneFile(CommandContext& c, const std::string& path, bool acceptIgnored,
+                 DeviceImage& image);
+
+int CommandInfo(CommandContext& c);
+// `outputPath` empty: the .ign text goes to `out`.
+int CommandRead(CommandContext& c, const std::string& outputPath);
+int CommandProgram(CommandContext& c, const std::string& file, bool acceptIgnored);
+int CommandVerify(CommandContext& c, const std::string& file, bool acceptIgnored);
+// Without `seconds` it runs until the unit falls silent or the process is stopped.
+int CommandMonitor(CommandContext& c, std::optional<double> seconds);
+int CommandPorts(CommandContext& c);
+
+// One monitor frame as one line: the monitor column's read-outs that are shown, in its order.
+std::string MonitorLine(const std::uint8_t* frame, bool extended);
+
+}  // namespace korvan::cli
