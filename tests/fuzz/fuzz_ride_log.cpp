@@ -20,7 +20,7 @@ constexpr std::size_t kFuzzMaxRows = 200;
 constexpr std::uint8_t kLanguages = 3;
 
 class StringSink : public LogSink {
-public:
+  public:
     bool Write(const char* data, std::size_t size) override {
         text.append(data, size);
         return true;
@@ -46,12 +46,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RideLogReadResult r = ParseRideLog(text, limits);
 
     FUZZ_CHECK(r.rows.size() <= limits.maxRows, "never more rows than the limit");
-    FUZZ_CHECK(r.bytesRead <= limits.maxBytes && r.bytesRead <= size, "never more text than the limit");
-    FUZZ_CHECK(r.truncated || r.bytesRead == size || size > limits.maxBytes, "all text read unless cut");
+    FUZZ_CHECK(r.bytesRead <= limits.maxBytes && r.bytesRead <= size,
+               "never more text than the limit");
+    FUZZ_CHECK(r.truncated || r.bytesRead == size || size > limits.maxBytes,
+               "all text read unless cut");
     FUZZ_CHECK(r.badRows.size() <= std::min(r.badRowCount, RideLogReadResult::kNamedBadRows),
                "no more bad rows named than counted");
     FUZZ_CHECK(r.BadRowsText(1).empty() == (r.badRowCount == 0), "bad rows are reported");
-    for (const std::size_t mark : r.marks) FUZZ_CHECK(mark <= r.rows.size(), "a marker points at a row");
+    for (const std::size_t mark : r.marks)
+        FUZZ_CHECK(mark <= r.rows.size(), "a marker points at a row");
     for (std::uint8_t language = 0; language < kLanguages; ++language) {
         FUZZ_CHECK(r.RefusalText("f.msl", language).empty() == r.Ok(), "a refusal says why");
     }
@@ -75,11 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(writer.Finish() && writer.RowsFlushed() == r.rows.size(), "every row is written");
     const RideLogReadResult again = ParseRideLog(sink.text, {std::size_t{1} << 24, kFuzzMaxRows});
-    FUZZ_CHECK(again.Ok() && again.badRowCount == 0 && !again.truncated, "our own log reads cleanly");
+    FUZZ_CHECK(again.Ok() && again.badRowCount == 0 && !again.truncated,
+               "our own log reads cleanly");
     FUZZ_CHECK(again.rows.size() == written.size(), "our own log keeps every row");
     for (std::size_t i = 0; i < written.size(); ++i) {
         FUZZ_CHECK(again.rows[i].Channels == written[i].Channels, "channels survive a round trip");
-        FUZZ_CHECK(Milliseconds(again.rows[i].TimeS) == written[i].TimeMs, "times survive a round trip");
+        FUZZ_CHECK(Milliseconds(again.rows[i].TimeS) == written[i].TimeMs,
+                   "times survive a round trip");
     }
 
     const TimeInCells t = ComputeTimeInCells(r.rows, StartImage(false), true);
