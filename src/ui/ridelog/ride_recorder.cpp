@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 
 #include "log/log_texts.h"
@@ -13,7 +14,9 @@ bool QFileSink::Write(const char* data, std::size_t size) {
 }
 
 bool QFileSink::Flush() {
-    return file_.flush();
+    if (!file_.flush()) return false;
+    goodSize_ = file_.pos();
+    return true;
 }
 
 std::string QFileSink::Error() const {
@@ -57,9 +60,7 @@ bool RideRecorder::Start(const QString& path) {
     if (!writer_->Start(date.toStdString())) {
         lastError_ = QString::fromStdString(
             FormatText(logtext::kCannotCreate, language_, name.c_str(), writer_->Error().c_str()));
-        writer_.reset();
-        sink_.reset();
-        file_.close();
+        Close();
         return false;
     }
     return true;
@@ -87,9 +88,7 @@ void RideRecorder::Tick() {
 void RideRecorder::Stop() {
     if (!writer_) return;
     writer_->Finish();
-    writer_.reset();
-    sink_.reset();
-    file_.close();
+    if (Check()) Close();
 }
 
 bool RideRecorder::Check() {
@@ -98,11 +97,21 @@ bool RideRecorder::Check() {
     lastError_ = QString::fromStdString(
         FormatText(logtext::kWriteFailed, language_, name.c_str(), writer_->Error().c_str()) + ' ' +
         FormatText(logtext::kRowsKept, language_, writer_->RowsFlushed()));
+    Close();
+    emit Failed(lastError_);
+    return false;
+}
+
+void RideRecorder::Close() {
+    const qint64 goodSize = sink_->GoodSize();
     writer_.reset();
     sink_.reset();
     file_.close();
-    emit Failed(lastError_);
-    return false;
+    // A write that failed half-way may have left part of a row, which a reader could take for
+    // a whole one with a cut-off number; the file ends after the last whole row instead.
+    if (QFile::exists(file_.fileName()) && QFileInfo(file_.fileName()).isFile()) {
+        QFile::resize(file_.fileName(), goodSize);
+    }
 }
 
 QString RideRecorder::StatusText() const {

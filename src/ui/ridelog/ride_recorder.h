@@ -21,9 +21,12 @@ class QFileSink : public LogSink {
     bool Write(const char* data, std::size_t size) override;
     bool Flush() override;
     std::string Error() const override;
+    // The size of the file after the last flush that worked: whole rows only.
+    qint64 GoodSize() const { return goodSize_; }
 
   private:
     QFile& file_;
+    qint64 goodSize_ = 0;
 };
 
 class RideRecorder : public QObject {
@@ -66,6 +69,7 @@ class RideRecorder : public QObject {
   private:
     std::uint32_t NowMs() const;
     bool Check();
+    void Close();
 
     QFile file_;
     std::unique_ptr<QFileSink> sink_;
