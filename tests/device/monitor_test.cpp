@@ -37,8 +37,9 @@ TEST(Monitor, MillivoltsAndLambdaBar) {
         unsigned raw;
         int mv;
         int bar;
-    } cases[] = {{0, 0, 0}, {1, 0, 0}, {1310, 800, 66}, {8183, 4999, 100}, {8184, 5000, 100},
-                 {655, 400, 0},  {1637, 1000, 100}, {1638, 1000, 100}, {65535, 40038, 100}};
+    } cases[] = {{0, 0, 0},         {1, 0, 0},         {1310, 800, 66},
+                 {8183, 4999, 100}, {8184, 5000, 100}, {655, 400, 0},
+                 {1637, 1000, 100}, {1638, 1000, 100}, {65535, 40038, 100}};
     for (const Case& c : cases) {
         const DeviceFrame f = Monitor([&](std::uint8_t* b) { Put16(b, 5, c.raw); });
         EXPECT_EQ(RawToMillivolts(static_cast<std::uint16_t>(c.raw)), c.mv) << c.raw;
@@ -56,7 +57,7 @@ TEST(Monitor, EngineSpeedTextColourAndBar) {
         Colour colour;
     } cases[] = {
         {11000, 110, 0, 0, 100, Colour::ButtonFace}, {12000, 110, 0, 0, 109, Colour::ButtonFace},
-        {5000, 110, 1, 1, 45, Colour::Red},           {5000, 110, 0, 7, 45, Colour::Yellow},
+        {5000, 110, 1, 1, 45, Colour::Red},          {5000, 110, 0, 7, 45, Colour::Yellow},
         {5000, 0, 0, 0, 0, Colour::ButtonFace},  // no limiter: an empty bar, no division
     };
     for (const Case& c : cases) {
@@ -148,6 +149,41 @@ TEST(Monitor, SwitchLabelsServoAndCounters) {
     EXPECT_EQ(r.n2oEnable.colour, Colour::Lime);
     EXPECT_EQ(r.servoMeasured.colour, Colour::ButtonFace);
     EXPECT_EQ(r.programCount.visible, std::optional<bool>(false));
+}
+
+}  // namespace
+}  // namespace korvan
+
+namespace korvan {
+namespace {
+
+// A replayed reading goes back into a frame: every millivolt and switch must decode as logged,
+// and values beyond a 16-bit raw word are held at the largest that fits.
+TEST(Monitor, ChannelsEncodeToAFrameThatDecodesBack) {
+    struct Case {
+        std::uint16_t mv;
+        std::uint16_t decoded;
+    } cases[] = {{0, 0},       {1, 1},       {799, 799},     {800, 800},
+                 {4999, 4999}, {5000, 5000}, {40038, 40038}, {65535, 40038}};
+    for (const Case& c : cases) {
+        MonitorChannels in;
+        in.Rpm = 12345;
+        in.TpsPercent = 101;
+        in.TpsMv = in.LambdaMv = in.ServoDesiredMv = in.ServoMeasuredMv = c.mv;
+        in.Advance = 255;
+        in.Blocking2 = in.Limiter1 = in.N2o = true;
+        const DeviceFrame f = EncodeMonitorFrame(in);
+        ASSERT_TRUE(MonitorFrameValid(f.data()));
+        MonitorChannels expected = in;
+        expected.TpsMv = expected.LambdaMv = expected.ServoDesiredMv = expected.ServoMeasuredMv =
+            c.decoded;
+        EXPECT_EQ(DecodeMonitorChannels(f.data()), expected) << c.mv;
+        EXPECT_EQ(DecodeLiveValues(f.data()).LambdaMv, c.decoded);
+        // The servo reads as in order and no speed warning shows.
+        const MonitorReadout r = BuildMonitorReadout(f.data(), {});
+        EXPECT_EQ(r.servoDesired.colour, Colour::ButtonFace);
+        EXPECT_EQ(r.rpm.colour, Colour::ButtonFace);
+    }
 }
 
 }  // namespace
