@@ -51,6 +51,71 @@ bool MonitorFrameValid(const std::uint8_t* frame) {
     return frame[0] == kMonitorAnswer && FrameCheckOk(frame);
 }
 
+MonitorChannels DecodeMonitorChannels(const std::uint8_t* frame) {
+    MonitorChannels c;
+    c.Rpm = Word(frame, kRpm);
+    c.TpsPercent = frame[kTpsPercent];
+    c.TpsMv = RawToMillivolts(Word(frame, kTpsRaw));
+    c.LambdaMv = RawToMillivolts(Word(frame, kLambdaRaw));
+    c.Advance = frame[kAdvance];
+    c.ServoDesiredMv = RawToMillivolts(Word(frame, kServoDesired));
+    c.ServoMeasuredMv = RawToMillivolts(Word(frame, kServoMeasured));
+    c.Blocking1 = frame[kBlok1] != 0;
+    c.Blocking2 = frame[kBlok2] != 0;
+    c.Clutch = frame[kClutch] != 0;
+    c.Limiter1 = frame[kStartLimiter] != 0;
+    c.TachoLambda = frame[kTachoLambda] != 0;
+    c.N2o = frame[kN2o] != 0;
+    return c;
+}
+
+LiveValues LiveValuesOf(const MonitorChannels& c) {
+    LiveValues v;
+    v.Rpm = c.Rpm;
+    v.LambdaMv = c.LambdaMv;
+    v.TpsMv = c.TpsMv;
+    v.TpsPercent = c.TpsPercent;
+    return v;
+}
+
+namespace {
+
+// The smallest raw value that reads as `mv` millivolts; every millivolt step has one because
+// a raw step is smaller than a millivolt.
+std::uint16_t MillivoltsToRaw(std::uint16_t mv) {
+    constexpr std::uint32_t kMaxMv = 40038;  // RawToMillivolts(0xFFFF)
+    const std::uint32_t clamped = mv > kMaxMv ? kMaxMv : mv;
+    return static_cast<std::uint16_t>((clamped * 8184u + 4999u) / 5000u);
+}
+
+void PutWord(std::uint8_t* frame, std::size_t offset, std::uint16_t v) {
+    frame[offset] = static_cast<std::uint8_t>(v & 0xFF);
+    frame[offset + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+}  // namespace
+
+DeviceFrame EncodeMonitorFrame(const MonitorChannels& c) {
+    DeviceFrame f{};
+    f[0] = kMonitorAnswer;
+    PutWord(f.data(), kRpm, c.Rpm);
+    PutWord(f.data(), kTpsRaw, MillivoltsToRaw(c.TpsMv));
+    PutWord(f.data(), kLambdaRaw, MillivoltsToRaw(c.LambdaMv));
+    PutWord(f.data(), kServoMeasured, MillivoltsToRaw(c.ServoMeasuredMv));
+    PutWord(f.data(), kServoDesired, MillivoltsToRaw(c.ServoDesiredMv));
+    f[kTpsPercent] = c.TpsPercent;
+    f[kAdvance] = c.Advance;
+    f[kServoOk] = 1;
+    f[kBlok1] = c.Blocking1;
+    f[kBlok2] = c.Blocking2;
+    f[kClutch] = c.Clutch;
+    f[kStartLimiter] = c.Limiter1;
+    f[kTachoLambda] = c.TachoLambda;
+    f[kN2o] = c.N2o;
+    f[kFrameCheckOffset] = FrameCheckByte(f.data());
+    return f;
+}
+
 LiveValues DecodeLiveValues(const std::uint8_t* frame) {
     LiveValues v;
     v.Rpm = Word(frame, kRpm);

@@ -1,0 +1,84 @@
+// Records the monitor frames the window receives into a ride log file. It only listens: it
+// sends nothing to the unit and asks for nothing, so the monitor keeps its own rhythm.
+#pragma once
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "log/ride_log_writer.h"
+
+namespace korvan {
+
+// A LogSink on a QFile; Flush() pushes Qt's buffer to the system.
+class QFileSink : public LogSink {
+  public:
+    explicit QFileSink(QFile& file) : file_(file) {}
+    bool Write(const char* data, std::size_t size) override;
+    bool Flush() override;
+    std::string Error() const override;
+    // The size of the file after the last flush that worked: whole rows only.
+    qint64 GoodSize() const { return goodSize_; }
+
+  private:
+    QFile& file_;
+    qint64 goodSize_ = 0;
+};
+
+class RideRecorder : public QObject {
+    Q_OBJECT
+  public:
+    // Milliseconds from any fixed start; tests hand in their own clock.
+    using Clock = std::function<qint64()>;
+
+    explicit RideRecorder(QObject* parent = nullptr);
+    ~RideRecorder() override;
+
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
+    void SetLanguage(std::uint8_t language) { language_ = language; }
+
+    // Creates the file (replacing one of that name) and writes the header. False, with
+    // LastError() saying why, when the file cannot be created or written.
+    bool Start(const QString& path);
+    // One row from a valid monitor frame; the cell by the live cursor's rule.
+    void AddFrame(const std::uint8_t* frame, const DeviceImage& image, bool tpsAxisInUse);
+    void Mark();
+    // Flushes when a second has passed without a frame (call it from the window's tick).
+    void Tick();
+    void Stop();
+
+    bool IsRecording() const { return writer_ != nullptr; }
+    qint64 ElapsedMs() const;
+    std::size_t Rows() const { return writer_ ? writer_->Rows() : 0; }
+    QString FilePath() const { return file_.fileName(); }
+    QString LastError() const { return lastError_; }
+    // "REC 00:12:34  2287" for the status bar; empty when not recording.
+    QString StatusText() const;
+
+    // "Korvan2_2026-12-08_07-57-25.msl" in `folder`.
+    static QString DefaultFileName(const QString& folder, const QDateTime& when);
+
+  signals:
+    // Recording ended on its own (a write failed); `message` says why and what stays.
+    void Failed(const QString& message);
+
+  private:
+    std::uint32_t NowMs() const;
+    bool Check();
+    void Close();
+
+    QFile file_;
+    std::unique_ptr<QFileSink> sink_;
+    std::unique_ptr<RideLogWriter> writer_;
+    Clock clock_;
+    QElapsedTimer timer_;
+    qint64 startMs_ = 0;
+    std::uint8_t language_ = 1;
+    QString lastError_;
+};
+
+}  // namespace korvan

@@ -1,0 +1,27 @@
+#include "ui/ridelog/ridelog_texts.h"
+
+namespace korvan::ridelogtext {
+const LocalizedText kRecordRideLog = {"Záznam jízdy", "Record ride log", "Fahrt aufzeichnen"};
+const LocalizedText kReplayRideLog = {"Přehrát záznam jízdy", "Replay ride log",
+                                      "Fahrtprotokoll abspielen"};
+const LocalizedText kStopRecording = {"Zastavit záznam", "Stop recording", "Aufzeichnung beenden"};
+const LocalizedText kMapAsCurves = {"Mapa jako křivky", "Map as curves", "Kennfeld als Kurven"};
+const LocalizedText kWhereEngineRan = {"Kde motor běžel", "Where the engine ran",
+                                       "Wo der Motor lief"};
+const LocalizedText kPlay = {"Přehrát", "Play", "Abspielen"};
+const LocalizedText kPause = {"Pauza", "Pause", "Pause"};
+const LocalizedText kStepBack = {"Krok zpět", "Step back", "Schritt zurück"};
+const LocalizedText kStepForward = {"Krok vpřed", "Step forward", "Schritt vor"};
+const LocalizedText kCloseReplay = {"Ukončit přehrávání", "Close replay", "Wiedergabe beenden"};
+const LocalizedText kReplayTitle = {"Přehrávání záznamu jízdy", "Ride log replay",
+                                    "Wiedergabe des Fahrtprotokolls"};
+const LocalizedText kCurveTitle = {"Předstih podle otáček", "Advance over RPM",
+                                   "Vorzündung über Drehzahl"};
+const LocalizedText kCurveRow = {"Plyn %d %%", "Throttle %d %%", "Drosselklappe %d %%"};
+const LocalizedText kCurveNoThrottle = {"Předstih", "Advance", "Vorzündung"};
+const LocalizedText kCellInUse = {"Aktuální buňka", "Cell in use", "Aktuelle Zelle"};
+const LocalizedText kRpmAxis = {"Otáčky [1/min]", "RPM", "Drehzahl [1/min]"};
+const LocalizedText kAdvanceAxis = {"Předstih [°]", "Advance [°]", "Vorzündung [°]"};
+const LocalizedText kCellTooltip = {"%.1f s, lambda %.0f mV", "%.1f s, lambda %.0f mV",
+                                    "%.1f s, Lambda %.0f mV"};
+}  // namespace korvan::ridelogtext

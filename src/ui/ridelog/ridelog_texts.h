@@ -1,0 +1,25 @@
+// Captions of the ride log's controls in the three languages.
+#pragma once
+
+#include "params/localized_text.h"
+
+namespace korvan::ridelogtext {
+extern const LocalizedText kRecordRideLog;
+extern const LocalizedText kReplayRideLog;
+extern const LocalizedText kStopRecording;
+extern const LocalizedText kMapAsCurves;
+extern const LocalizedText kWhereEngineRan;
+extern const LocalizedText kPlay;
+extern const LocalizedText kPause;
+extern const LocalizedText kStepBack;
+extern const LocalizedText kStepForward;
+extern const LocalizedText kCloseReplay;
+extern const LocalizedText kReplayTitle;
+extern const LocalizedText kCurveTitle;
+extern const LocalizedText kCurveRow;  // %d: throttle percent
+extern const LocalizedText kCurveNoThrottle;
+extern const LocalizedText kCellInUse;
+extern const LocalizedText kRpmAxis;
+extern const LocalizedText kAdvanceAxis;
+extern const LocalizedText kCellTooltip;  // %.1f seconds, %.0f mean lambda mV
+}  // namespace korvan::ridelogtext
