@@ -6,55 +6,91 @@ namespace korvan {
 
 namespace {
 
-NumericField Field(std::string edit, std::string upDown, std::size_t index, int min, int max,
-                   int step, int scale, Page page, bool digitGroups = false, int shownOffset = 0) {
-    return NumericField{std::move(edit), std::move(upDown), index, min,         max,
-                        step,            scale,             shownOffset, digitGroups, page};
-}
+// A row of the field table, named member by member:
+//   Field("EditOmez1", field::Limiter1, misc).Range(999, 25000).PerUnit(100).Grouped()
+// The up-down's name follows from the edit's ("EditOmez1" -> "UpDownOmez1").
+class Field {
+public:
+    Field(const std::string& edit, std::size_t imageIndex, Page page) {
+        f_.edit = edit;
+        f_.upDown = "UpDown" + edit.substr(std::string("Edit").size());
+        f_.imageIndex = imageIndex;
+        f_.min = 0;
+        f_.max = 0;
+        f_.step = 1;
+        f_.scale = 1;
+        f_.shownOffset = 0;
+        f_.digitGroups = false;
+        f_.page = page;
+    }
+    // The limits of the shown value.
+    Field& Range(int min, int max) {
+        f_.min = min;
+        f_.max = max;
+        return *this;
+    }
+    // How much one raw unit shows as; one step of the up-down is one raw unit.
+    Field& PerUnit(int shownPerRaw) {
+        f_.scale = shownPerRaw;
+        f_.step = shownPerRaw;
+        return *this;
+    }
+    // Values of 1000 and more show the locale's digit-group separator.
+    Field& Grouped() {
+        f_.digitGroups = true;
+        return *this;
+    }
+    // Added to the scaled raw value when shown.
+    Field& ShownFrom(int offset) {
+        f_.shownOffset = offset;
+        return *this;
+    }
+    operator NumericField() const { return f_; }
+
+private:
+    NumericField f_;
+};
 
 std::vector<NumericField> BuildNumericFields() {
     std::vector<NumericField> f;
     const Page misc = Page::Miscellaneous;
-    f.push_back(Field("EditTps0", "UpDownTps0", field::Tps0, 250, 2500, 10, 10, misc, true));
-    f.push_back(Field("EditTps100", "UpDownTps100", field::Tps100, 2500, 4750, 10, 10, misc, true, 2500));
-    f.push_back(Field("EditBaseAdv", "UpDownBaseAdv", field::BaseAdv, 0, 40, 1, 1, misc));
-    f.push_back(Field("EditOmez1", "UpDownOmez1", field::Limiter1, 999, 25000, 100, 100, misc, true));
-    f.push_back(Field("EditOmez2", "UpDownOmez2", field::Limiter2, 999, 25000, 100, 100, misc, true));
-    f.push_back(Field("EditClutch", "UpDownClutch", field::Clutch, 0, 500, 10, 10, misc));
-    f.push_back(Field("EditLedRazeni", "UpDownLedRazeni", field::LedRazeni, 1000, 25000, 100, 100, misc, true));
+    f.push_back(Field("EditTps0", field::Tps0, misc).Range(250, 2500).PerUnit(10).Grouped());
+    f.push_back(Field("EditTps100", field::Tps100, misc).Range(2500, 4750).PerUnit(10).Grouped().ShownFrom(2500));
+    f.push_back(Field("EditBaseAdv", field::BaseAdv, misc).Range(0, 40).PerUnit(1));
+    f.push_back(Field("EditOmez1", field::Limiter1, misc).Range(999, 25000).PerUnit(100).Grouped());
+    f.push_back(Field("EditOmez2", field::Limiter2, misc).Range(999, 25000).PerUnit(100).Grouped());
+    f.push_back(Field("EditClutch", field::Clutch, misc).Range(0, 500).PerUnit(10));
+    f.push_back(Field("EditLedRazeni", field::LedRazeni, misc).Range(1000, 25000).PerUnit(100).Grouped());
 
     const Page map = Page::AdvanceMap;
     for (int cell = 0; cell < kMapRows * kMapColumns; ++cell) {
-        const std::string n = std::to_string(50 + cell);
-        f.push_back(Field("Edit" + n, "UpDown" + n, field::Advance + cell, 0, 60, 1, 1, map));
+        f.push_back(Field(MapCellEditName(cell), field::Advance + cell, map).Range(0, 60).PerUnit(1));
     }
     for (int k = 0; k < kAxisPoints; ++k) {
         const std::string n = std::to_string(k + 1);
-        f.push_back(Field("EditRpmAdv" + n, "UpDownRpmAdv" + n, field::RpmAdv + k, k == 0 ? 199 : 300,
-                          20100, 100, 100, map));
+        f.push_back(Field("EditRpmAdv" + n, field::RpmAdv + k, map).Range(k == 0 ? 199 : 300, 20100).PerUnit(100));
     }
 
     const Page n2o = Page::N2oController;
-    f.push_back(Field("EditGas1", "UpDownGas1", field::Gas1, 0, 100, 1, 1, n2o));
-    f.push_back(Field("EditGas2", "UpDownGas2", field::Gas2, 0, 100, 1, 1, n2o));
-    f.push_back(Field("EditGasD", "UpDownGasD", field::GasDelay, 0, 25500, 100, 100, n2o, true));
-    f.push_back(Field("EditGasT", "UpDownGasT", field::GasBuildUp, 0, 25500, 100, 100, n2o, true));
-    f.push_back(Field("EditRetard1", "UpDownRetard1", field::Retard1, 0, 25, 1, 1, n2o));
-    f.push_back(Field("EditRetard2", "UpDownRetard2", field::Retard2, 0, 25, 1, 1, n2o));
-    f.push_back(Field("EditRetardD", "UpDownRetardD", field::RetardDelay, 0, 25500, 100, 100, n2o, true));
-    f.push_back(Field("EditRetardT", "UpDownRetardT", field::RetardBuildUp, 0, 25500, 100, 100, n2o, true));
+    f.push_back(Field("EditGas1", field::Gas1, n2o).Range(0, 100).PerUnit(1));
+    f.push_back(Field("EditGas2", field::Gas2, n2o).Range(0, 100).PerUnit(1));
+    f.push_back(Field("EditGasD", field::GasDelay, n2o).Range(0, 25500).PerUnit(100).Grouped());
+    f.push_back(Field("EditGasT", field::GasBuildUp, n2o).Range(0, 25500).PerUnit(100).Grouped());
+    f.push_back(Field("EditRetard1", field::Retard1, n2o).Range(0, 25).PerUnit(1));
+    f.push_back(Field("EditRetard2", field::Retard2, n2o).Range(0, 25).PerUnit(1));
+    f.push_back(Field("EditRetardD", field::RetardDelay, n2o).Range(0, 25500).PerUnit(100).Grouped());
+    f.push_back(Field("EditRetardT", field::RetardBuildUp, n2o).Range(0, 25500).PerUnit(100).Grouped());
 
     const Page servo = Page::Servo;
     for (int k = 0; k < kAxisPoints; ++k) {
         const std::string n = std::to_string(k + 1);
-        f.push_back(Field("EditNapPriv" + n, "UpDownNapPriv" + n, field::NapPriv + k, 20, 5000, 20, 20, servo));
+        f.push_back(Field("EditNapPriv" + n, field::NapPriv + k, servo).Range(20, 5000).PerUnit(20));
     }
     for (int k = 0; k < kAxisPoints; ++k) {
         const std::string n = std::to_string(k + 1);
-        f.push_back(Field("EditRpmPriv" + n, "UpDownRpmPriv" + n, field::RpmPriv + k, k < 2 ? 200 : 300,
-                          20100, 100, 100, servo));
+        f.push_back(Field("EditRpmPriv" + n, field::RpmPriv + k, servo).Range(k < 2 ? 200 : 300, 20100).PerUnit(100));
     }
-    f.push_back(Field("EditPrivHyster", "UpDownPrivHyster", field::PrivHyster, 0, 1275, 5, 5, servo, true));
+    f.push_back(Field("EditPrivHyster", field::PrivHyster, servo).Range(0, 1275).PerUnit(5).Grouped());
     return f;
 }
 
@@ -81,6 +117,11 @@ void NormalizeAxis(DeviceImage& image, std::size_t first) {
 }
 
 }  // namespace
+
+std::string MapCellEditName(int cell) {
+    constexpr int kFirstCellNumber = 50;
+    return "Edit" + std::to_string(kFirstCellNumber + cell);
+}
 
 const std::vector<NumericField>& NumericFields() {
     static const std::vector<NumericField> fields = BuildNumericFields();

@@ -38,6 +38,10 @@ struct NumericField {
     int Clamp(int shown) const { return shown < min ? min : (shown > max ? max : shown); }
 };
 
+// The object name of the edit of map cell `cell` (row * kMapColumns + column): the cells are
+// numbered from 50, "Edit50" .. "Edit149". The one place that knows the rule.
+std::string MapCellEditName(int cell);
+
 // All 146 numeric fields, page by page in the order the Tab key moves through them.
 const std::vector<NumericField>& NumericFields();
 // The field of the given edit name, or nullptr.

@@ -1,11 +1,17 @@
 #include "ui/window/caption_fit.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+
+#include "ui/languages/language_tables.h"
 
 namespace korvan {
 
@@ -66,6 +72,20 @@ bool CaptionFits(QWidget* control) {
     if (auto* box = qobject_cast<QCheckBox*>(control)) return CaptionWidth(box, box->text()) <= box->width();
     if (auto* group = qobject_cast<QGroupBox*>(control)) return CaptionWidth(group, group->title()) <= group->width();
     return true;
+}
+
+void FitCaptionsToLanguages(QWidget* root) {
+    // The window's font differs between platforms; only the widths are at stake.
+    for (const LanguageEntry& e : LanguageTable()) {
+        if (e.kind != TextKind::Caption) continue;
+        QWidget* w = root->findChild<QWidget*>(e.control);
+        if (w == nullptr || qobject_cast<QMenu*>(w) != nullptr) continue;
+        int need = 0;
+        for (std::uint8_t lang = 0; lang < 3; ++lang) {
+            need = std::max(need, CaptionWidth(w, QString::fromUtf8(e.text.In(lang))));
+        }
+        if (need > w->width()) w->resize(need, w->height());
+    }
 }
 
 }  // namespace korvan

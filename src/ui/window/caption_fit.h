@@ -15,4 +15,8 @@ int CaptionWidth(QWidget* control, const QString& text);
 // Whether the control shows its current caption whole.
 bool CaptionFits(QWidget* control);
 
+// Widens every control under `root` whose caption in one of the three languages would not
+// fit, keeping its position.
+void FitCaptionsToLanguages(QWidget* root);
+
 }  // namespace korvan

@@ -1,28 +1,48 @@
-// Construction, start-up, shutdown, the tick and the device commands of the main window.
+// Construction and wiring, start-up, shutdown, the tick and the start commands of the main
+// window.
 #include "ui/window/form_hlav.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <algorithm>
 
+#include "device/monitor.h"
 #include "params/binding.h"
 #include "params/defaults.h"
+#include "ui/window/caption_fit.h"
+#include "ui/window/file_commands.h"
+#include "ui/window/hint_status.h"
+#include "ui/window/link_view.h"
+#include "ui/window/main_menu.h"
+#include "ui/window/monitor_column.h"
 #include "ui/window/numeric_edit.h"
+#include "ui/window/parameter_pages.h"
+#include "ui/window/progress_row.h"
+#include "ui/window/tool_bar.h"
+#include "ui/window/widget_factory.h"
 
 namespace korvan {
+
+namespace {
+
+constexpr int kStatusBarHeight = 19;
+
+}  // namespace
 
 TFormHlav::TFormHlav(SerialPort& port, FormOptions options, QWidget* parent)
     : QMainWindow(parent),
       port_(port),
       options_(std::move(options)),
       store_(SettingsFilePath().toStdString()) {
-    link_ = std::make_unique<DeviceLink>(image_, port_, *this);
     BuildWindow();
+    Wire();
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName("Timer1");
@@ -32,23 +52,124 @@ TFormHlav::TFormHlav(SerialPort& port, FormOptions options, QWidget* parent)
     connect(timer1_, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
 
     FormCreate();
-    ConnectEditingTools();
-    ConnectFileCommands();
     timer1_->start();
 }
 
 TFormHlav::~TFormHlav() {
     // A focused field reports leaving while the window is torn down; nothing may commit then.
-    destroying_ = true;
+    pages_->SetCommitsEnabled(false);
     timer1_->stop();
-    qApp->removeEventFilter(this);
-    for (NumericEdit* edit : numericEdits_) edit->disconnect(this);
+    for (NumericEdit* edit : pages_->Edits()) edit->disconnect(pages_.get());
+}
+
+void TFormHlav::BuildWindow() {
+    setObjectName("FormHlav");
+    setFont(WindowFont());
+    // The design title; the language table replaces it before the window is shown.
+    setWindowTitle("Programming of Korvan15 Ignition Unit");
+    resize(kWindowWidth, kWindowHeight);
+
+    // Controls sit at fixed pixel positions in the client area (the part between the menu
+    // bar and the status bar), as tuners know the window; only the status bar follows the
+    // bottom edge.
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    hints_ = std::make_unique<HintStatus>(*this);
+    toolBar_ = std::make_unique<ToolBar>(client);
+    progress_ = std::make_unique<ProgressRow>(client, font(), languageIndex_);
+    monitor_ = std::make_unique<MonitorColumn>(client, font());
+    linkView_ = std::make_unique<LinkView>(*progress_);
+    link_ = std::make_unique<DeviceLink>(image_, port_, *linkView_);
+    pages_ = std::make_unique<ParameterPages>(client, image_, *link_, cursor_);
+    progress_->AddFileLabel(pages_->MiscPage());
+    files_ = std::make_unique<FileCommands>(*this, image_, languageIndex_, options_, *link_,
+                                            *progress_, *monitor_);
+
+    auto* status = new QStatusBar(this);
+    status->setObjectName("StatusBar1");
+    status->setSizeGripEnabled(false);
+    status->setFixedHeight(kStatusBarHeight);
+    setStatusBar(status);
+
+    menu_ = std::make_unique<MainMenu>(*this);
+    // Hints that no language table touches: they read the same in every language.
+    hints_->SetHint("BitBtnServoMinus", "Take off 20 mV");
+    hints_->SetHint("BitBtnServoPlus", "Add 20 mV");
+    hints_->SetHint("AdvanceMinus", "Curve A minus|Take off 1 degree of curve A");
+    hints_->SetHint("AdvancePlus", "Curve A plus|Add 1 degree of curve A");
+
+    // NumericFields() lists the fields page by page in Tab order. Tab and Enter skip the
+    // fields that are not visible, so they move only within the page shown.
+    QWidget* previous = nullptr;
+    for (NumericEdit* edit : pages_->Edits()) {
+        if (previous != nullptr) setTabOrder(previous, edit);
+        previous = edit;
+    }
+    FitCaptionsToLanguages(this);
+}
+
+void TFormHlav::Wire() {
+    // The start commands.
+    connect(menu_->newItem, &QAction::triggered, this, &TFormHlav::MenuNewClick);
+    connect(toolBar_->newButton, &QToolButton::clicked, this, &TFormHlav::MenuNewClick);
+    connect(menu_->exitItem, &QAction::triggered, this, &TFormHlav::MenuExitClick);
+    connect(menu_->readItem, &QAction::triggered, this, &TFormHlav::MenuReadClick);
+    connect(toolBar_->readButton, &QPushButton::clicked, this, &TFormHlav::MenuReadClick);
+    connect(menu_->verifyItem, &QAction::triggered, this, &TFormHlav::MenuVerifyClick);
+    connect(toolBar_->verifyButton, &QPushButton::clicked, this, &TFormHlav::MenuVerifyClick);
+    connect(menu_->programItem, &QAction::triggered, this, &TFormHlav::MenuProgramClick);
+    connect(toolBar_->programButton, &QPushButton::clicked, this, &TFormHlav::MenuProgramClick);
+    for (QAction* item : menu_->comItems) {
+        connect(item, &QAction::triggered, this, [this, item] { MenuCom1Click(item); });
+    }
+    connect(menu_->englishItem, &QAction::triggered, this,
+            [this] { ApplyLanguage(kLanguageEnglish); });
+    connect(menu_->czechItem, &QAction::triggered, this, [this] { ApplyLanguage(kLanguageCzech); });
+    connect(menu_->germanItem, &QAction::triggered, this,
+            [this] { ApplyLanguage(kLanguageGerman); });
+
+    // The pages: a commit, and what the monitor column shows along with them.
+    ParameterPages* pages = pages_.get();
+    connect(pages, &ParameterPages::Committed, this, &TFormHlav::ApplyChange);
+    connect(pages, &ParameterPages::NormalizeRequested, this, &TFormHlav::NormalizeImage);
+    connect(pages, &ParameterPages::FocusNextRequested, this, [this] { focusNextChild(); });
+    connect(pages, &ParameterPages::TpsAxisShown, monitor_.get(), &MonitorColumn::ShowTpsReadout);
+    connect(pages, &ParameterPages::ServoShown, monitor_.get(), &MonitorColumn::ShowServoReadouts);
+    connect(pages, &ParameterPages::N2oShown, monitor_.get(), &MonitorColumn::ShowN2oReadout);
+    connect(menu_->advanceMinusItem, &QAction::triggered, pages,
+            &ParameterPages::BitBtnAdvMinusClick);
+    connect(menu_->advancePlusItem, &QAction::triggered, pages,
+            &ParameterPages::BitBtnAdvPlusClick);
+
+    // The desk commands. The menu's Print prints the same way as the tool button.
+    FileCommands* files = files_.get();
+    files->takeControls = [this] { TakeControls(); };
+    files->applyChange = [this] { ApplyChange(); };
+    files->showMessage = [this](const QString& text) { ShowMessageBox(text); };
+    connect(menu_->openItem, &QAction::triggered, files, &FileCommands::MenuOpenClick);
+    connect(toolBar_->openButton, &QToolButton::clicked, files, &FileCommands::MenuOpenClick);
+    connect(menu_->saveItem, &QAction::triggered, files, &FileCommands::MenuSaveClick);
+    connect(toolBar_->saveButton, &QToolButton::clicked, files, &FileCommands::MenuSaveClick);
+    connect(menu_->printItem, &QAction::triggered, files, &FileCommands::SpeedButtonPrintClick);
+    connect(toolBar_->printButton, &QToolButton::clicked, files,
+            &FileCommands::SpeedButtonPrintClick);
+    connect(menu_->contentsItem, &QAction::triggered, files, &FileCommands::MenuContensClick);
+    connect(menu_->aboutItem, &QAction::triggered, files, &FileCommands::MenuAboutClick);
+
+    // What the link shows. Handlers of further monitor-frame readers are added after this one.
+    linkView_->modalMessage = [this](const LocalizedText& text) {
+        ShowMessageBox(QString::fromUtf8(text.In(languageIndex_)));
+    };
+    linkView_->receivedImage = [this] {
+        NormalizeImage();
+        pages_->ImageToControls();
+    };
+    linkView_->identity = [this](const IdentityTexts& texts) { pages_->ShowIdentity(texts); };
+    linkView_->OnMonitorFrame([this](const std::uint8_t* frame) { ShowMonitorFrame(frame); });
 }
 
 void TFormHlav::FormCreate() {
-    BuildControlTables();
-    // HintToStatusBar: the long hint of the control under the pointer goes to the status bar.
-    qApp->installEventFilter(this);
     image_[field::BikeType] = 0;
     comPortNumber_ = 1;
     SetDefaults(image_);
@@ -66,14 +187,14 @@ void TFormHlav::FormCreate() {
         }
     }
 
-    NormalizeImage(image_, languageIndex_, comPortNumber_);
-    ImageToControls();
+    NormalizeImage();
+    pages_->ImageToControls();
     OpenComPort();
-    SetComChecks();
+    menu_->CheckComItem(comPortNumber_);
     ApplyLanguage(languageIndex_);
-    SetMessageVisible(false);
-    SetGaugeVisible(false);
-    created_ = true;
+    progress_->SetMessageVisible(false);
+    progress_->SetGaugeVisible(false);
+    pages_->SetCommitsEnabled(true);
 }
 
 void TFormHlav::CentreOnScreen() {
@@ -88,14 +209,14 @@ void TFormHlav::CentreOnScreen() {
 
 void TFormHlav::FormClose() {
     link_->CloseComPort();
-    ControlsToImage();
-    NormalizeImage(image_, languageIndex_, comPortNumber_);
+    pages_->ControlsToImage();
+    NormalizeImage();
     SaveSettings();
 }
 
 void TFormHlav::closeEvent(QCloseEvent* event) {
     FormClose();
-    closed_ = true;
+    pages_->SetCommitsEnabled(false);
     event->accept();
 }
 
@@ -105,34 +226,69 @@ void TFormHlav::ShowMessageBox(const QString& text) {
         return;
     }
     // A modal box runs its own event loop: the tick goes on while it is open.
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
+                    this);
     box.exec();
+}
+
+QString TFormHlav::HintOf(const QString& objectName) const {
+    return hints_->HintOf(objectName);
+}
+
+void TFormHlav::NormalizeImage() {
+    korvan::NormalizeImage(image_, languageIndex_, comPortNumber_);
+}
+
+void TFormHlav::TakeControls() {
+    pages_->ControlsToImage();
+    NormalizeImage();
+    pages_->ImageToControls();
+}
+
+void TFormHlav::ApplyChange() {
+    NormalizeImage();
+    pages_->ImageToControls();
+    link_->CheckProgramOnChange(pages_->ProgramAfterChange());
 }
 
 void TFormHlav::Timer1Timer() {
     link_->Tick();
-    UpdateMapCursor();
+    cursor_ = ComputeMapCursor(image_, link_->Live(), pages_->TpsAxis());
+    pages_->ShowCursor(cursor_);
+}
+
+void TFormHlav::ShowMonitorFrame(const std::uint8_t* frame) {
+    MonitorInputs inputs;
+    inputs.limiter2 = image_[field::Limiter2];
+    inputs.extendedMonitor = monitor_->Extended();
+    inputs.gasChecked = pages_->GasChecked();
+    inputs.servoGroupVisible = pages_->ServoGroupShown();
+    monitor_->Show(BuildMonitorReadout(frame, inputs));
+}
+
+void TFormHlav::MenuNewClick() {
+    SetDefaults(image_);
+    ApplyChange();
+    progress_->SetFileName(QString());
 }
 
 void TFormHlav::MenuReadClick() {
-    labelFile2_->clear();
+    progress_->SetFileName(QString());
     link_->StartRead();
 }
 
 void TFormHlav::MenuVerifyClick() {
-    ControlsToImage();
-    NormalizeImage(image_, languageIndex_, comPortNumber_);
-    ImageToControls();
+    TakeControls();
     link_->StartVerify();
 }
 
 void TFormHlav::MenuProgramClick() {
-    ControlsToImage();
-    NormalizeImage(image_, languageIndex_, comPortNumber_);
-    ImageToControls();
+    TakeControls();
     link_->StartProgram();
 }
 
-void TFormHlav::MenuExitClick() { close(); }
+void TFormHlav::MenuExitClick() {
+    close();
+}
 
 }  // namespace korvan

@@ -12,7 +12,12 @@
 #include "files/settings.h"
 #include "files/state_file.h"
 #include "params/binding.h"
+#include "ui/window/file_commands.h"
 #include "ui/window/form_hlav.h"
+#include "ui/window/main_menu.h"
+#include "ui/window/monitor_column.h"
+#include "ui/window/parameter_pages.h"
+#include "ui/window/progress_row.h"
 
 namespace korvan {
 
@@ -57,11 +62,10 @@ void TFormHlav::LoadSettings() {
     }
     comPortNumber_ = s.comPort;
     languageIndex_ = s.language;
-    labelFile2_->setText(QString::fromStdString(s.file));
-    lastFilePath_ = QString::fromStdString(s.iniDir);
-    pageControl1_->setCurrentIndex(s.activePage - 1);
-    // A change of state runs the box's click action, as a click would.
-    if (s.extendedMonitor) checkBoxExtMonitor_->setChecked(*s.extendedMonitor);
+    progress_->SetFileName(QString::fromStdString(s.file));
+    files_->SetLastFilePath(QString::fromStdString(s.iniDir));
+    pages_->Tabs()->setCurrentIndex(s.activePage - 1);
+    if (s.extendedMonitor) monitor_->SetExtended(*s.extendedMonitor);
 
     // A state file that could not be understood would be replaced at exit: keep it first.
     const StateFileLoad state = LoadStateFile(StateFilePath().toStdString(), image_);
@@ -82,10 +86,10 @@ void TFormHlav::SaveSettings() {
     s.top = y();
     s.comPort = comPortNumber_;
     s.language = languageIndex_;
-    s.file = labelFile2_->text().toStdString();
-    s.iniDir = lastFilePath_.toStdString();
-    s.activePage = pageControl1_->currentIndex() + 1;
-    s.extendedMonitor = checkBoxExtMonitor_->isChecked();
+    s.file = progress_->FileName().toStdString();
+    s.iniDir = files_->LastFilePath().toStdString();
+    s.activePage = pages_->Tabs()->currentIndex() + 1;
+    s.extendedMonitor = monitor_->Extended();
 
     QDir().mkpath(SettingsFolder());
     const WriteResult written = WriteSettings(store_, s);
@@ -105,16 +109,11 @@ void TFormHlav::OpenComPort() {
     if (!link_->OpenComPort(device)) ShowMessageBox("Com opening error");
 }
 
-void TFormHlav::SetComChecks() {
-    for (int n = 1; n <= 10; ++n) menuCom_[n - 1]->setChecked(comPortNumber_ == n);
-}
-
 void TFormHlav::MenuCom1Click(QAction* sender) {
-    for (int n = 1; n <= 10; ++n) {
-        if (menuCom_[n - 1] == sender) comPortNumber_ = static_cast<std::uint8_t>(n);
-    }
+    const int n = menu_->ComNumberOf(sender);
+    if (n > 0) comPortNumber_ = static_cast<std::uint8_t>(n);
     // A click on the checked item would uncheck it; exactly the chosen port stays checked.
-    SetComChecks();
+    menu_->CheckComItem(comPortNumber_);
     link_->CloseComPort();
     OpenComPort();
 }

@@ -1,0 +1,82 @@
+#include "ui/window/progress_row.h"
+
+#include <QLabel>
+#include <algorithm>
+
+#include "params/localized_text.h"
+#include "ui/widgets/cgauge.h"
+#include "ui/window/guarded_setters.h"
+#include "ui/window/widget_factory.h"
+
+namespace korvan {
+
+namespace {
+
+constexpr int kMessagePixels = 13;
+constexpr int kConnectionPixels = 23;
+// The gauge counts the five steps of an operation.
+constexpr int kOperationSteps = 5;
+
+}  // namespace
+
+ProgressRow::ProgressRow(QWidget* client, const QFont& windowFont,
+                         const std::uint8_t& languageIndex)
+    : languageIndex_(languageIndex) {
+    noConnectionLabel_ = MakeLabel(client, "LabelSpojeni", "No Connection", 480, 9, 190, 29);
+    noConnectionLabel_->setFont(PixelFont(windowFont, kConnectionPixels, true));
+    noConnectionLabel_->setAlignment(Qt::AlignCenter);
+    SetBackground(noConnectionLabel_, Colour::Red);
+
+    messageLabel_ = MakeLabel(client, "LabelHlaseni", "Programming:", 8, 510, 176, 18);
+    messageLabel_->setFont(PixelFont(windowFont, kMessagePixels, true));
+    progressGauge_ = MakeGauge(client, "CGauge", 184, 508, 297, 21, kOperationSteps,
+                               ToQColor(Colour::Aqua), true);
+}
+
+void ProgressRow::AddFileLabel(QWidget* page) {
+    MakeLabel(page, "LabelFile1", "File:", 8, 354, 48, 16);
+    fileLabel_ = MakeLabel(page, "LabelFile2", QString(), 60, 354, 580, 16);
+}
+
+void ProgressRow::SetMessage(const LocalizedText& text, Colour colour) {
+    SetLabelText(messageLabel_, QString::fromUtf8(text.In(languageIndex_)));
+    SetBackground(messageLabel_, colour);
+}
+
+void ProgressRow::SetMessageVisible(bool visible) {
+    SetShown(messageLabel_, visible);
+}
+
+void ProgressRow::SetGaugeProgress(int progress) {
+    if (progressGauge_->Progress() != progress) progressGauge_->SetProgress(progress);
+}
+
+void ProgressRow::SetGaugeVisible(bool visible) {
+    SetShown(progressGauge_, visible);
+}
+
+void ProgressRow::SetNoConnectionVisible(bool visible) {
+    SetShown(noConnectionLabel_, visible);
+}
+
+void ProgressRow::BeginPrintLine(const QString* line) {
+    SetBackground(messageLabel_, Colour::ButtonFace);
+    if (line != nullptr) messageLabel_->setText(*line);
+    messageGeometry_ = messageLabel_->geometry();
+    messageLabel_->resize(std::max(messageGeometry_.width(), messageLabel_->sizeHint().width()),
+                          messageGeometry_.height());
+}
+
+void ProgressRow::EndPrintLine() {
+    messageLabel_->setGeometry(messageGeometry_);
+}
+
+QString ProgressRow::FileName() const {
+    return fileLabel_->text();
+}
+
+void ProgressRow::SetFileName(const QString& path) {
+    fileLabel_->setText(path);
+}
+
+}  // namespace korvan

@@ -1,0 +1,54 @@
+// The progress row and the connection state: owns the message label "LabelHlaseni", the
+// operation gauge "CGauge", the red "No Connection" label at the top and the file name on
+// the first page ("LabelFile1" and "LabelFile2"). It is the message side of what the device
+// link shows; the texts come in the three languages and are shown in the current one.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <cstdint>
+
+#include "device/colour.h"
+
+class QFont;
+class QLabel;
+class QWidget;
+
+namespace korvan {
+
+struct LocalizedText;
+class TCGauge;
+
+class ProgressRow {
+  public:
+    // `languageIndex` is the window's current language, read whenever a message is shown.
+    ProgressRow(QWidget* client, const QFont& windowFont, const std::uint8_t& languageIndex);
+    // The file name sits on the first page, which is built after the row.
+    void AddFileLabel(QWidget* page);
+
+    void SetMessage(const LocalizedText& text, Colour colour);
+    void SetMessageVisible(bool visible);
+    void SetGaugeProgress(int progress);
+    void SetGaugeVisible(bool visible);
+    void SetNoConnectionVisible(bool visible);
+
+    // The print date line in the message label, on the normal background. The line is longer
+    // than any progress message: the label widens over the (hidden) gauge until
+    // EndPrintLine gives it its size back. No line leaves the label's text as it is.
+    void BeginPrintLine(const QString* line);
+    void EndPrintLine();
+
+    // The file the parameters came from or went to; empty after a read or New.
+    QString FileName() const;
+    void SetFileName(const QString& path);
+
+  private:
+    const std::uint8_t& languageIndex_;
+    QLabel* noConnectionLabel_ = nullptr;  // "LabelSpojeni"
+    QLabel* messageLabel_ = nullptr;       // "LabelHlaseni"
+    TCGauge* progressGauge_ = nullptr;     // "CGauge"
+    QLabel* fileLabel_ = nullptr;          // "LabelFile2"
+    QRect messageGeometry_;
+};
+
+}  // namespace korvan
