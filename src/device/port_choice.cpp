@@ -113,4 +113,11 @@ std::string StableDeviceName(const std::string& device, const std::string& folde
     return names.front();
 }
 
+std::vector<std::string> StableAdapterNames(const std::vector<PortDescription>& ports,
+                                            const std::string& folder) {
+    std::vector<std::string> names = AdapterDevices(ports);
+    for (std::string& name : names) name = StableDeviceName(name, folder);
+    return names;
+}
+
 }  // namespace korvan

@@ -57,4 +57,8 @@ constexpr const char* kStableNameFolder = "/dev/serial/by-id";
 std::string StableDeviceName(const std::string& device,
                              const std::string& folder = kStableNameFolder);
 
+// The adapters' names to store on a first run: each under its stable name when it has one.
+std::vector<std::string> StableAdapterNames(const std::vector<PortDescription>& ports,
+                                            const std::string& folder = kStableNameFolder);
+
 }  // namespace korvan

@@ -43,11 +43,18 @@ bool QtSerialPort::Open(const std::string& name) {
     Close();
     port_.setPortName(QString::fromStdString(name));
     openFailure_ = {};
+    // An absent device or a path that is no serial device is found by one stat. Asking Qt would
+    // create and remove a lock file each time, which a retry once a second need not pay for.
+    const NodeInfo node = InspectNode(name);
+    if (node.type != NodeType::CharDevice) {
+        openFailure_ = ClassifyOpenFailure(name, ENOENT, node, {});
+        return false;
+    }
     errno = 0;
     if (!port_.open(QIODevice::ReadWrite)) {
         const int systemError = errno;
         const QSerialPort::SerialPortError error = port_.error();
-        openFailure_ = ClassifyOpenFailure(name, OpenErrorNumber(error, systemError, name), InspectNode(name),
+        openFailure_ = ClassifyOpenFailure(name, OpenErrorNumber(error, systemError, name), node,
                                            port_.errorString().toStdString());
         port_.clearError();
         return false;

@@ -104,6 +104,15 @@ TEST(PortChoice, TheStableNameIsTheLinkInTheFolder) {
         SCOPED_TRACE(c.device);
         EXPECT_EQ(StableDeviceName(c.device, c.folder), c.stable);
     }
+    // A first run stores the adapter under the name that survives another socket.
+    PortDescription legacy;
+    legacy.device = dir + "/ttyS0";
+    PortDescription usb1;
+    usb1.device = dir + "/ttyUSB1";
+    PortDescription acm;
+    acm.device = dir + "/ttyACM0";
+    EXPECT_EQ(StableAdapterNames({legacy, usb1, acm}, byId),
+              (std::vector<std::string>{dir + "/ttyACM0", byId + "/usb-Prolific-if00"}));
     std::filesystem::remove_all(dir);
 }
 

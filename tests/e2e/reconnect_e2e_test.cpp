@@ -15,6 +15,7 @@
 #include <iostream>
 
 #include "device/port_reconnect.h"
+#include "device/qt_port_lister.h"
 #include "link_harness.h"
 
 namespace korvan::test {
@@ -162,6 +163,26 @@ TEST(ReconnectEndToEnd, PathsThatAreNoSerialPortSayWhyOnceAndAreNotRetried) {
         EXPECT_EQ(reconnect.Attempts(), c.retried ? 3 : 0);
         EXPECT_EQ(reconnect.State(), c.retried ? PortState::Reconnecting : PortState::Closed);
     }
+}
+
+TEST(ReconnectEndToEnd, ThePortListAsksTheSystemAgainOnlyWhenTerminalsCameOrWent) {
+    TempFolder ttyClass;
+    std::ofstream(ttyClass.path + "/ttyS0") << "";
+    SimProcess sim({"--quiet"});
+    ASSERT_TRUE(sim.Started());
+    QtPortLister lister(ttyClass.path);
+    const std::vector<PortDescription> first = lister.List();
+    for (const PortDescription& p : first)
+        EXPECT_NE(p.device, sim.PtyPath()) << "pseudo-terminals are not listed";
+    EXPECT_EQ(lister.List(), first);
+    EXPECT_EQ(lister.FullListings(), 1);
+    std::ofstream(ttyClass.path + "/ttyUSB0") << "";  // an adapter was plugged in
+    lister.List();
+    EXPECT_EQ(lister.FullListings(), 2);
+    std::filesystem::remove(ttyClass.path + "/ttyUSB0");
+    lister.List();
+    lister.List();
+    EXPECT_EQ(lister.FullListings(), 3);
 }
 
 }  // namespace
