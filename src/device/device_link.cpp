@@ -83,11 +83,22 @@ void DeviceLink::OperationTick() {
         SendPageFrame();
         return;
     }
+    FailOperation();
+}
+
+void DeviceLink::FailOperation() {
     const LocalizedText& failure =
         mode_ == OperationMode::Read ? kReadError : (mode_ == OperationMode::Verify ? kVerifyError : kProgramError);
     mode_ = OperationMode::None;
     listener_.SetMessage(failure, Colour::Red);
     messageCountdown_ = kMessageTicks;
+}
+
+void DeviceLink::EndOperationLineLost() {
+    if (mode_ == OperationMode::None) return;
+    FailOperation();
+    // The message may have timed out during a long operation; the failure must be seen.
+    listener_.SetMessageVisible(true);
 }
 
 void DeviceLink::SendPageFrame() {

@@ -73,6 +73,10 @@ public:
     // parameter byte changed since it was last seen (or the option was just ticked).
     void CheckProgramOnChange(bool optionChecked);
 
+    // The line went away under a running operation: it ends now with its failure message, so a
+    // port that comes back later never carries on with it. Nothing happens without an operation.
+    void EndOperationLineLost();
+
     // Shows a message for the full countdown, for callers outside the link (printing).
     void ArmMessageCountdown() { messageCountdown_ = kMessageTicks; }
 
@@ -107,6 +111,7 @@ private:
                bool showGauge = true);
     void BeginVerifyPhase(bool showGauge);
     void ShowOperationMessage(const LocalizedText& text, Colour colour);
+    void FailOperation();
 
     DeviceImage& image_;
     SerialPort& port_;

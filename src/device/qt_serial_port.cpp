@@ -1,7 +1,10 @@
 #include "device/qt_serial_port.h"
 
+#include <cerrno>
+
 #ifndef _WIN32
 #include <termios.h>
+#include <unistd.h>
 #endif
 
 namespace korvan {
@@ -9,6 +12,25 @@ namespace korvan {
 namespace {
 // Handing a page to the driver never takes long; a stuck driver must not freeze the window.
 constexpr int kWriteTimeoutMs = 200;
+
+// The error number behind a failed open. Qt folds "no access" and "held by another program"
+// (its lock file, or the exclusive-use flag) into one PermissionError; whether we may read and
+// write the node tells them apart.
+int OpenErrorNumber(QSerialPort::SerialPortError error, int systemError, const std::string& name) {
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError: return ENOENT;
+        case QSerialPort::OpenError: return EBUSY;  // this port object already holds it
+        case QSerialPort::UnsupportedOperationError: return ENOTTY;
+        case QSerialPort::PermissionError:
+#ifndef _WIN32
+            return ::access(name.c_str(), R_OK | W_OK) == 0 ? EBUSY : EACCES;
+#else
+            (void)name;
+            return EBUSY;
+#endif
+        default: return systemError != 0 ? systemError : EIO;
+    }
+}
 }  // namespace
 
 QtSerialPort::QtSerialPort(QObject* parent) : QObject(parent) {
@@ -20,7 +42,23 @@ QtSerialPort::~QtSerialPort() { Close(); }
 bool QtSerialPort::Open(const std::string& name) {
     Close();
     port_.setPortName(QString::fromStdString(name));
-    if (!port_.open(QIODevice::ReadWrite)) return false;
+    openFailure_ = {};
+    // An absent device or a path that is no serial device is found by one stat. Asking Qt would
+    // create and remove a lock file each time, which a retry once a second need not pay for.
+    const NodeInfo node = InspectNode(name);
+    if (node.type != NodeType::CharDevice) {
+        openFailure_ = ClassifyOpenFailure(name, ENOENT, node, {});
+        return false;
+    }
+    errno = 0;
+    if (!port_.open(QIODevice::ReadWrite)) {
+        const int systemError = errno;
+        const QSerialPort::SerialPortError error = port_.error();
+        openFailure_ = ClassifyOpenFailure(name, OpenErrorNumber(error, systemError, name), node,
+                                           port_.errorString().toStdString());
+        port_.clearError();
+        return false;
+    }
     // Line settings "57600,N,8,1". A pseudo-terminal refuses the modem lines (DTR, RTS);
     // that is no reason to give up the port.
     port_.setBaudRate(QSerialPort::Baud57600);

@@ -22,6 +22,7 @@ public:
     long Read(std::uint8_t* data, std::size_t max) override;
     bool Write(const std::uint8_t* data, std::size_t size) override;
     bool WaitUntilSent() override;
+    PortOpenFailure OpenFailure() const override { return openFailure_; }
 
     // How often the port was closed because the line went away (cable pulled, unit gone).
     int LostCount() const { return lostCount_; }
@@ -31,6 +32,7 @@ private:
 
     QSerialPort port_;
     int lostCount_ = 0;
+    PortOpenFailure openFailure_;
 };
 
 }  // namespace korvan

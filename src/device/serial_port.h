@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "device/port_failure.h"
+
 namespace korvan {
 
 class SerialPort {
@@ -24,6 +26,8 @@ public:
     virtual bool Write(const std::uint8_t* data, std::size_t size) = 0;
     // Waits until every written byte has left the port.
     virtual bool WaitUntilSent() = 0;
+    // Why the last Open failed. A port that cannot tell says "Other" with no text.
+    virtual PortOpenFailure OpenFailure() const { return {PortFailureKind::Other, {}, {}, {}}; }
 };
 
 }  // namespace korvan

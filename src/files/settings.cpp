@@ -116,16 +116,29 @@ WriteResult SaveStateFile(const std::string& path, const DeviceImage& image) {
     return WriteFileAtomically(path, StateFileText(image));
 }
 
-std::string PortDeviceName(const IniStore& store, int comPort) {
+namespace {
+std::string PortKey(int comPort) { return "COM" + std::to_string(comPort); }
+}  // namespace
+
+std::string PortDeviceName(const IniStore& store, int comPort) { return ChoosePortDevice(store, comPort, {}).device; }
+
+PortChoice ChoosePortDevice(const IniStore& store, int comPort, const std::vector<std::string>& adapters) {
 #ifdef _WIN32
     (void)store;
-    return "COM" + std::to_string(comPort);  // the name exactly, without a device-namespace prefix
+    (void)adapters;
+    return {PortKey(comPort), false};  // the name exactly, without a device-namespace prefix
 #else
-    const std::string key = "COM" + std::to_string(comPort);
-    const std::string named = store.ReadString(kPortsSection, key, "");
-    if (!named.empty()) return named;
-    return "/dev/ttyS" + std::to_string(comPort - 1);
+    const std::string named = store.ReadString(kPortsSection, PortKey(comPort), "");
+    if (!named.empty()) return {named, false};
+    // One adapter and no key: it is what the tuner plugged in for this program. With two the
+    // program cannot know which, and with none the built-in port is the only guess.
+    if (adapters.size() == 1) return {adapters.front(), true};
+    return {"/dev/ttyS" + std::to_string(comPort - 1), false};
 #endif
+}
+
+WriteResult StorePortDevice(IniStore& store, int comPort, const std::string& device) {
+    return store.WriteString(kPortsSection, PortKey(comPort), device);
 }
 
 }  // namespace korvan

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "files/atomic_write.h"
 #include "files/ini_store.h"
@@ -58,5 +59,17 @@ WriteResult SaveStateFile(const std::string& path, const DeviceImage& image);
 // The device opened for COM port n (1..10): "COMn" on Windows; elsewhere the device named by
 // key "COMn" of section "PORTS" (for example COM1=/dev/ttyUSB0), else /dev/ttyS(n-1).
 std::string PortDeviceName(const IniStore& store, int comPort);
+
+// The device for COM port n on a first run: with key "COMn" present, that device; without it
+// and exactly one adapter in `adapters` (USB or ACM, present now), that adapter, which the caller
+// stores as the key (storeAsKey); otherwise the rule of PortDeviceName.
+struct PortChoice {
+    std::string device;
+    bool storeAsKey = false;
+};
+PortChoice ChoosePortDevice(const IniStore& store, int comPort, const std::vector<std::string>& adapters);
+
+// Writes key "COMn" of section "PORTS"; the other keys and sections stay as they are.
+WriteResult StorePortDevice(IniStore& store, int comPort, const std::string& device);
 
 }  // namespace korvan

@@ -24,6 +24,7 @@ public:
 
     bool Open(const std::string& name) override {
         openedName = name;
+        ++opens;
         open = openSucceeds;
         return open;
     }
@@ -55,6 +56,7 @@ public:
         ++waits;
         return open;
     }
+    PortOpenFailure OpenFailure() const override { return openFailure; }
 
     void Queue(const std::vector<std::uint8_t>& bytes) { incoming.insert(incoming.end(), bytes.begin(), bytes.end()); }
     void Queue(const DeviceFrame& f) { incoming.insert(incoming.end(), f.begin(), f.end()); }
@@ -69,6 +71,8 @@ public:
     std::string openedName;
     bool open = true;
     bool openSucceeds = true;
+    PortOpenFailure openFailure;  // what a failed Open reports
+    int opens = 0;
     bool failQueries = false;
     int waits = 0;
     int tick = 0;  // set by the test driver, stamped on every write

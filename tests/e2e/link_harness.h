@@ -28,6 +28,7 @@ public:
         return inner_.Write(data, size);
     }
     bool WaitUntilSent() override { return inner_.WaitUntilSent(); }
+    PortOpenFailure OpenFailure() const override { return inner_.OpenFailure(); }
 
     std::vector<std::uint8_t> commands;
 
