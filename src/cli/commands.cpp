@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <sstream>
 
@@ -96,6 +97,36 @@ int RunConfirmed(CommandContext& c, DeviceImage& image, void (DeviceLink::*start
         c.out << DeviceLink::kVerifyOk.In(c.language) << '\n';
     return Report(c, session, outcome);
 }
+
+// Set by Ctrl+C or a TERM signal during the monitor: it ends as if its time were up, so the
+// ride log gets its last rows instead of losing up to a second of them.
+volatile std::sig_atomic_t stopRequested = 0;
+
+extern "C" void RequestStop(int) {
+    stopRequested = 1;
+}
+
+// Catches SIGINT and SIGTERM for its lifetime.
+class StopSignals {
+  public:
+    StopSignals() {
+        stopRequested = 0;
+        // A shell that starts a command in the background has it ignore Ctrl+C; that stays so.
+        oldInt_ = std::signal(SIGINT, RequestStop);
+        if (oldInt_ == SIG_IGN) std::signal(SIGINT, SIG_IGN);
+        oldTerm_ = std::signal(SIGTERM, RequestStop);
+    }
+    ~StopSignals() {
+        std::signal(SIGINT, oldInt_);
+        std::signal(SIGTERM, oldTerm_);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+  private:
+    void (*oldInt_)(int) = SIG_DFL;
+    void (*oldTerm_)(int) = SIG_DFL;
+};
 
 }  // namespace
 
@@ -247,6 +278,8 @@ int CommandMonitor(CommandContext& c, std::optional<double> seconds,
             return Report(c, session, read);
         }
     }
+    if (log) log->RestartClock();
+    const StopSignals stopSignals;
     session.onMonitorFrame = [&](const std::uint8_t* frame) {
         c.out << MonitorLine(frame, c.extendedMonitor) << '\n' << std::flush;
         if (log) log->Add(frame, image);
@@ -257,6 +290,7 @@ int CommandMonitor(CommandContext& c, std::optional<double> seconds,
             log->Tick();
             if (log->Failed()) return true;
         }
+        if (stopRequested) return true;
         return seconds &&
                std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count() >=
                    *seconds;

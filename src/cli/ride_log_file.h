@@ -33,6 +33,8 @@ class RideLogFile {
 
     // Creates (or replaces) the file and writes the header. False with Error() saying why.
     bool Start(const std::string& path);
+    // Times count from now on (after the read that precedes the monitor).
+    void RestartClock() { timer_.restart(); }
     // One row from a valid monitor frame; the cell on `image`'s map.
     void Add(const std::uint8_t* frame, const DeviceImage& image);
     // Hands the pending rows to the file once a second has passed, frames or not.
