@@ -251,8 +251,7 @@ std::string MonitorLine(const std::uint8_t* frame, bool extended) {
     return line;
 }
 
-int CommandMonitor(CommandContext& c, std::optional<double> seconds,
-                   const std::string& logPath) {
+int CommandMonitor(CommandContext& c, std::optional<double> seconds, const std::string& logPath) {
     DeviceImage image = DefaultImage();
     // The file first: a path that cannot be written is found before the unit is asked.
     std::optional<RideLogFile> log;
@@ -307,8 +306,8 @@ int CommandMonitor(CommandContext& c, std::optional<double> seconds,
     return kExitNoAnswer;
 }
 
-int CommandCompare(CommandContext& c, const std::string& file, const std::string& file2,
-                   bool json, bool acceptIgnored) {
+int CommandCompare(CommandContext& c, const std::string& file, const std::string& file2, bool json,
+                   bool acceptIgnored) {
     DeviceImage base;
     if (const int code = LoadTuneFile(c, file, acceptIgnored, base); code != kExitSuccess)
         return code;

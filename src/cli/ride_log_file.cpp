@@ -38,8 +38,8 @@ bool RideLogFile::Start(const std::string& path) {
     const QString date =
         QLocale::c().toString(QDateTime::currentDateTime(), "ddd MMM dd HH:mm:ss yyyy");
     if (!writer_->Start(date.toStdString())) {
-        error_ = FormatText(logtext::kCannotCreate, language_, path.c_str(),
-                            writer_->Error().c_str());
+        error_ =
+            FormatText(logtext::kCannotCreate, language_, path.c_str(), writer_->Error().c_str());
         Close();
         return false;
     }
