@@ -88,7 +88,27 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         ->check(CLI::PositiveNumber);
     monitor->add_flag("--extended", extended,
                       "the extended monitor's read-outs (voltages, counters, test words)");
-    auto* ports = app.add_subcommand("ports", "list the serial ports of this computer");
+    std::string logPath;
+    monitor->add_option("--log", logPath,
+                        "also write the ride log (.msl) as the window's Record does; the unit is "
+                        "read first so the log's cells follow its map");
+    std::string compareFile, compareFile2;
+    bool json = false;
+    auto* compare = app.add_subcommand(
+        "compare",
+        "compare FILE with the unit, or with FILE2 without a unit, cell by cell as the window's "
+        "compare view shows it; exit 4 when they differ");
+    compare->add_option("FILE", compareFile, "the .ign file (the base)")->required();
+    compare->add_option("FILE2", compareFile2, "a second .ign file, compared instead of the unit");
+    compare->add_flag("--json", json, "print the comparison as one JSON object");
+    compare->add_flag("--accept-ignored", acceptIgnored,
+                      "compare a file even when parts of it were ignored");
+    bool allPorts = false;
+    auto* ports = app.add_subcommand(
+        "ports",
+        "list the serial ports of this computer as the port dialog does: device, description, "
+        "manufacturer, serial number, vendor:product and the stable name, tab-separated");
+    ports->add_flag("--all", allPorts, "also list the built-in legacy ports (ttyS)");
 
     try {
         app.parse(argc, argv);
@@ -99,8 +119,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
 
     if (app.get_subcommands().empty()) {
-        err << "korvan2-cli: a command is required: info, read, program, verify, monitor or ports "
-               "(korvan2-cli --help)\n";
+        err << "korvan2-cli: a command is required: info, read, program, verify, compare, "
+               "monitor or ports (korvan2-cli --help)\n";
         return kExitUsage;
     }
 
@@ -109,7 +129,10 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (!languageCode.empty()) language = kLanguageCodes.at(languageCode);
 
     CommandContext c{out, err, quiet, language, {}, port, settings.extendedMonitor.value_or(false)};
-    if (ports->parsed()) return CommandPorts(c);
+    if (ports->parsed()) return CommandPorts(c, allPorts);
+    // Two files need no unit, so no port either.
+    if (compare->parsed() && !compareFile2.empty())
+        return CommandCompare(c, compareFile, compareFile2, json, acceptIgnored);
 
     if (!portOption->empty()) {
         c.device = portName;
@@ -126,9 +149,10 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (read->parsed()) return CommandRead(c, readOutput);
     if (program->parsed()) return CommandProgram(c, tuneFile, acceptIgnored);
     if (verify->parsed()) return CommandVerify(c, tuneFile, acceptIgnored);
+    if (compare->parsed()) return CommandCompare(c, compareFile, {}, json, acceptIgnored);
     if (monitor->parsed()) {
         c.extendedMonitor = c.extendedMonitor || extended;
-        return CommandMonitor(c, seconds);
+        return CommandMonitor(c, seconds, logPath);
     }
     return kExitUsage;
 }

@@ -40,6 +40,10 @@ const LocalizedText kInfoBikeTypes{"Typy motocyklů", "Bike types", "Motorradtyp
 const LocalizedText kInfoAllowed{"povoleno", "allowed", "erlaubt"};
 const LocalizedText kInfoProhibited{"zakázáno", "prohibited", "verboten"};
 const LocalizedText kNoPorts{"Žádné sériové porty", "No serial ports", "Keine seriellen Ports"};
+const LocalizedText kLogCellsOfDefaults{
+    "Zapalování nedovoluje čtení; buňky záznamu jízdy odpovídají výchozí mapě",
+    "The unit forbids reading; the ride log's cells follow the default map",
+    "Die Zündung verbietet das Lesen; die Zellen des Fahrtprotokolls folgen der Standardkennlinie"};
 
 std::string Fill(const LocalizedText& text, std::uint8_t language, const std::string& first,
                  const std::string& second) {

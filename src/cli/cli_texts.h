@@ -21,6 +21,7 @@ extern const LocalizedText kNoMonitorFrames;
 extern const LocalizedText kInfoVersion, kInfoDate, kInfoTime, kInfoFormatVersion, kInfoReading;
 extern const LocalizedText kInfoBikeTypes, kInfoAllowed, kInfoProhibited;
 extern const LocalizedText kNoPorts;
+extern const LocalizedText kLogCellsOfDefaults;
 
 // The text of `text` in `language` with %1 and %2 replaced.
 std::string Fill(const LocalizedText& text, std::uint8_t language, const std::string& first = {},

@@ -1,19 +1,24 @@
 #include "cli/commands.h"
 
-#include <QSerialPortInfo>
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <sstream>
 
 #include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
+#include "cli/ride_log_file.h"
 #include "device/monitor.h"
+#include "device/port_choice.h"
+#include "device/qt_port_lister.h"
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
+#include "history/compare.h"
 #include "params/binding.h"
 #include "params/defaults.h"
+#include "ui/languages/compare_text.h"
 #include "ui/languages/language_tables.h"
 
 namespace korvan::cli {
@@ -66,9 +71,13 @@ int Report(CommandContext& c, LinkSession& session, Outcome outcome) {
 // Opens the port for a session; false (after the message) when it cannot be opened.
 bool OpenPort(CommandContext& c, LinkSession& session) {
     if (session.Open(c.device)) return true;
-    // The reasons why an open fails (busy, no permission, no such device) are the serial
-    // layer's to tell; until it does, the device's name is the message.
-    c.err << Fill(kPortOpenFailed, c.language, c.device) << '\n';
+    // One line: which port, then why (missing, busy, no permission, not a serial device) as
+    // the window's box words it.
+    std::string line = Fill(kPortOpenFailed, c.language, c.device);
+    const PortOpenFailure failure = c.port.OpenFailure();
+    if (failure.Failed() && (failure.kind != PortFailureKind::Other || !failure.systemText.empty()))
+        line += ": " + OpenFailureText(failure, c.language);
+    c.err << line << '\n';
     return false;
 }
 
@@ -88,6 +97,36 @@ int RunConfirmed(CommandContext& c, DeviceImage& image, void (DeviceLink::*start
         c.out << DeviceLink::kVerifyOk.In(c.language) << '\n';
     return Report(c, session, outcome);
 }
+
+// Set by Ctrl+C or a TERM signal during the monitor: it ends as if its time were up, so the
+// ride log gets its last rows instead of losing up to a second of them.
+volatile std::sig_atomic_t stopRequested = 0;
+
+extern "C" void RequestStop(int) {
+    stopRequested = 1;
+}
+
+// Catches SIGINT and SIGTERM for its lifetime.
+class StopSignals {
+  public:
+    StopSignals() {
+        stopRequested = 0;
+        // A shell that starts a command in the background has it ignore Ctrl+C; that stays so.
+        oldInt_ = std::signal(SIGINT, RequestStop);
+        if (oldInt_ == SIG_IGN) std::signal(SIGINT, SIG_IGN);
+        oldTerm_ = std::signal(SIGTERM, RequestStop);
+    }
+    ~StopSignals() {
+        std::signal(SIGINT, oldInt_);
+        std::signal(SIGTERM, oldTerm_);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+  private:
+    void (*oldInt_)(int) = SIG_DFL;
+    void (*oldTerm_)(int) = SIG_DFL;
+};
 
 }  // namespace
 
@@ -212,35 +251,92 @@ std::string MonitorLine(const std::uint8_t* frame, bool extended) {
     return line;
 }
 
-int CommandMonitor(CommandContext& c, std::optional<double> seconds) {
+int CommandMonitor(CommandContext& c, std::optional<double> seconds, const std::string& logPath) {
     DeviceImage image = DefaultImage();
+    // The file first: a path that cannot be written is found before the unit is asked.
+    std::optional<RideLogFile> log;
+    if (!logPath.empty()) {
+        log.emplace(c.language);
+        if (!log->Start(logPath)) {
+            c.err << log->Error() << '\n';
+            return kExitFile;
+        }
+    }
     LinkSession session(c.port, image, c.language, Progress(c));
     if (!OpenPort(c, session)) return kExitPort;
+    if (log) {
+        // The log names the map cell of every row, so it needs the unit's own map. A unit that
+        // forbids reading keeps it to itself: the cells then follow the default set, and the
+        // user is told.
+        const Outcome read = session.Run([](DeviceLink& link) { link.StartRead(); });
+        if (read == Outcome::NoReading) {
+            image = DefaultImage();
+            c.err << kLogCellsOfDefaults.In(c.language) << '\n';
+        } else if (read != Outcome::Confirmed) {
+            session.Close();
+            return Report(c, session, read);
+        }
+    }
+    if (log) log->RestartClock();
+    const StopSignals stopSignals;
     session.onMonitorFrame = [&](const std::uint8_t* frame) {
         c.out << MonitorLine(frame, c.extendedMonitor) << '\n' << std::flush;
+        if (log) log->Add(frame, image);
     };
     const auto begin = std::chrono::steady_clock::now();
     const auto done = [&] {
+        if (log) {
+            log->Tick();
+            if (log->Failed()) return true;
+        }
+        if (stopRequested) return true;
         return seconds &&
                std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count() >=
                    *seconds;
     };
     const Outcome outcome = session.Monitor(done);
     session.Close();
+    if (log && !log->Finish()) {
+        c.err << log->Error() << '\n';
+        return kExitFile;
+    }
     if (outcome == Outcome::Stopped && session.MonitorFrames() > 0) return kExitSuccess;
     if (outcome == Outcome::PortLost) return Report(c, session, outcome);
     c.err << kNoMonitorFrames.In(c.language) << '\n';
     return kExitNoAnswer;
 }
 
-int CommandPorts(CommandContext& c) {
-    // A plain listing until the port dialog's own list is shared.
-    const auto ports = QSerialPortInfo::availablePorts();
-    if (ports.isEmpty()) c.err << kNoPorts.In(c.language) << '\n';
-    for (const QSerialPortInfo& info : ports) {
-        c.out << info.systemLocation().toStdString();
-        if (!info.description().isEmpty()) c.out << '\t' << info.description().toStdString();
-        c.out << '\n';
+int CommandCompare(CommandContext& c, const std::string& file, const std::string& file2, bool json,
+                   bool acceptIgnored) {
+    DeviceImage base;
+    if (const int code = LoadTuneFile(c, file, acceptIgnored, base); code != kExitSuccess)
+        return code;
+    DeviceImage other = DefaultImage();
+    if (!file2.empty()) {
+        if (const int code = LoadTuneFile(c, file2, acceptIgnored, other); code != kExitSuccess)
+            return code;
+    } else {
+        // A read into an image of its own, verify phase included: the file stays as it is.
+        if (const int code = RunConfirmed(c, other, &DeviceLink::StartRead, false);
+            code != kExitSuccess)
+            return code;
+    }
+    const ParameterComparison comparison = CompareParameters(base, other);
+    c.out << (json ? ComparisonJson(comparison) + "\n" : CompareText(comparison, c.language));
+    return comparison.Identical() ? kExitSuccess : kExitDiffers;
+}
+
+int CommandPorts(CommandContext& c, bool all) {
+    // As the port dialog lists them; one port a line, tab-separated so a script can cut it,
+    // "-" where the system tells nothing.
+    QtPortLister lister("");
+    const std::vector<PortDescription> ports = OrderPorts(lister.List(), all);
+    if (ports.empty()) c.err << kNoPorts.In(c.language) << '\n';
+    const auto field = [](const std::string& value) { return value.empty() ? "-" : value; };
+    for (const PortDescription& p : ports) {
+        c.out << p.device << '\t' << field(p.description) << '\t' << field(p.manufacturer) << '\t'
+              << field(p.serialNumber) << '\t' << field(VendorProduct(p)) << '\t'
+              << StableDeviceName(p.device) << '\n';
     }
     return kExitSuccess;
 }

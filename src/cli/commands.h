@@ -35,8 +35,16 @@ int CommandRead(CommandContext& c, const std::string& outputPath);
 int CommandProgram(CommandContext& c, const std::string& file, bool acceptIgnored);
 int CommandVerify(CommandContext& c, const std::string& file, bool acceptIgnored);
 // Without `seconds` it runs until the unit falls silent or the process is stopped.
-int CommandMonitor(CommandContext& c, std::optional<double> seconds);
-int CommandPorts(CommandContext& c);
+// With `logPath`, the unit is read first (the log's cells follow its map) and every frame becomes
+// a row of the ride log; a write error ends the monitor with exit 2.
+int CommandMonitor(CommandContext& c, std::optional<double> seconds,
+                   const std::string& logPath = {});
+// `file` against the unit, or against `file2` when it is given (no unit needed): exit 0 when
+// identical, 4 when they differ. `json` prints the comparison for scripts.
+int CommandCompare(CommandContext& c, const std::string& file, const std::string& file2,
+                   bool json, bool acceptIgnored);
+// `all` also lists the built-in legacy ports.
+int CommandPorts(CommandContext& c, bool all);
 
 // One monitor frame as one line: the monitor column's read-outs that are shown, in its order.
 std::string MonitorLine(const std::uint8_t* frame, bool extended);

@@ -16,11 +16,11 @@ enum ExitCode : int {
 // The exit codes as --help and the README list them.
 constexpr const char* kExitCodeHelp =
     "Exit codes:\n"
-    "  0  success (the unit confirmed: \"Verify OK\")\n"
+    "  0  success (the unit confirmed: \"Verify OK\"; compare: identical)\n"
     "  1  usage: a wrong command, option or value\n"
-    "  2  a file that cannot be read or written, or is refused\n"
-    "  3  the port cannot be opened\n"
-    "  4  the unit answered but differs (verify mismatch)\n"
+    "  2  a file that cannot be read or written (the ride log too), or is refused\n"
+    "  3  the port cannot be opened (the reason follows)\n"
+    "  4  the unit answered but differs (verify mismatch), or compare found differences\n"
     "  5  no answer (the request was sent five times, or the port was lost)\n"
     "  6  the unit refused (format version, read prohibition, bike type not accepted)\n";
 

@@ -37,6 +37,7 @@ class WatchedPort : public SerialPort {
     long Read(std::uint8_t* data, std::size_t max) override { return inner_.Read(data, max); }
     bool Write(const std::uint8_t* data, std::size_t size) override;
     bool WaitUntilSent() override { return inner_.WaitUntilSent(); }
+    PortOpenFailure OpenFailure() const override { return inner_.OpenFailure(); }
 
     std::chrono::steady_clock::time_point LastWrite() const { return lastWrite_; }
 

@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -13,9 +16,12 @@
 
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
+#include "history/compare.h"
+#include "log/ride_log.h"
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "sim_process.h"
+#include "ui/languages/compare_text.h"
 
 namespace korvan::test {
 namespace {
@@ -296,6 +302,22 @@ TEST(CliEndToEnd, BadInputGetsOneLineNamingTheCauseAndItsExitCode) {
          {"--port", "DIR/ttyNone", "info"},
          3,
          "Cannot open the port DIR/ttyNone"},
+        {"a regular file as the port",
+         {"--port", "DIR/v14.ign", "info"},
+         3,
+         "Cannot open the port DIR/v14.ign: DIR/v14.ign is not a serial port (a regular file)."},
+        {"a ride log that cannot be created",
+         {"--port", "SIM", "monitor", "--log", "DIR/no/such.msl"},
+         2,
+         "Cannot create the ride log DIR/no/such.msl"},
+        {"a ride log on a full disk",
+         {"--port", "SIM", "monitor", "--log", "/dev/full"},
+         2,
+         "No space left on device"},
+        {"compare a refused file, no unit needed",
+         {"compare", "DIR/v14.ign", "DIR/none.ign"},
+         2,
+         "Unmatched version of *.ign file!"},
         {"a COM number without a device",
          {"--com", "9", "info"},
          3,
@@ -336,6 +358,95 @@ TEST(CliEndToEnd, BadInputGetsOneLineNamingTheCauseAndItsExitCode) {
     const CliResult accepted = cli.Run(
         {"--port", sim.PtyPath(), "-q", "program", "--accept-ignored", dir + "/partly.ign"});
     EXPECT_EQ(accepted.code, 0) << accepted.err;
+}
+
+// A script's "is this unit what the file says?": compare against the unit and between two files
+// in the compare view's words, its JSON, and the ride log of the monitor.
+TEST(CliEndToEnd, CompareTellsEveryDifferingCellAndMonitorWritesTheRideLog) {
+    SimProcess sim({"--quiet", "--rpm", "4200", "--tps", "30"});
+    ASSERT_TRUE(sim.Started());
+    Cli cli;
+    const std::vector<std::string> unit = {"--port", sim.PtyPath(), "--language", "en", "-q"};
+    const auto with = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), unit.begin(), unit.end());
+        return cli.Run(args);
+    };
+    const CliResult read = with({"read", "-o", cli.Path("unit.ign")});
+    ASSERT_EQ(read.code, 0) << read.err;
+    DeviceImage changed;
+    {
+        std::string text;
+        ASSERT_TRUE(ReadWholeFile(cli.Path("unit.ign"), text).ok);
+        std::istringstream in(text);
+        changed = DefaultImage();
+        ASSERT_TRUE(ReadParameterFile(in, changed).accepted);
+        NormalizeImage(changed);
+    }
+    const DeviceImage held = changed;
+    changed[field::Limiter1] = static_cast<std::uint8_t>(held[field::Limiter1] + 7);
+    changed[AdvanceIndex(5, 5)] = static_cast<std::uint8_t>(held[AdvanceIndex(5, 5)] + 2);
+    ASSERT_TRUE(WriteFileAtomically(cli.Path("changed.ign"), ParameterFileText(changed, false)).ok);
+    // The very lines the window's compare view shows for these two sets.
+    const std::string expected = CompareText(CompareParameters(held, changed), kLanguageEnglish);
+    ASSERT_NE(expected.find("Limiter"), std::string::npos) << expected;
+
+    struct Step {
+        const char* what;
+        std::vector<std::string> args;  // run against the unit unless "compare FILE FILE2"
+        bool needsUnit;
+        int code;
+        std::string out;  // all of standard output, or "" for no check
+    };
+    const Step steps[] = {
+        {"the unit holds the file",
+         {"compare", cli.Path("unit.ign")},
+         true,
+         0,
+         IdenticalText(kLanguageEnglish) + "\n"},
+        {"two files, no unit",
+         {"--port", "/nonexistent", "--language", "en", "compare", cli.Path("unit.ign"),
+          cli.Path("changed.ign")},
+         false,
+         4,
+         expected},
+        {"program the changed file", {"program", cli.Path("changed.ign")}, true, 0, ""},
+        // base = the file, other = the unit: the same two sets in the same order.
+        {"the unit holds another program", {"compare", cli.Path("unit.ign")}, true, 4, expected},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        const CliResult r = step.needsUnit ? with(step.args) : cli.Run(step.args);
+        ASSERT_TRUE(r.finished);
+        EXPECT_EQ(r.code, step.code) << r.err;
+        if (!step.out.empty()) {
+            EXPECT_EQ(r.out, step.out);
+        }
+    }
+
+    const CliResult json = with({"compare", "--json", cli.Path("unit.ign")});
+    EXPECT_EQ(json.code, 4) << json.err;
+    QJsonParseError error{};
+    const QJsonObject root =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.out;
+    EXPECT_FALSE(root.value("identical").toBool());
+    EXPECT_EQ(root.value("changes").toInt(), 2);
+    EXPECT_EQ(root.value("fields").toArray().at(0).toObject().value("control").toString(),
+              "EditOmez1");
+
+    // The ride log: the header at once, then a row per frame, whole rows only.
+    const CliResult monitor = with({"monitor", "--seconds", "1.5", "--log", cli.Path("ride.msl")});
+    EXPECT_EQ(monitor.code, 0) << monitor.err;
+    std::string log;
+    ASSERT_TRUE(ReadWholeFile(cli.Path("ride.msl"), log).ok);
+    EXPECT_EQ(log.rfind("\"" + ProgramTitle() + "\"\r\n", 0), 0u) << log.substr(0, 80);
+    EXPECT_NE(log.find("\r\nTime\tRPM\tTPS\t"), std::string::npos);
+    EXPECT_NE(log.find("\t4200\t30\t"), std::string::npos);
+    EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
+    EXPECT_EQ(Lines(log), 4 + Lines(monitor.out));  // one row per printed frame
+
+    const CliResult ports = cli.Run({"ports", "--all"});
+    EXPECT_EQ(ports.code, 0) << ports.err;
 }
 
 }  // namespace
