@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/window/offscreen_main.h"
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,12 +25,15 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <iostream>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "device/port_reconnect.h"
 #include "files/settings.h"
 #include "files/state_file.h"
 #include "link_harness.h"
@@ -682,6 +687,74 @@ TEST_F(WindowEndToEnd, TheMonitorColumnShowsTheUnitsLiveValues) {
     EXPECT_EQ(Text("LabelTpsMon"), "TP= 30 [%]= 1555 [mV]");
     EXPECT_EQ(Text("LabelPocetProgramovani"), "Number of Programing= 0 ");
     EXPECT_EQ(Text("LabelRpm"), "RPM = 5000 ");
+}
+
+// The window's own QTimer left to run for `ms` milliseconds; the CPU the process used meanwhile,
+// in per cent of the wall time.
+double RunTimerFor(TFormHlav& form, int ms) {
+    const auto cpuNow = [] {
+        rusage u{};
+        ::getrusage(RUSAGE_SELF, &u);
+        return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+               static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    };
+    const double cpuBefore = cpuNow();
+    const auto wallBefore = std::chrono::steady_clock::now();
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    form.Timer1()->start();
+    loop.exec();
+    form.Timer1()->stop();
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
+    return 100.0 * (cpuNow() - cpuBefore) / wall;
+}
+
+TEST_F(WindowEndToEnd, ANewUnitOnTheSamePathIsShownWithoutAKeyAfterTheOldOneDied) {
+    char tmpl[] = "/tmp/korvan-window-link-XXXXXX";
+    const std::string folder = ::mkdtemp(tmpl);
+    const std::string linkPath = folder + "/ttyKorvan";
+    SimProcess& first = StartSim({"--link", linkPath, "--rpm", "2200"});
+    OpenWindow(std::vector<std::string>{linkPath});
+    auto* field = Find<QLabel>("PortStatusField");
+    ASSERT_TRUE(NextMonitorFrame());
+    EXPECT_EQ(Text("LabelRpm"), "RPM = 2200 ");
+    EXPECT_TRUE(field->text().endsWith("connected")) << field->text().toStdString();
+
+    // An edit, then a read under way when the unit goes.
+    TypeInto("EditOmez1", "6600");
+    QTest::keyClick(Edit("EditOmez1"), Qt::Key_Tab);
+    ASSERT_EQ(Edit("EditOmez1")->value(), 6600);
+    const DeviceImage edited = form->Image();
+    Key(Qt::Key_F7);
+    first.Stop();
+    ASSERT_GT(TickUntil([&] { return form->Link().Mode() == OperationMode::None; }, 60), 0);
+    EXPECT_EQ(Message(), "Read error!");
+    EXPECT_TRUE(field->text().endsWith("reconnecting")) << field->text().toStdString();
+
+    // Waiting on the window's own timer: the retries sleep in the event loop.
+    const double cpu = RunTimerFor(*form, 3000);
+    std::cout << "CPU of the window while waiting for the device: " << cpu << " %\n";
+    RecordProperty("window_cpu_percent_waiting", std::to_string(cpu));
+    EXPECT_FALSE(Find<QLabel>("LabelSpojeni")->isHidden());
+    EXPECT_TRUE(field->text().endsWith("reconnecting"));
+
+    StartSim({"--link", linkPath, "--rpm", "3700"});
+    const int ticks = TickUntil([&] { return Text("LabelRpm") == "RPM = 3700 "; },
+                                4 * PortReconnect::kRetryTicks);
+    std::cout << "Window ticks from the device's return to the first valid monitor frame: "
+              << ticks << "\n";
+    RecordProperty("window_ticks_to_first_frame", ticks);
+    ASSERT_GT(ticks, 0) << Text("LabelRpm").toStdString();
+    EXPECT_LE(ticks, 2 * PortReconnect::kRetryTicks + 1);
+    EXPECT_TRUE(field->text().endsWith("connected")) << field->text().toStdString();
+    EXPECT_TRUE(Find<QLabel>("LabelSpojeni")->isHidden());
+    EXPECT_EQ(Edit("EditOmez1")->value(), 6600);
+    EXPECT_TRUE(std::equal(edited.bytes.begin(), edited.bytes.end(), form->Image().bytes.begin()))
+        << "the read is never resumed over the edited parameters";
+    EXPECT_TRUE(modals.isEmpty()) << modals.join(" | ").toStdString();
+    CloseWindow();
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

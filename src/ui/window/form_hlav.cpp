@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -23,7 +24,9 @@
 #include "ui/window/main_menu.h"
 #include "ui/window/monitor_column.h"
 #include "ui/window/numeric_edit.h"
+#include "ui/languages/qt_translations.h"
 #include "ui/window/parameter_pages.h"
+#include "ui/window/port_controller.h"
 #include "ui/window/progress_row.h"
 #include "ui/window/tool_bar.h"
 #include "ui/window/widget_factory.h"
@@ -93,6 +96,14 @@ void TFormHlav::BuildWindow() {
     setStatusBar(status);
 
     menu_ = std::make_unique<MainMenu>(*this);
+    PortController::Hooks portHooks;
+    portHooks.showMessage = [this](const QString& text) { ShowMessageBox(text); };
+    portHooks.runDialog = options_.portDialog;
+    portHooks.prepareStore = [] { QDir().mkpath(SettingsFolder()); };
+    ports_ = std::make_unique<PortController>(*this, *menu_->comMenu, *status, *link_, port_,
+                                              store_, options_.portLister,
+                                              options_.stableNameFolder, std::move(portHooks));
+    qtTexts_ = std::make_unique<QtTranslations>();
     // Hints that no language table touches: they read the same in every language.
     hints_->SetHint("BitBtnServoMinus", "Take off 20 mV");
     hints_->SetHint("BitBtnServoPlus", "Add 20 mV");
@@ -123,6 +134,7 @@ void TFormHlav::Wire() {
     for (QAction* item : menu_->comItems) {
         connect(item, &QAction::triggered, this, [this, item] { MenuCom1Click(item); });
     }
+    connect(ports_->SerialPortItem(), &QAction::triggered, this, &TFormHlav::MenuSerialPortClick);
     connect(menu_->englishItem, &QAction::triggered, this,
             [this] { ApplyLanguage(kLanguageEnglish); });
     connect(menu_->czechItem, &QAction::triggered, this, [this] { ApplyLanguage(kLanguageCzech); });
@@ -189,6 +201,8 @@ void TFormHlav::FormCreate() {
 
     NormalizeImage();
     pages_->ImageToControls();
+    // A box at start-up already speaks the chosen language, Qt's buttons included.
+    qtTexts_->SetLanguage(languageIndex_);
     OpenComPort();
     menu_->CheckComItem(comPortNumber_);
     ApplyLanguage(languageIndex_);
@@ -208,7 +222,7 @@ void TFormHlav::CentreOnScreen() {
 }
 
 void TFormHlav::FormClose() {
-    link_->CloseComPort();
+    ports_->Close();
     pages_->ControlsToImage();
     NormalizeImage();
     SaveSettings();
@@ -252,7 +266,9 @@ void TFormHlav::ApplyChange() {
 }
 
 void TFormHlav::Timer1Timer() {
+    ports_->Tick();
     link_->Tick();
+    ports_->ShowState(comPortNumber_);
     cursor_ = ComputeMapCursor(image_, link_->Live(), pages_->TpsAxis());
     pages_->ShowCursor(cursor_);
 }

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "device/device_link.h"
 #include "device/map_cursor.h"
@@ -36,6 +37,10 @@ class FileCommands;
 class HintStatus;
 class LinkView;
 class MainMenu;
+class PortController;
+class PortDialog;
+class PortLister;
+class QtTranslations;
 class MonitorColumn;
 class ParameterPages;
 class ProgressRow;
@@ -54,6 +59,12 @@ struct FormOptions {
     std::function<std::unique_ptr<QPrinter>()> printer;
     // Opens a document with the desktop's program. Empty: QDesktopServices::openUrl.
     std::function<bool(const QUrl& url)> openUrl;
+    // The serial ports the system has now. Null: QSerialPortInfo's list.
+    PortLister* portLister = nullptr;
+    // Where the stable device names are. Empty: /dev/serial/by-id.
+    std::string stableNameFolder;
+    // Runs the serial port dialog; true when accepted. Empty: the dialog's own exec().
+    std::function<bool(PortDialog& dialog)> portDialog;
 };
 
 class TFormHlav : public QMainWindow {
@@ -86,6 +97,7 @@ class TFormHlav : public QMainWindow {
     // The wiring points for new collaborators.
     MainMenu& Menu() { return *menu_; }
     LinkView& View() { return *linkView_; }
+    PortController& Ports() { return *ports_; }
 
     // The tick: the link's poll, operation step, message countdown and "No Connection"
     // counter, then the map cursor.
@@ -122,6 +134,7 @@ class TFormHlav : public QMainWindow {
     void SaveSettings();
     void OpenComPort();
     void MenuCom1Click(QAction* sender);
+    void MenuSerialPortClick();
 
     DeviceImage image_;
     SerialPort& port_;
@@ -141,6 +154,8 @@ class TFormHlav : public QMainWindow {
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<ParameterPages> pages_;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<PortController> ports_;
+    std::unique_ptr<QtTranslations> qtTexts_;
     QTimer* timer1_ = nullptr;
 };
 

@@ -8,10 +8,12 @@
 
 #include "params/binding.h"
 #include "ui/languages/language_tables.h"
+#include "ui/languages/qt_translations.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/hint_status.h"
 #include "ui/window/main_menu.h"
 #include "ui/window/parameter_pages.h"
+#include "ui/window/port_controller.h"
 
 namespace korvan {
 
@@ -19,6 +21,8 @@ void TFormHlav::ApplyLanguage(std::uint8_t languageIndex) {
     if (languageIndex > kLanguageGerman) return;
     menu_->CheckLanguage(languageIndex);
     languageIndex_ = languageIndex;
+    qtTexts_->SetLanguage(languageIndex);
+    ports_->SetLanguage(languageIndex);
 
     // The table names its controls by object name: the language texts are data, kept apart
     // from the window's code.

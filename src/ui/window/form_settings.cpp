@@ -17,6 +17,7 @@
 #include "ui/window/main_menu.h"
 #include "ui/window/monitor_column.h"
 #include "ui/window/parameter_pages.h"
+#include "ui/window/port_controller.h"
 #include "ui/window/progress_row.h"
 
 namespace korvan {
@@ -104,9 +105,12 @@ void TFormHlav::SaveSettings() {
 
 void TFormHlav::OpenComPort() {
     // 0 (only possible from the settings file) opens nothing.
-    if (comPortNumber_ < 1 || comPortNumber_ > kMaxComPort) return;
-    const std::string device = PortDeviceName(store_, comPortNumber_);
-    if (!link_->OpenComPort(device)) ShowMessageBox("Com opening error");
+    if (comPortNumber_ < 1 || comPortNumber_ > kMaxComPort) {
+        ports_->Close();
+        return;
+    }
+    ports_->OpenRequested(comPortNumber_, languageIndex_);
+    ports_->ShowState(comPortNumber_);
 }
 
 void TFormHlav::MenuCom1Click(QAction* sender) {
@@ -114,8 +118,15 @@ void TFormHlav::MenuCom1Click(QAction* sender) {
     if (n > 0) comPortNumber_ = static_cast<std::uint8_t>(n);
     // A click on the checked item would uncheck it; exactly the chosen port stays checked.
     menu_->CheckComItem(comPortNumber_);
-    link_->CloseComPort();
     OpenComPort();
+}
+
+void TFormHlav::MenuSerialPortClick() {
+    const int used = ports_->ChooseInDialog(comPortNumber_, languageIndex_);
+    if (used == 0) return;
+    comPortNumber_ = static_cast<std::uint8_t>(used);
+    menu_->CheckComItem(comPortNumber_);
+    ports_->ShowState(comPortNumber_);
 }
 
 }  // namespace korvan

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "device/frame.h"
+#include "device/port_choice.h"
 #include "device/serial_port.h"
 
 namespace korvan::testing {
@@ -35,6 +36,9 @@ public:
         return true;
     }
     bool WaitUntilSent() override { return open_; }
+    PortOpenFailure OpenFailure() const override { return openFailure; }
+    // The line goes away as when the adapter is pulled: the port closes itself.
+    void Lose() { open_ = false; }
 
     void Queue(const DeviceFrame& frame) { incoming.insert(incoming.end(), frame.begin(), frame.end()); }
     // The command bytes of the frames written so far.
@@ -45,12 +49,25 @@ public:
     }
 
     bool failOpen = false;
+    // Why a failed open failed.
+    PortOpenFailure openFailure{PortFailureKind::Other, {}, {}, "Input/output error"};
     std::vector<std::string> opened;
     std::deque<std::uint8_t> incoming;
     std::vector<std::uint8_t> written;
 
 private:
     bool open_ = false;
+};
+
+// A fixed list of the system's serial ports.
+class FakePortLister : public PortLister {
+public:
+    std::vector<PortDescription> List() override {
+        ++calls;
+        return ports;
+    }
+    std::vector<PortDescription> ports;
+    int calls = 0;
 };
 
 }  // namespace korvan::testing

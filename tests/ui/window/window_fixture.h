@@ -40,6 +40,9 @@ public:
             openedUrls << url;
             return true;
         };
+        options.portLister = &lister;
+        options.stableNameFolder = stableNameFolder;
+        options.portDialog = [this](PortDialog& dialog) { return portDialog ? portDialog(dialog) : false; };
         form = std::make_unique<TFormHlav>(port, options);
         form->Timer1()->stop();
         form->show();
@@ -93,6 +96,10 @@ public:
     static void WriteStateFile(const DeviceImage& image);
 
     FakeSerialPort port;
+    FakePortLister lister;
+    std::string stableNameFolder = "/nonexistent/by-id";
+    // Answers the serial port dialog (true: OK); empty = cancel.
+    std::function<bool(PortDialog&)> portDialog;
     QStringList messages;
     // Answers the file dialogs (the chosen path; empty = cancel) and chooses the printer.
     std::function<QString(QFileDialog&)> fileDialog;
