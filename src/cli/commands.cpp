@@ -253,17 +253,20 @@ std::string MonitorLine(const std::uint8_t* frame, bool extended) {
 
 int CommandMonitor(CommandContext& c, std::optional<double> seconds, const std::string& logPath) {
     DeviceImage image = DefaultImage();
-    // The file first: a path that cannot be written is found before the unit is asked.
+    LinkSession session(c.port, image, c.language, Progress(c));
+    if (!OpenPort(c, session)) return kExitPort;
+    // The file once the port is open, so that a wrong port does not empty an earlier log of
+    // that name, and before the unit is asked anything, so that a path that cannot be written
+    // costs no read.
     std::optional<RideLogFile> log;
     if (!logPath.empty()) {
         log.emplace(c.language);
         if (!log->Start(logPath)) {
+            session.Close();
             c.err << log->Error() << '\n';
             return kExitFile;
         }
     }
-    LinkSession session(c.port, image, c.language, Progress(c));
-    if (!OpenPort(c, session)) return kExitPort;
     if (log) {
         // The log names the map cell of every row, so it needs the unit's own map. A unit that
         // forbids reading keeps it to itself: the cells then follow the default set, and the

@@ -268,6 +268,8 @@ TEST(CliEndToEnd, BadInputGetsOneLineNamingTheCauseAndItsExitCode) {
         huge.put('\n');
     }
     ASSERT_TRUE(WriteFileAtomically(dir + "/v14.ign", "MAVELTIK_KEY 14\r\nBIKE 1\r\n").ok);
+    const std::string earlierLog = "an earlier ride\r\n";
+    ASSERT_TRUE(WriteFileAtomically(dir + "/keep.msl", earlierLog).ok);
     ASSERT_TRUE(WriteFileAtomically(dir + "/partly.ign", TuneText([](DeviceImage&) {}) +
                                                              "LIMITER1 +60\r\nNAP_PRIV 2000 210")
                     .ok);
@@ -318,6 +320,10 @@ TEST(CliEndToEnd, BadInputGetsOneLineNamingTheCauseAndItsExitCode) {
          {"compare", "DIR/v14.ign", "DIR/none.ign"},
          2,
          "Unmatched version of *.ign file!"},
+        {"a wrong port leaves an earlier ride log alone",
+         {"--port", "DIR/ttyNone", "monitor", "--log", "DIR/keep.msl"},
+         3,
+         "Cannot open the port DIR/ttyNone"},
         {"a COM number without a device",
          {"--com", "9", "info"},
          3,
@@ -344,6 +350,10 @@ TEST(CliEndToEnd, BadInputGetsOneLineNamingTheCauseAndItsExitCode) {
         EXPECT_NE(r.err.find(fill(c.err)), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
     }
+
+    std::string kept;
+    ASSERT_TRUE(ReadWholeFile(dir + "/keep.msl", kept).ok);
+    EXPECT_EQ(kept, earlierLog);
 
     // A partly understood file is refused with every ignored entry listed, and nothing is sent;
     // --accept-ignored programs it.
