@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -24,6 +25,7 @@
 #include "ui/window/monitor_column.h"
 #include "ui/window/numeric_edit.h"
 #include "ui/window/parameter_pages.h"
+#include "ui/window/parameter_undo.h"
 #include "ui/window/progress_row.h"
 #include "ui/window/tool_bar.h"
 #include "ui/window/widget_factory.h"
@@ -93,6 +95,7 @@ void TFormHlav::BuildWindow() {
     setStatusBar(status);
 
     menu_ = std::make_unique<MainMenu>(*this);
+    undo_ = std::make_unique<ParameterUndo>(*menuBar(), image_, languageIndex_);
     // Hints that no language table touches: they read the same in every language.
     hints_->SetHint("BitBtnServoMinus", "Take off 20 mV");
     hints_->SetHint("BitBtnServoPlus", "Add 20 mV");
@@ -142,6 +145,9 @@ void TFormHlav::Wire() {
     connect(menu_->advancePlusItem, &QAction::triggered, pages,
             &ParameterPages::BitBtnAdvPlusClick);
 
+    // Undo and redo: every change to the parameters is one step.
+    WireUndo();
+
     // The desk commands. The menu's Print prints the same way as the tool button.
     FileCommands* files = files_.get();
     files->takeControls = [this] { TakeControls(); };
@@ -164,9 +170,39 @@ void TFormHlav::Wire() {
     linkView_->receivedImage = [this] {
         NormalizeImage();
         pages_->ImageToControls();
+        undo_->RecordStep({step::kRead, {}});
     };
     linkView_->identity = [this](const IdentityTexts& texts) { pages_->ShowIdentity(texts); };
     linkView_->OnMonitorFrame([this](const std::uint8_t* frame) { ShowMonitorFrame(frame); });
+}
+
+void TFormHlav::WireUndo() {
+    ParameterUndo* undo = undo_.get();
+    undo->applyChange = [this] { ApplyChange(); };
+    undo->extendedMonitor = [this] { return monitor_->Extended(); };
+    undo->setExtendedMonitor = [this](bool extended) { monitor_->SetExtended(extended); };
+    // After ApplyChange, connected before: the step holds the normalised image.
+    connect(pages_.get(), &ParameterPages::Committed, undo, [this] {
+        using Kind = ParameterPages::CommitKind;
+        const LocalizedText* name = &step::kEdit;
+        switch (pages_->LastCommitKind()) {
+            case Kind::Edit: break;
+            case Kind::AdvanceMinus: name = &step::kAdvanceMinus; break;
+            case Kind::AdvancePlus: name = &step::kAdvancePlus; break;
+            case Kind::ColumnMinus: name = &step::kColumnMinus; break;
+            case Kind::ColumnPlus: name = &step::kColumnPlus; break;
+            case Kind::ServoMinus: name = &step::kServoMinus; break;
+            case Kind::ServoPlus: name = &step::kServoPlus; break;
+            case Kind::Tps0: name = &step::kTps0; break;
+            case Kind::Tps100: name = &step::kTps100; break;
+        }
+        undo_->RecordStep({*name, {}});
+    });
+    connect(pages_.get(), &ParameterPages::BikeTypeChosen, undo,
+            [this] { undo_->RecordStep({step::kBikeType, {}}); });
+    files_->opened = [this](const QString& path) {
+        undo_->RecordStep({step::kOpen, QFileInfo(path).fileName()});
+    };
 }
 
 void TFormHlav::FormCreate() {
@@ -195,6 +231,7 @@ void TFormHlav::FormCreate() {
     progress_->SetMessageVisible(false);
     progress_->SetGaugeVisible(false);
     pages_->SetCommitsEnabled(true);
+    undo_->Reset();
 }
 
 void TFormHlav::CentreOnScreen() {
@@ -270,6 +307,7 @@ void TFormHlav::MenuNewClick() {
     SetDefaults(image_);
     ApplyChange();
     progress_->SetFileName(QString());
+    undo_->RecordStep({step::kNew, {}});
 }
 
 void TFormHlav::MenuReadClick() {

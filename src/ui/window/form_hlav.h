@@ -38,6 +38,7 @@ class LinkView;
 class MainMenu;
 class MonitorColumn;
 class ParameterPages;
+class ParameterUndo;
 class ProgressRow;
 class ToolBar;
 
@@ -86,6 +87,8 @@ class TFormHlav : public QMainWindow {
     // The wiring points for new collaborators.
     MainMenu& Menu() { return *menu_; }
     LinkView& View() { return *linkView_; }
+    // Undo and redo; a change made from outside the editor becomes a step with ApplyAsStep.
+    ParameterUndo& Undo() { return *undo_; }
 
     // The tick: the link's poll, operation step, message countdown and "No Connection"
     // counter, then the map cursor.
@@ -108,6 +111,7 @@ class TFormHlav : public QMainWindow {
     // Start-up and shutdown (form_hlav.cpp).
     void BuildWindow();
     void Wire();
+    void WireUndo();
     void FormCreate();
     void FormClose();
     void CentreOnScreen();
@@ -141,6 +145,7 @@ class TFormHlav : public QMainWindow {
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<ParameterPages> pages_;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<ParameterUndo> undo_;
     QTimer* timer1_ = nullptr;
 };
 
