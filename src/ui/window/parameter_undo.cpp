@@ -86,8 +86,8 @@ ParameterUndo::ParameterUndo(QMenuBar& bar, DeviceImage& image, const std::uint8
     undoItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     redoItem = editMenu->addAction(QString());
     redoItem->setObjectName("MenuRedo");
-    redoItem->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                            QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redoItem->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     // Wherever the focus is in the window; a field with typed text not yet taken keeps Ctrl+Z
     // for itself (NumericEdit).
     for (QAction* item : {undoItem, redoItem}) item->setShortcutContext(Qt::WindowShortcut);

@@ -94,9 +94,9 @@ class ParameterUndo : public QObject {
     // The captions follow the language.
     void ApplyLanguage();
 
-    QMenu* editMenu = nullptr;     // "MenuEdit"
-    QAction* undoItem = nullptr;   // "MenuUndo"
-    QAction* redoItem = nullptr;   // "MenuRedo"
+    QMenu* editMenu = nullptr;    // "MenuEdit"
+    QAction* undoItem = nullptr;  // "MenuUndo"
+    QAction* redoItem = nullptr;  // "MenuRedo"
 
   private:
     friend class ParameterStep;
