@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QTime>
 #include <QUrl>
+#include <algorithm>
 #include <sstream>
 
 #include "device/device_link.h"
@@ -33,6 +34,15 @@ const char* kOpenFileError = "Open file error";
 const char* kNoPrinter = "There is no default printer currently selected";
 const QString kIgnFilter = QStringLiteral("Ignition Parametrs(*.ign)");
 const QString kAllFilesFilter = QStringLiteral("All Files (*.*)");
+
+// The heading of the box that lists the entries of an opened file that were not taken.
+const LocalizedText kIgnoredHeading{
+    "Soubor byl načten, ale tyto položky byly vynechány:",
+    "The file was loaded, but these entries were left out:",
+    "Die Datei wurde geladen, aber diese Einträge wurden ausgelassen:"};
+// A file of garbage would make a box taller than the screen: the first entries tell enough.
+constexpr std::size_t kMostIgnoredListed = 30;
+const LocalizedText kIgnoredMore{"... a dalších %1", "... and %1 more", "... und %1 weitere"};
 
 QString WithReason(const char* message, const std::string& reason) {
     QString text = QString::fromUtf8(message);
@@ -152,6 +162,24 @@ void FileCommands::MenuOpenClick() {
     applyChange();
     progress_.SetFileName(path);
     SetLastFilePath(path);
+    if (opened) opened(path);
+    // The file is in; what it held that did not count is said once, all of it in one box.
+    if (!result.ignored.empty()) showMessage(IgnoredEntriesText(result.ignored, languageIndex_));
+}
+
+QString FileCommands::IgnoredEntriesText(const std::vector<IgnoredEntry>& ignored,
+                                         std::uint8_t language) {
+    if (ignored.empty()) return QString();
+    QString text = QString::fromUtf8(kIgnoredHeading.In(language));
+    text += '\n';
+    const std::size_t listed = std::min(ignored.size(), kMostIgnoredListed);
+    for (std::size_t i = 0; i < listed; ++i)
+        text += '\n' + QString::fromStdString(IgnoredEntryText(ignored[i], language));
+    if (listed < ignored.size()) {
+        text += '\n' + QString::fromUtf8(kIgnoredMore.In(language))
+                           .arg(static_cast<qulonglong>(ignored.size() - listed));
+    }
+    return text;
 }
 
 void FileCommands::SpeedButtonPrintClick() {

@@ -10,6 +10,9 @@
 #include <functional>
 #include <memory>
 
+#include <vector>
+
+#include "files/parameter_file.h"
 #include "params/device_image.h"
 
 class QFileDialog;
@@ -39,6 +42,8 @@ class FileCommands : public QObject {
     std::function<void()> takeControls;
     std::function<void()> applyChange;
     std::function<void(const QString& text)> showMessage;
+    // After a file was opened and shown: its path (for the undo step's name).
+    std::function<void(const QString& path)> opened;
 
     QString LastFilePath() const { return lastFilePath_; }
     void SetLastFilePath(const QString& path);
@@ -53,6 +58,10 @@ class FileCommands : public QObject {
     QString AboutText() const;
     // The manual document of the current language, or empty when it is not installed.
     QString ManualPath() const;
+    // The box after Open that lists what the file held but the program did not take: one
+    // line per entry, in the current language. Empty when nothing was ignored.
+    static QString IgnoredEntriesText(const std::vector<IgnoredEntry>& ignored,
+                                      std::uint8_t language);
 
   private:
     QFileDialog& OpenDialog();

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -27,6 +28,7 @@
 #include "ui/languages/qt_translations.h"
 #include "ui/window/parameter_pages.h"
 #include "ui/window/port_controller.h"
+#include "ui/window/parameter_undo.h"
 #include "ui/window/progress_row.h"
 #include "ui/window/tool_bar.h"
 #include "ui/window/widget_factory.h"
@@ -104,6 +106,7 @@ void TFormHlav::BuildWindow() {
                                               store_, options_.portLister,
                                               options_.stableNameFolder, std::move(portHooks));
     qtTexts_ = std::make_unique<QtTranslations>();
+    undo_ = std::make_unique<ParameterUndo>(*menuBar(), image_, languageIndex_);
     // Hints that no language table touches: they read the same in every language.
     hints_->SetHint("BitBtnServoMinus", "Take off 20 mV");
     hints_->SetHint("BitBtnServoPlus", "Add 20 mV");
@@ -154,6 +157,9 @@ void TFormHlav::Wire() {
     connect(menu_->advancePlusItem, &QAction::triggered, pages,
             &ParameterPages::BitBtnAdvPlusClick);
 
+    // Undo and redo: every change to the parameters is one step.
+    WireUndo();
+
     // The desk commands. The menu's Print prints the same way as the tool button.
     FileCommands* files = files_.get();
     files->takeControls = [this] { TakeControls(); };
@@ -176,9 +182,39 @@ void TFormHlav::Wire() {
     linkView_->receivedImage = [this] {
         NormalizeImage();
         pages_->ImageToControls();
+        undo_->RecordStep({step::kRead, {}});
     };
     linkView_->identity = [this](const IdentityTexts& texts) { pages_->ShowIdentity(texts); };
     linkView_->OnMonitorFrame([this](const std::uint8_t* frame) { ShowMonitorFrame(frame); });
+}
+
+void TFormHlav::WireUndo() {
+    ParameterUndo* undo = undo_.get();
+    undo->applyChange = [this] { ApplyChange(); };
+    undo->extendedMonitor = [this] { return monitor_->Extended(); };
+    undo->setExtendedMonitor = [this](bool extended) { monitor_->SetExtended(extended); };
+    // After ApplyChange, connected before: the step holds the normalised image.
+    connect(pages_.get(), &ParameterPages::Committed, undo, [this] {
+        using Kind = ParameterPages::CommitKind;
+        const LocalizedText* name = &step::kEdit;
+        switch (pages_->LastCommitKind()) {
+            case Kind::Edit: break;
+            case Kind::AdvanceMinus: name = &step::kAdvanceMinus; break;
+            case Kind::AdvancePlus: name = &step::kAdvancePlus; break;
+            case Kind::ColumnMinus: name = &step::kColumnMinus; break;
+            case Kind::ColumnPlus: name = &step::kColumnPlus; break;
+            case Kind::ServoMinus: name = &step::kServoMinus; break;
+            case Kind::ServoPlus: name = &step::kServoPlus; break;
+            case Kind::Tps0: name = &step::kTps0; break;
+            case Kind::Tps100: name = &step::kTps100; break;
+        }
+        undo_->RecordStep({*name, {}});
+    });
+    connect(pages_.get(), &ParameterPages::BikeTypeChosen, undo,
+            [this] { undo_->RecordStep({step::kBikeType, {}}); });
+    files_->opened = [this](const QString& path) {
+        undo_->RecordStep({step::kOpen, QFileInfo(path).fileName()});
+    };
 }
 
 void TFormHlav::FormCreate() {
@@ -209,6 +245,7 @@ void TFormHlav::FormCreate() {
     progress_->SetMessageVisible(false);
     progress_->SetGaugeVisible(false);
     pages_->SetCommitsEnabled(true);
+    undo_->Reset();
 }
 
 void TFormHlav::CentreOnScreen() {
@@ -286,6 +323,7 @@ void TFormHlav::MenuNewClick() {
     SetDefaults(image_);
     ApplyChange();
     progress_->SetFileName(QString());
+    undo_->RecordStep({step::kNew, {}});
 }
 
 void TFormHlav::MenuReadClick() {

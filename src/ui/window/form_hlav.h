@@ -43,6 +43,7 @@ class PortLister;
 class QtTranslations;
 class MonitorColumn;
 class ParameterPages;
+class ParameterUndo;
 class ProgressRow;
 class ToolBar;
 
@@ -98,6 +99,8 @@ class TFormHlav : public QMainWindow {
     MainMenu& Menu() { return *menu_; }
     LinkView& View() { return *linkView_; }
     PortController& Ports() { return *ports_; }
+    // Undo and redo; a change made from outside the editor becomes a step with ApplyAsStep.
+    ParameterUndo& Undo() { return *undo_; }
 
     // The tick: the link's poll, operation step, message countdown and "No Connection"
     // counter, then the map cursor.
@@ -120,6 +123,7 @@ class TFormHlav : public QMainWindow {
     // Start-up and shutdown (form_hlav.cpp).
     void BuildWindow();
     void Wire();
+    void WireUndo();
     void FormCreate();
     void FormClose();
     void CentreOnScreen();
@@ -156,6 +160,7 @@ class TFormHlav : public QMainWindow {
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<PortController> ports_;
     std::unique_ptr<QtTranslations> qtTexts_;
+    std::unique_ptr<ParameterUndo> undo_;
     QTimer* timer1_ = nullptr;
 };
 

@@ -14,6 +14,7 @@
 #include "ui/window/main_menu.h"
 #include "ui/window/parameter_pages.h"
 #include "ui/window/port_controller.h"
+#include "ui/window/parameter_undo.h"
 
 namespace korvan {
 
@@ -47,6 +48,7 @@ void TFormHlav::ApplyLanguage(std::uint8_t languageIndex) {
             pages_->SetPageTitle(name, text);
         }
     }
+    undo_->ApplyLanguage();
 }
 
 }  // namespace korvan

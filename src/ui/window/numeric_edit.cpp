@@ -28,6 +28,40 @@ void NumericEdit::ShowValue(int value) {
     if (text() != textFromValue(shown)) lineEdit()->setText(textFromValue(shown));
 }
 
+bool NumericEdit::HasTypedText() const {
+    return text() != textFromValue(value());
+}
+
+namespace {
+
+bool IsUndoKey(QKeyEvent* key) {
+    return key->matches(QKeySequence::Undo);
+}
+bool IsRedoKey(QKeyEvent* key) {
+    const QKeyCombination combination = key->keyCombination();
+    return key->matches(QKeySequence::Redo) ||
+           combination == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z) ||
+           combination == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+}
+
+}  // namespace
+
+bool NumericEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (IsUndoKey(key) || IsRedoKey(key)) {
+            // Accepted: the key comes to this field; ignored: the window's shortcut takes it.
+            if (IsUndoKey(key) && HasTypedText()) {
+                key->accept();
+            } else {
+                key->ignore();
+            }
+            return true;
+        }
+    }
+    return QSpinBox::event(event);
+}
+
 QValidator::State NumericEdit::validate(QString& input, int& pos) const {
     const QValidator::State state = QSpinBox::validate(input, pos);
     return state == QValidator::Invalid ? QValidator::Intermediate : state;
@@ -49,6 +83,12 @@ void NumericEdit::keyPressEvent(QKeyEvent* event) {
     // Page keys would step ten times at once; the field's up-down knows only single steps.
     if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
         event->ignore();
+        return;
+    }
+    // The line's own undo history would step back through values the program set.
+    if (IsUndoKey(event) || IsRedoKey(event)) {
+        event->accept();
+        if (IsUndoKey(event) && HasTypedText()) lineEdit()->setText(textFromValue(value()));
         return;
     }
     QSpinBox::keyPressEvent(event);

@@ -23,6 +23,8 @@ public:
     // Sets the value and the text the value shows, without touching a field that already
     // shows exactly that (no repaint, no cursor jump in the field being edited).
     void ShowValue(int value);
+    // The field holds typed text that has not been taken yet (it differs from the value).
+    bool HasTypedText() const;
 
 signals:
     // An arrow click or arrow key stepped the value: the up-down click.
@@ -33,6 +35,9 @@ signals:
     void EnterPressed();
 
 protected:
+    // Ctrl+Z gives typed text that was not taken yet back to the field, as in a text field;
+    // otherwise Ctrl+Z and the redo keys go to the window's undo and redo.
+    bool event(QEvent* event) override;
     // Text that does not parse is only "not yet valid", so that typing 70 into 0..60 is
     // allowed and given back when the field is left, instead of being blocked key by key.
     QValidator::State validate(QString& input, int& pos) const override;

@@ -459,6 +459,7 @@ bool ParameterPages::CommitsBlocked() const {
 void ParameterPages::CommitControls() {
     if (CommitsBlocked()) return;
     ControlsToImage();
+    lastCommitKind_ = CommitKind::Edit;
     emit Committed();
 }
 
@@ -467,6 +468,7 @@ void ParameterPages::FormKeyPress() {
     // Enter moves on exactly as Tab does (the field left commits on its own), then commits.
     emit FocusNextRequested();
     ControlsToImage();
+    lastCommitKind_ = CommitKind::Edit;
     emit Committed();
 }
 
@@ -475,6 +477,7 @@ void ParameterPages::ComboBox1Change(int index) {
     image_[field::BikeType] = static_cast<std::uint8_t>(index);
     SetDefaults(image_);
     ImageToControls();
+    emit BikeTypeChosen();
 }
 
 bool ParameterPages::eventFilter(QObject* watched, QEvent* event) {
@@ -488,6 +491,7 @@ void ParameterPages::StepAdvanceAtCursor(int delta) {
     emit NormalizeRequested();
     StepAdvance(image_, delta, wholeMapBox_->isChecked(), cursor_.TpsIndex, cursor_.RpmIndex,
                 cursor_.BelowRpmAxis);
+    lastCommitKind_ = delta < 0 ? CommitKind::AdvanceMinus : CommitKind::AdvancePlus;
     emit Committed();
 }
 
@@ -503,6 +507,7 @@ void ParameterPages::StepColumn(TCSpinButton* sender, int delta) {
     if (it == columnSpins_.end()) return;
     ControlsToImage();
     StepAdvanceColumn(image_, delta, static_cast<int>(it - columnSpins_.begin()));
+    lastCommitKind_ = delta < 0 ? CommitKind::ColumnMinus : CommitKind::ColumnPlus;
     emit Committed();
 }
 
@@ -516,6 +521,7 @@ void ParameterPages::CSpinButtonDownClick(TCSpinButton* sender) {
 void ParameterPages::StepServoAtCursor(int delta) {
     ControlsToImage();
     StepServo(image_, delta, wholeServoBox_->isChecked(), cursor_.ServoIndex);
+    lastCommitKind_ = delta < 0 ? CommitKind::ServoMinus : CommitKind::ServoPlus;
     emit Committed();
 }
 
@@ -531,12 +537,16 @@ void ParameterPages::BitBtnServoPlusClick() {
 // away when it shows the image again.
 void ParameterPages::BitBtnTps0Click() {
     ControlsToImage();
-    if (SetTps0FromLive(image_, link_.Live().TpsMv)) emit Committed();
+    if (!SetTps0FromLive(image_, link_.Live().TpsMv)) return;
+    lastCommitKind_ = CommitKind::Tps0;
+    emit Committed();
 }
 
 void ParameterPages::BitBtnTps100Click() {
     ControlsToImage();
-    if (SetTps100FromLive(image_, link_.Live().TpsMv)) emit Committed();
+    if (!SetTps100FromLive(image_, link_.Live().TpsMv)) return;
+    lastCommitKind_ = CommitKind::Tps100;
+    emit Committed();
 }
 
 }  // namespace korvan

@@ -68,6 +68,11 @@ class ParameterPages : public QObject {
     // The servo group's own flag: it counts as shown while another page is open.
     bool ServoGroupShown() const;
 
+    // What made the last commit: a control edited or one of the editing tools.
+    enum class CommitKind { Edit, AdvanceMinus, AdvancePlus, ColumnMinus, ColumnPlus,
+                            ServoMinus, ServoPlus, Tps0, Tps100 };
+    CommitKind LastCommitKind() const { return lastCommitKind_; }
+
     // The editing tools; the menu's advance items come here too.
     void BitBtnAdvMinusClick();
     void BitBtnAdvPlusClick();
@@ -89,6 +94,8 @@ class ParameterPages : public QObject {
     void TpsAxisShown(bool shown);
     void ServoShown(bool shown);
     void N2oShown(bool shown);
+    // The user chose a bike type: its defaults replaced the parameters.
+    void BikeTypeChosen();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -117,6 +124,7 @@ class ParameterPages : public QObject {
     const DeviceLink& link_;
     const MapCursor& cursor_;
     bool commitsEnabled_ = false;
+    CommitKind lastCommitKind_ = CommitKind::Edit;
     // Set while the controls are filled from the image, so that nothing they emit commits.
     int fillingControls_ = 0;
     // The unit's version, date and time texts: empty until its identity page arrives in this run.
