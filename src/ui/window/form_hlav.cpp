@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -25,6 +26,7 @@
 #include "ui/window/numeric_edit.h"
 #include "ui/window/parameter_pages.h"
 #include "ui/window/progress_row.h"
+#include "ui/window/ride_log_controller.h"
 #include "ui/window/tool_bar.h"
 #include "ui/window/widget_factory.h"
 
@@ -164,9 +166,21 @@ void TFormHlav::Wire() {
     linkView_->receivedImage = [this] {
         NormalizeImage();
         pages_->ImageToControls();
+        if (rideLog_) rideLog_->ImageChanged();
     };
     linkView_->identity = [this](const IdentityTexts& texts) { pages_->ShowIdentity(texts); };
     linkView_->OnMonitorFrame([this](const std::uint8_t* frame) { ShowMonitorFrame(frame); });
+
+    // The ride log: recording, replay, time-in-cell colours and the map as curves.
+    RideLogController::Hooks rideLogHooks;
+    rideLogHooks.showMessage = [this](const QString& text) { ShowMessageBox(text); };
+    rideLogHooks.fileDialog = options_.fileDialog;
+    rideLogHooks.lastFolder = [this] {
+        const QString last = files_->LastFilePath();
+        return last.isEmpty() ? QString() : QFileInfo(last).absolutePath();
+    };
+    rideLogHooks.printPicture = [this](const QImage& picture) { files_->PrintPicture(picture); };
+    rideLog_ = std::make_unique<RideLogController>(*this, *pages_, std::move(rideLogHooks));
 }
 
 void TFormHlav::FormCreate() {
@@ -249,12 +263,14 @@ void TFormHlav::ApplyChange() {
     NormalizeImage();
     pages_->ImageToControls();
     link_->CheckProgramOnChange(pages_->ProgramAfterChange());
+    if (rideLog_) rideLog_->ImageChanged();
 }
 
 void TFormHlav::Timer1Timer() {
     link_->Tick();
     cursor_ = ComputeMapCursor(image_, link_->Live(), pages_->TpsAxis());
     pages_->ShowCursor(cursor_);
+    rideLog_->Tick();
 }
 
 void TFormHlav::ShowMonitorFrame(const std::uint8_t* frame) {

@@ -39,6 +39,7 @@ class MainMenu;
 class MonitorColumn;
 class ParameterPages;
 class ProgressRow;
+class RideLogController;
 class ToolBar;
 
 // What the window takes from outside: the program's arguments (without the program name) and
@@ -86,6 +87,7 @@ class TFormHlav : public QMainWindow {
     // The wiring points for new collaborators.
     MainMenu& Menu() { return *menu_; }
     LinkView& View() { return *linkView_; }
+    RideLogController& RideLog() { return *rideLog_; }
 
     // The tick: the link's poll, operation step, message countdown and "No Connection"
     // counter, then the map cursor.
@@ -141,6 +143,7 @@ class TFormHlav : public QMainWindow {
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<ParameterPages> pages_;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<RideLogController> rideLog_;
     QTimer* timer1_ = nullptr;
 };
 

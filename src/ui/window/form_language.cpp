@@ -12,6 +12,7 @@
 #include "ui/window/hint_status.h"
 #include "ui/window/main_menu.h"
 #include "ui/window/parameter_pages.h"
+#include "ui/window/ride_log_controller.h"
 
 namespace korvan {
 
@@ -43,6 +44,7 @@ void TFormHlav::ApplyLanguage(std::uint8_t languageIndex) {
             pages_->SetPageTitle(name, text);
         }
     }
+    if (rideLog_) rideLog_->SetLanguage(languageIndex);
 }
 
 }  // namespace korvan
