@@ -66,7 +66,8 @@ RideLogController::RideLogController(TFormHlav& form, ParameterPages& pages, Hoo
     : form_(form), pages_(pages), hooks_(std::move(hooks)) {
     QMenu* tools = form.Menu().toolsMenu;
     tools->addSeparator()->setObjectName("NRideLog");
-    recordItem_ = MainMenu::AddItem(tools, "MenuRecordRideLog", QString(), QKeySequence(Qt::Key_F6));
+    recordItem_ =
+        MainMenu::AddItem(tools, "MenuRecordRideLog", QString(), QKeySequence(Qt::Key_F6));
     replayItem_ = MainMenu::AddItem(tools, "MenuReplayRideLog", QString());
     curvesItem_ = MainMenu::AddItem(tools, "MenuMapCurves", QString());
     connect(recordItem_, &QAction::triggered, this, &RideLogController::ToggleRecording);
@@ -88,6 +89,9 @@ RideLogController::RideLogController(TFormHlav& form, ParameterPages& pages, Hoo
     status_ = new QLabel(&form);
     status_->setObjectName("LabelRideLog");
     status_->hide();
+    // Wide enough for hours of recording, so the field does not jump as the count grows.
+    status_->setMinimumWidth(
+        status_->fontMetrics().horizontalAdvance(QStringLiteral("REC 00:00:00  0000000 ")));
     form.statusBar()->addPermanentWidget(status_);
 
     form.View().OnMonitorFrame([this](const std::uint8_t* frame) { OnMonitorFrame(frame); });
@@ -115,8 +119,8 @@ void RideLogController::FitMapControls() {
 
 void RideLogController::SetLanguage(std::uint8_t language) {
     language_ = language;
-    recordItem_->setText(Text(
-        IsRecording() ? ridelogtext::kStopRecording : ridelogtext::kRecordRideLog, language));
+    recordItem_->setText(
+        Text(IsRecording() ? ridelogtext::kStopRecording : ridelogtext::kRecordRideLog, language));
     replayItem_->setText(Text(ridelogtext::kReplayRideLog, language));
     curvesItem_->setText(Text(ridelogtext::kMapAsCurves, language));
     heatBox_->setText(Text(ridelogtext::kWhereEngineRan, language));
@@ -236,8 +240,8 @@ void RideLogController::OnMonitorFrame(const std::uint8_t* frame) {
 // --- Replay ---
 
 void RideLogController::OpenReplay() {
-    const QString path = AskFile(false, Text(ridelogtext::kReplayRideLog, language_),
-                                 SuggestedFolder());
+    const QString path =
+        AskFile(false, Text(ridelogtext::kReplayRideLog, language_), SuggestedFolder());
     if (!path.isEmpty()) StartReplay(path);
 }
 
@@ -334,6 +338,8 @@ void RideLogController::ShowCurves() {
         layout->addWidget(curves_, 1);
         layout->addLayout(buttons);
         curveWindow_->resize(kCurveWindowWidth, kCurveWindowHeight);
+        // Over the map, where the eye already is.
+        curveWindow_->move(form_.frameGeometry().center() - curveWindow_->rect().center());
         SetLanguage(language_);
         curves_->SetImage(form_.Image());
         shownCursor_ = form_.Cursor();
@@ -345,7 +351,8 @@ void RideLogController::ShowCurves() {
 }
 
 void RideLogController::PrintCurves() {
-    if (curves_ != nullptr && hooks_.printPicture) hooks_.printPicture(curves_->Picture().toImage());
+    if (curves_ != nullptr && hooks_.printPicture)
+        hooks_.printPicture(curves_->Picture().toImage());
 }
 
 bool RideLogController::eventFilter(QObject* watched, QEvent* event) {

@@ -118,10 +118,10 @@ class RideLogController : public QObject {
     QPushButton* printCurvesButton_ = nullptr;
     MapCursor shownCursor_;
 
-    QAction* recordItem_ = nullptr;  // "MenuRecordRideLog"
-    QAction* replayItem_ = nullptr;  // "MenuReplayRideLog"
-    QAction* curvesItem_ = nullptr;  // "MenuMapCurves"
-    QCheckBox* heatBox_ = nullptr;       // "CheckBoxHeatMap"
+    QAction* recordItem_ = nullptr;       // "MenuRecordRideLog"
+    QAction* replayItem_ = nullptr;       // "MenuReplayRideLog"
+    QAction* curvesItem_ = nullptr;       // "MenuMapCurves"
+    QCheckBox* heatBox_ = nullptr;        // "CheckBoxHeatMap"
     QPushButton* curveButton_ = nullptr;  // "ButtonMapCurves"
     QLabel* status_ = nullptr;            // "LabelRideLog", a permanent status bar field
 };

@@ -37,7 +37,7 @@ DeviceFrame Monitor(std::uint16_t rpm, std::uint8_t tpsPercent) {
 }
 
 class StringSink : public LogSink {
-public:
+  public:
     bool Write(const char* data, std::size_t size) override {
         text.append(data, size);
         return true;
@@ -53,7 +53,7 @@ constexpr int kCell3000 = 92;
 constexpr int kCell9000 = 98;
 
 class RideLogTest : public WindowTest {
-public:
+  public:
     RideLogController& Log() { return form->RideLog(); }
     QString Path(const char* name) const { return dir.filePath(name); }
     void EngineAt(std::uint16_t rpm, std::uint8_t tps = 0) {
@@ -109,7 +109,8 @@ TEST_F(RideLogTest, F6RecordsARowPerLiveFrameWithMarksAndKeepsTheMonitorRhythm) 
     EXPECT_EQ(Log().RecordItem()->text(), "Stop recording");
 
     // 36 ticks, a frame on every third, M typed into a focused field after the 3rd frame.
-    const std::uint16_t rpms[] = {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 9500, 9800, 9900};
+    const std::uint16_t rpms[] = {1000, 2000, 3000, 4000, 5000, 6000,
+                                  7000, 8000, 9000, 9500, 9800, 9900};
     std::size_t frame = 0;
     for (int tick = 1; tick <= 36; ++tick) {
         if (tick % 3 == 0) port.Queue(Monitor(rpms[frame++], 0));
@@ -132,7 +133,8 @@ TEST_F(RideLogTest, F6RecordsARowPerLiveFrameWithMarksAndKeepsTheMonitorRhythm) 
     const RideLogReadResult log = ReadRideLogFile(path.toStdString());
     ASSERT_TRUE(log.Ok());
     ASSERT_EQ(log.rows.size(), 12u);
-    for (std::size_t i = 0; i < log.rows.size(); ++i) EXPECT_EQ(log.rows[i].Channels.Rpm, rpms[i]) << i;
+    for (std::size_t i = 0; i < log.rows.size(); ++i)
+        EXPECT_EQ(log.rows[i].Channels.Rpm, rpms[i]) << i;
     EXPECT_EQ(log.marks, std::vector<std::size_t>{3});
     EXPECT_EQ(log.badRowCount, 0u);
     EXPECT_TRUE(messages.isEmpty());
@@ -144,7 +146,8 @@ TEST_F(RideLogTest, AFileThatCannotBeWrittenStopsRecordingWithAMessageAndKeepsTh
     const QString missing = Path("no/such/folder/ride.msl");
     EXPECT_FALSE(Log().StartRecording(missing));
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QDir::toNativeSeparators(missing))) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QDir::toNativeSeparators(missing)))
+        << messages[0].toStdString();
     EXPECT_TRUE(Find<QLabel>("LabelRideLog")->isHidden());
 
     // The disk fills while recording: the file may grow by a little more than its header.
