@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +25,7 @@
 #include "tests/ui/window/fake_serial_port.h"
 #include "tests/ui/window/paint_counter.h"
 #include "ui/window/form_hlav.h"
+#include "ui/window/ride_log_controller.h"
 
 namespace {
 
@@ -102,6 +104,25 @@ void BM_TickMovingReading(benchmark::State& state) {
     CountRepaints(state, b, cursorBefore, gaugeBefore);
 }
 BENCHMARK(BM_TickMovingReading)->Unit(benchmark::kMicrosecond);
+
+// The moving reading again with a ride log recording every frame: the difference to the
+// tick above is what recording costs per frame.
+void BM_TickMovingReadingRecorded(benchmark::State& state) {
+    Bench& b = *bench;
+    QTemporaryDir dir;
+    korvan::RideLogController& log = b.form->RideLog();
+    if (!log.StartRecording(dir.filePath("bench.msl"))) {
+        state.SkipWithError("cannot record");
+        return;
+    }
+    const DeviceFrame frames[] = {MonitorFrame(4200, 37), MonitorFrame(8600, 85)};
+    int i = 0;
+    for (auto _ : state) Tick(b, frames[i++ & 1]);
+    log.StopRecording();
+    state.counters["bytes_per_row"] =
+        static_cast<double>(QFileInfo(dir.filePath("bench.msl")).size()) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_TickMovingReadingRecorded)->Unit(benchmark::kMicrosecond);
 
 // Milliseconds since this process started, from the kernel's start time of the process.
 double MsSinceProcessStart() {

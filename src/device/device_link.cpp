@@ -74,7 +74,7 @@ void DeviceLink::OperationTick() {
     if (mode_ == OperationMode::None) {
         if (++tickCounter_ < kMonitorTicks) return;
         tickCounter_ = 0;
-        SendMonitorRequest();
+        if (!monitorPaused_) SendMonitorRequest();
         return;
     }
     if (++tickCounter_ < kResendTicks) return;
@@ -147,6 +147,8 @@ void DeviceLink::StartProgram() {
 }
 
 void DeviceLink::CheckProgramOnChange(bool optionChecked) {
+    // The shadow is left as it is, so the first check after the pause programs what changed.
+    if (monitorPaused_) return;
     if (!optionChecked) {
         programOnChangeArmed_ = false;
         return;
@@ -168,6 +170,13 @@ void DeviceLink::CheckProgramOnChange(bool optionChecked) {
 void DeviceLink::HandleMonitorFrame(const std::uint8_t* frame) {
     if (!MonitorFrameValid(frame)) return;
     noConnectionTicks_ = 0;
+    if (monitorPaused_) return;
+    live_ = DecodeLiveValues(frame);
+    listener_.ShowMonitorFrame(frame);
+}
+
+void DeviceLink::InjectMonitorFrame(const std::uint8_t* frame) {
+    if (!MonitorFrameValid(frame)) return;
     live_ = DecodeLiveValues(frame);
     listener_.ShowMonitorFrame(frame);
 }

@@ -77,6 +77,16 @@ public:
     // port that comes back later never carries on with it. Nothing happens without an operation.
     void EndOperationLineLost();
 
+    // While paused the link asks the unit for nothing on its own: no monitor requests (the
+    // 6-tick rhythm keeps counting, so monitoring resumes in step) and no programming on
+    // change. Monitor frames that still come from the port keep "No Connection" away but are
+    // not shown: the paused display belongs to whoever feeds it (a ride log replay).
+    void PauseMonitor(bool paused) { monitorPaused_ = paused; }
+    bool MonitorPaused() const { return monitorPaused_; }
+    // A monitor frame from elsewhere (a replay) shown as if the unit had sent it: the live
+    // values and the listener. Invalid frames are ignored; the connection counter is not touched.
+    void InjectMonitorFrame(const std::uint8_t* frame);
+
     // Shows a message for the full countdown, for callers outside the link (printing).
     void ArmMessageCountdown() { messageCountdown_ = kMessageTicks; }
 
@@ -125,6 +135,7 @@ private:
     std::uint8_t noConnectionTicks_ = 0;
     int gaugeProgress_ = 0;
     bool answeredDiffering_ = false;
+    bool monitorPaused_ = false;
 
     std::array<std::uint8_t, kParamImageSize> programShadow_{};
     bool programOnChangeArmed_ = false;

@@ -77,6 +77,44 @@ TEST_F(LinkTest, IdleLinkAsksForLiveValuesEverySixthTick) {
     EXPECT_EQ(port.waits, 0);  // the monitor request is not waited for
 }
 
+TEST_F(LinkTest, APausedLinkSendsNothingOnItsOwnAndResumesInStep) {
+    // Monitoring runs (the unit answers), then pauses for a replay, then resumes.
+    Tick(6);
+    ASSERT_EQ(listener.monitorFrames, 0);
+    Tick();  // the answer to the tick-6 request
+    ASSERT_EQ(listener.monitorFrames, 1);
+    link.PauseMonitor(true);
+    port.Queue(BuildFrame(kMonitorAnswer, nullptr));  // a late answer still on the line
+    Tick(17);                                         // ticks 8..24
+    EXPECT_EQ(listener.monitorFrames, 1) << "a frame from the port is not shown while paused";
+    EXPECT_EQ(link.NoConnectionTicks(), 17) << "but it counts as a sign of the unit";
+    image[field::Limiter2] ^= 1;
+    link.CheckProgramOnChange(true);  // a commit during the pause programs nothing
+    EXPECT_EQ(link.Mode(), OperationMode::None);
+
+    // An injected frame takes the live path; an invalid one is dropped.
+    MonitorChannels replayed;
+    replayed.Rpm = 4321;
+    replayed.TpsPercent = 37;
+    const DeviceFrame frame = EncodeMonitorFrame(replayed);
+    link.InjectMonitorFrame(frame.data());
+    EXPECT_EQ(listener.monitorFrames, 2);
+    EXPECT_EQ(link.Live().Rpm, 4321);
+    EXPECT_EQ(link.Live().TpsPercent, 37);
+    DeviceFrame broken = frame;
+    broken[10] ^= 1;
+    link.InjectMonitorFrame(broken.data());
+    EXPECT_EQ(listener.monitorFrames, 2);
+    EXPECT_EQ(link.Live().Rpm, 4321);
+    EXPECT_EQ(SendTicks(kCmdMonitor), (std::vector<int>{6}));
+
+    link.PauseMonitor(false);
+    Tick(6);  // ticks 25..30: the 6-tick rhythm went on counting
+    EXPECT_EQ(SendTicks(kCmdMonitor), (std::vector<int>{6, 30}));
+    link.CheckProgramOnChange(true);  // the change made during the pause is programmed now
+    EXPECT_EQ(link.Mode(), OperationMode::Program);
+}
+
 TEST_F(LinkTest, ProgramAgainstASilentUnitResendsEveryFourthTickAndFailsAtTheTwentieth) {
     unit.silent = true;
     link.StartProgram();

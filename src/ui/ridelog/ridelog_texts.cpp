@@ -22,6 +22,9 @@ const LocalizedText kCurveNoThrottle = {"Předstih", "Advance", "Vorzündung"};
 const LocalizedText kCellInUse = {"Aktuální buňka", "Cell in use", "Aktuelle Zelle"};
 const LocalizedText kRpmAxis = {"Otáčky [1/min]", "RPM", "Drehzahl [1/min]"};
 const LocalizedText kAdvanceAxis = {"Předstih [°]", "Advance [°]", "Vorzündung [°]"};
+const LocalizedText kPrintPicture = {"Tisk", "Print", "Drucken"};
+const LocalizedText kRideLogFiles = {"Záznamy jízdy (*.msl)", "Ride logs (*.msl)",
+                                     "Fahrtprotokolle (*.msl)"};
 const LocalizedText kCellTooltip = {"%.1f s, lambda %.0f mV", "%.1f s, lambda %.0f mV",
                                     "%.1f s, Lambda %.0f mV"};
 }  // namespace korvan::ridelogtext

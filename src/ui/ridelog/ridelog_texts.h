@@ -21,5 +21,7 @@ extern const LocalizedText kCurveNoThrottle;
 extern const LocalizedText kCellInUse;
 extern const LocalizedText kRpmAxis;
 extern const LocalizedText kAdvanceAxis;
+extern const LocalizedText kPrintPicture;
+extern const LocalizedText kRideLogFiles;
 extern const LocalizedText kCellTooltip;  // %.1f seconds, %.0f mean lambda mV
 }  // namespace korvan::ridelogtext

@@ -222,6 +222,16 @@ void FileCommands::SpeedButtonPrintClick() {
     if (!printed) showMessage(error);
 }
 
+void FileCommands::PrintPicture(const QImage& picture) {
+    QString error;
+    std::unique_ptr<QPrinter> printer = options_.printer ? options_.printer() : DefaultPrinter();
+    if (!printer) {
+        showMessage(QString::fromUtf8(kNoPrinter));
+    } else if (!PrintImageOnePage(*printer, picture, &error)) {
+        showMessage(error);
+    }
+}
+
 std::unique_ptr<QPrinter> FileCommands::DefaultPrinter() {
     // Without any printer QPrinter silently becomes a PDF printer without a file.
     if (!DefaultPrinterAvailable()) return nullptr;

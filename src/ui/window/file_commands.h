@@ -17,6 +17,7 @@
 
 class QFileDialog;
 class QMainWindow;
+class QImage;
 class QPrinter;
 class QUrl;
 
@@ -51,6 +52,8 @@ class FileCommands : public QObject {
     void MenuOpenClick();
     void MenuSaveClick();
     void SpeedButtonPrintClick();
+    // Prints a picture on one page of the default printer; a message says why it could not.
+    void PrintPicture(const QImage& picture);
     void MenuContensClick();
     void MenuAboutClick();
 

@@ -30,6 +30,7 @@
 #include "ui/window/port_controller.h"
 #include "ui/window/parameter_undo.h"
 #include "ui/window/progress_row.h"
+#include "ui/window/ride_log_controller.h"
 #include "ui/window/tool_bar.h"
 #include "ui/window/widget_factory.h"
 
@@ -183,9 +184,21 @@ void TFormHlav::Wire() {
         NormalizeImage();
         pages_->ImageToControls();
         undo_->RecordStep({step::kRead, {}});
+        if (rideLog_) rideLog_->ImageChanged();
     };
     linkView_->identity = [this](const IdentityTexts& texts) { pages_->ShowIdentity(texts); };
     linkView_->OnMonitorFrame([this](const std::uint8_t* frame) { ShowMonitorFrame(frame); });
+
+    // The ride log: recording, replay, time-in-cell colours and the map as curves.
+    RideLogController::Hooks rideLogHooks;
+    rideLogHooks.showMessage = [this](const QString& text) { ShowMessageBox(text); };
+    rideLogHooks.fileDialog = options_.fileDialog;
+    rideLogHooks.lastFolder = [this] {
+        const QString last = files_->LastFilePath();
+        return last.isEmpty() ? QString() : QFileInfo(last).absolutePath();
+    };
+    rideLogHooks.printPicture = [this](const QImage& picture) { files_->PrintPicture(picture); };
+    rideLog_ = std::make_unique<RideLogController>(*this, *pages_, std::move(rideLogHooks));
 }
 
 void TFormHlav::WireUndo() {
@@ -300,6 +313,7 @@ void TFormHlav::ApplyChange() {
     NormalizeImage();
     pages_->ImageToControls();
     link_->CheckProgramOnChange(pages_->ProgramAfterChange());
+    if (rideLog_) rideLog_->ImageChanged();
 }
 
 void TFormHlav::Timer1Timer() {
@@ -308,6 +322,7 @@ void TFormHlav::Timer1Timer() {
     ports_->ShowState(comPortNumber_);
     cursor_ = ComputeMapCursor(image_, link_->Live(), pages_->TpsAxis());
     pages_->ShowCursor(cursor_);
+    rideLog_->Tick();
 }
 
 void TFormHlav::ShowMonitorFrame(const std::uint8_t* frame) {

@@ -45,6 +45,7 @@ class MonitorColumn;
 class ParameterPages;
 class ParameterUndo;
 class ProgressRow;
+class RideLogController;
 class ToolBar;
 
 // What the window takes from outside: the program's arguments (without the program name) and
@@ -101,6 +102,7 @@ class TFormHlav : public QMainWindow {
     PortController& Ports() { return *ports_; }
     // Undo and redo; a change made from outside the editor becomes a step with ApplyAsStep.
     ParameterUndo& Undo() { return *undo_; }
+    RideLogController& RideLog() { return *rideLog_; }
 
     // The tick: the link's poll, operation step, message countdown and "No Connection"
     // counter, then the map cursor.
@@ -161,6 +163,7 @@ class TFormHlav : public QMainWindow {
     std::unique_ptr<PortController> ports_;
     std::unique_ptr<QtTranslations> qtTexts_;
     std::unique_ptr<ParameterUndo> undo_;
+    std::unique_ptr<RideLogController> rideLog_;
     QTimer* timer1_ = nullptr;
 };
 

@@ -15,6 +15,7 @@
 #include "ui/window/parameter_pages.h"
 #include "ui/window/port_controller.h"
 #include "ui/window/parameter_undo.h"
+#include "ui/window/ride_log_controller.h"
 
 namespace korvan {
 
@@ -49,6 +50,7 @@ void TFormHlav::ApplyLanguage(std::uint8_t languageIndex) {
         }
     }
     undo_->ApplyLanguage();
+    if (rideLog_) rideLog_->SetLanguage(languageIndex);
 }
 
 }  // namespace korvan

@@ -232,6 +232,7 @@ void ParameterPages::BuildMiscPage(QWidget* page) {
 
 void ParameterPages::BuildMapPage(QWidget* page) {
     QGroupBox* map = MakeGroupBox(page, "GroupBox6", QString(), 0, 0, 645, 420);
+    mapGroup_ = map;
     MakeLabel(map, "Label26", "RPM", 8, 24, 40, 16);
     for (int k = 0; k < kAxisPoints; ++k) {
         const QByteArray name = "EditRpmAdv" + QByteArray::number(k + 1);
@@ -428,8 +429,21 @@ void ParameterPages::ShowCursor(const MapCursor& cursor) {
         SetFieldBackground(servoRpmEdits_[i], ToQColor(colours.rpmPriv[i]));
         SetFieldBackground(servoMvEdits_[i], ToQColor(colours.napPriv[i]));
     }
-    for (std::size_t i = 0; i < mapEdits_.size(); ++i)
-        SetFieldBackground(mapEdits_[i], ToQColor(colours.map[i]));
+    for (std::size_t i = 0; i < mapEdits_.size(); ++i) {
+        const bool underCursor = colours.map[i] != Colour::Window;
+        SetFieldBackground(mapEdits_[i], underCursor || !mapHeat_[i].isValid()
+                                             ? ToQColor(colours.map[i])
+                                             : mapHeat_[i]);
+    }
+}
+
+void ParameterPages::SetMapHeat(const std::array<QColor, kMapRows * kMapColumns>& colours,
+                                const std::array<QString, kMapRows * kMapColumns>& tooltips) {
+    mapHeat_ = colours;
+    for (std::size_t i = 0; i < mapEdits_.size(); ++i) {
+        if (mapEdits_[i]->toolTip() != tooltips[i]) mapEdits_[i]->setToolTip(tooltips[i]);
+    }
+    ShowCursor(cursor_);
 }
 
 void ParameterPages::ShowIdentity(const IdentityTexts& texts) {

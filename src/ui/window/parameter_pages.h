@@ -6,6 +6,7 @@
 // what follows a commit are the window's: it asks for them through its signals.
 #pragma once
 
+#include <QColor>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -49,6 +50,13 @@ class ParameterPages : public QObject {
     bool SetPageTitle(const QString& sheetName, const QString& title);
     // The first page, where the file name is shown.
     QWidget* MiscPage() const { return sheets_[0]; }
+    // The Advance Map page's group box, where further map controls are placed.
+    QGroupBox* MapGroup() const { return mapGroup_; }
+    // Colours and tooltips laid under the map cells (row-major like the map); an invalid
+    // colour leaves a cell its normal colour. The live cursor's cell stays lime over them.
+    // Empty arrays take the colours off again.
+    void SetMapHeat(const std::array<QColor, kMapRows * kMapColumns>& colours,
+                    const std::array<QString, kMapRows * kMapColumns>& tooltips);
     // The edits in Tab order.
     const std::vector<NumericEdit*>& Edits() const { return numericEdits_; }
 
@@ -149,6 +157,8 @@ class ParameterPages : public QObject {
     CommitCheckBox* n2oActivationBox_ = nullptr;       // "CheckBoxAktN2o"
     QCheckBox* wholeMapBox_ = nullptr;                 // "CheckBoxIgnAll"
     QCheckBox* wholeServoBox_ = nullptr;               // "CheckBoxPrivAll"
+    QGroupBox* mapGroup_ = nullptr;                    // "GroupBox6"
+    std::array<QColor, kMapRows * kMapColumns> mapHeat_{};
     QGroupBox* servoGroup_ = nullptr;                  // "GroupBoxPrivera"
     QGroupBox* n2oGroup_ = nullptr;                    // "GroupBoxGas"
     QGroupBox* retardGroup_ = nullptr;                 // "GroupBoxRetard"

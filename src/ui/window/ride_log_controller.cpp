@@ -1,0 +1,376 @@
+#include "ui/window/ride_log_controller.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "device/frame.h"
+#include "log/time_in_cell.h"
+#include "params/binding.h"
+#include "ui/ridelog/curve_view.h"
+#include "ui/ridelog/heat_map.h"
+#include "ui/ridelog/replay_controller.h"
+#include "ui/ridelog/replay_panel.h"
+#include "ui/ridelog/ride_recorder.h"
+#include "ui/ridelog/ridelog_texts.h"
+#include "ui/window/caption_fit.h"
+#include "ui/window/form_hlav.h"
+#include "ui/window/link_view.h"
+#include "ui/window/main_menu.h"
+#include "ui/window/parameter_pages.h"
+
+namespace korvan {
+
+namespace {
+
+// The row of controls under the map: the throttle-axis box, the advance buttons and "All"
+// end at x 214; these two follow on the same line.
+constexpr int kHeatBoxX = 232;
+constexpr int kHeatBoxY = 388;
+constexpr int kMapControlHeight = 25;
+constexpr int kCurveButtonRight = 637;
+constexpr int kCurveButtonY = 384;
+constexpr int kMinButtonWidth = 120;
+constexpr int kCurveWindowWidth = 720;
+constexpr int kCurveWindowHeight = 480;
+
+QString Text(const LocalizedText& text, std::uint8_t language) {
+    return QString::fromUtf8(text.In(language));
+}
+
+// The widest of the control's caption in the three languages.
+int WidestCaption(QWidget* control, const LocalizedText& text) {
+    int width = 0;
+    for (std::uint8_t l : {kLanguageCzech, kLanguageEnglish, kLanguageGerman})
+        width = std::max(width, CaptionWidth(control, Text(text, l)));
+    return width;
+}
+
+}  // namespace
+
+RideLogController::RideLogController(TFormHlav& form, ParameterPages& pages, Hooks hooks)
+    : form_(form), pages_(pages), hooks_(std::move(hooks)) {
+    QMenu* tools = form.Menu().toolsMenu;
+    tools->addSeparator()->setObjectName("NRideLog");
+    recordItem_ =
+        MainMenu::AddItem(tools, "MenuRecordRideLog", QString(), QKeySequence(Qt::Key_F6));
+    replayItem_ = MainMenu::AddItem(tools, "MenuReplayRideLog", QString());
+    curvesItem_ = MainMenu::AddItem(tools, "MenuMapCurves", QString());
+    connect(recordItem_, &QAction::triggered, this, &RideLogController::ToggleRecording);
+    connect(replayItem_, &QAction::triggered, this, &RideLogController::OpenReplay);
+    connect(curvesItem_, &QAction::triggered, this, &RideLogController::ShowCurves);
+
+    QGroupBox* map = pages.MapGroup();
+    heatBox_ = new QCheckBox(map);
+    heatBox_->setObjectName("CheckBoxHeatMap");
+    heatBox_->setFocusPolicy(Qt::NoFocus);
+    heatBox_->setEnabled(false);  // until a log is loaded
+    connect(heatBox_, &QCheckBox::toggled, this, &RideLogController::SetHeatShown);
+    curveButton_ = new QPushButton(map);
+    curveButton_->setObjectName("ButtonMapCurves");
+    curveButton_->setFocusPolicy(Qt::NoFocus);
+    connect(curveButton_, &QPushButton::clicked, this, &RideLogController::ShowCurves);
+    FitMapControls();
+
+    status_ = new QLabel(&form);
+    status_->setObjectName("LabelRideLog");
+    status_->hide();
+    // Wide enough for hours of recording, so the field does not jump as the count grows.
+    status_->setMinimumWidth(
+        status_->fontMetrics().horizontalAdvance(QStringLiteral("REC 00:00:00  0000000 ")));
+    form.statusBar()->addPermanentWidget(status_);
+
+    form.View().OnMonitorFrame([this](const std::uint8_t* frame) { OnMonitorFrame(frame); });
+    qApp->installEventFilter(this);
+    SetLanguage(form.LanguageIndex());
+}
+
+RideLogController::~RideLogController() {
+    qApp->removeEventFilter(this);
+    if (recorder_ != nullptr) recorder_->Stop();
+    // The panel and the curve window are the window's children but refer to what is ours.
+    delete panel_;
+    delete curveWindow_;
+    if (replaying_) form_.Link().PauseMonitor(false);
+}
+
+void RideLogController::FitMapControls() {
+    const int boxWidth = WidestCaption(heatBox_, ridelogtext::kWhereEngineRan);
+    heatBox_->setGeometry(kHeatBoxX, kHeatBoxY, boxWidth, heatBox_->sizeHint().height());
+    const int buttonWidth =
+        std::max(kMinButtonWidth, WidestCaption(curveButton_, ridelogtext::kMapAsCurves));
+    curveButton_->setGeometry(kCurveButtonRight - buttonWidth, kCurveButtonY, buttonWidth,
+                              kMapControlHeight);
+}
+
+void RideLogController::SetLanguage(std::uint8_t language) {
+    language_ = language;
+    recordItem_->setText(
+        Text(IsRecording() ? ridelogtext::kStopRecording : ridelogtext::kRecordRideLog, language));
+    replayItem_->setText(Text(ridelogtext::kReplayRideLog, language));
+    curvesItem_->setText(Text(ridelogtext::kMapAsCurves, language));
+    heatBox_->setText(Text(ridelogtext::kWhereEngineRan, language));
+    curveButton_->setText(Text(ridelogtext::kMapAsCurves, language));
+    if (recorder_ != nullptr) recorder_->SetLanguage(language);
+    if (panel_ != nullptr) panel_->SetLanguage(language);
+    if (curves_ != nullptr) {
+        curves_->SetLanguage(language);
+        curveWindow_->setWindowTitle(Text(ridelogtext::kCurveTitle, language));
+        printCurvesButton_->setText(Text(ridelogtext::kPrintPicture, language));
+    }
+    if (heatBox_->isChecked()) ShowHeat();  // the tooltips are in words
+}
+
+void RideLogController::Tick() {
+    if (recorder_ != nullptr && recorder_->IsRecording()) {
+        recorder_->Tick();
+        ShowRecordingState();
+    }
+    if (curves_ != nullptr && curveWindow_->isVisible() && !(form_.Cursor() == shownCursor_)) {
+        shownCursor_ = form_.Cursor();
+        curves_->SetCursor(shownCursor_);
+    }
+}
+
+void RideLogController::ImageChanged() {
+    if (curves_ != nullptr) curves_->SetImage(form_.Image());
+    // The axes may have moved: the same rides fall into other cells.
+    if (heatBox_->isChecked()) ShowHeat();
+}
+
+// --- Recording ---
+
+bool RideLogController::IsRecording() const {
+    return recorder_ != nullptr && recorder_->IsRecording();
+}
+
+QString RideLogController::SuggestedFolder() const {
+    if (!lastFolder_.isEmpty()) return lastFolder_;
+    const QString folder = hooks_.lastFolder ? hooks_.lastFolder() : QString();
+    return folder.isEmpty() ? QDir::homePath() : folder;
+}
+
+QString RideLogController::AskFile(bool save, const QString& title, const QString& suggested) {
+    QFileDialog dialog(&form_, title, suggested, Text(ridelogtext::kRideLogFiles, language_));
+    dialog.setObjectName(save ? "RecordDialog" : "ReplayDialog");
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromLatin1(kLogExtension).mid(1));
+    if (save) dialog.selectFile(suggested);
+    QString path;
+    if (hooks_.fileDialog) {
+        path = hooks_.fileDialog(dialog);
+    } else if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        path = dialog.selectedFiles().first();
+    }
+    if (!path.isEmpty()) lastFolder_ = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void RideLogController::ToggleRecording() {
+    if (IsRecording()) {
+        StopRecording();
+        return;
+    }
+    const QString suggested =
+        RideRecorder::DefaultFileName(SuggestedFolder(), QDateTime::currentDateTime());
+    const QString path = AskFile(true, Text(ridelogtext::kRecordRideLog, language_), suggested);
+    if (!path.isEmpty()) StartRecording(path);
+}
+
+bool RideLogController::StartRecording(const QString& path) {
+    if (recorder_ == nullptr) {
+        recorder_ = new RideRecorder(this);
+        connect(recorder_, &RideRecorder::Failed, this, &RideLogController::OnRecordingFailed);
+    }
+    recorder_->SetLanguage(language_);
+    const bool started = recorder_->Start(path);
+    ShowRecordingState();
+    if (!started && hooks_.showMessage) hooks_.showMessage(recorder_->LastError());
+    return started;
+}
+
+void RideLogController::StopRecording() {
+    if (recorder_ == nullptr) return;
+    recorder_->Stop();
+    ShowRecordingState();
+}
+
+void RideLogController::Mark() {
+    if (!IsRecording()) return;
+    recorder_->Mark();
+    ShowRecordingState();
+}
+
+void RideLogController::OnRecordingFailed(const QString& message) {
+    ShowRecordingState();
+    if (hooks_.showMessage) hooks_.showMessage(message);
+}
+
+void RideLogController::ShowRecordingState() {
+    const bool recording = IsRecording();
+    const QString item =
+        Text(recording ? ridelogtext::kStopRecording : ridelogtext::kRecordRideLog, language_);
+    if (recordItem_->text() != item) recordItem_->setText(item);
+    const QString text = recording ? recorder_->StatusText() : QString();
+    if (status_->text() != text) status_->setText(text);
+    if (status_->isHidden() == recording) status_->setVisible(recording);
+}
+
+void RideLogController::OnMonitorFrame(const std::uint8_t* frame) {
+    // Only what the unit sent is recorded: a replayed frame is a log already.
+    if (injecting_ || !IsRecording()) return;
+    recorder_->AddFrame(frame, form_.Image(), pages_.TpsAxis());
+}
+
+// --- Replay ---
+
+void RideLogController::OpenReplay() {
+    const QString path =
+        AskFile(false, Text(ridelogtext::kReplayRideLog, language_), SuggestedFolder());
+    if (!path.isEmpty()) StartReplay(path);
+}
+
+bool RideLogController::StartReplay(const QString& path) {
+    if (replay_ == nullptr) {
+        replay_ = new ReplayController(this);
+        connect(replay_, &ReplayController::FrameReady, this, &RideLogController::OnReplayFrame);
+        panel_ = new ReplayPanel(*replay_, language_, &form_);
+        panel_->setWindowFlag(Qt::Tool);
+        panel_->installEventFilter(this);
+        connect(panel_, &ReplayPanel::CloseRequested, this, &RideLogController::EndReplay);
+    }
+    // The link stops asking before the first row is shown, so no live frame mixes in.
+    form_.Link().PauseMonitor(true);
+    replaying_ = true;
+    const bool loaded = replay_->Load(path, language_);
+    if (!loaded) {
+        EndReplay();
+        heatBox_->setEnabled(false);
+        heatBox_->setChecked(false);
+        if (hooks_.showMessage) hooks_.showMessage(replay_->Message());
+        return false;
+    }
+    panel_->Refresh();
+    if (!panel_->isVisible()) {
+        const QRect frame = form_.frameGeometry();
+        panel_->resize(frame.width(), panel_->sizeHint().height());
+        panel_->move(frame.left(), frame.bottom() + 1);
+        panel_->show();
+    }
+    heatBox_->setEnabled(true);
+    if (heatBox_->isChecked()) ShowHeat();
+    // The bad rows left out, named in one line; the rest is replayed.
+    if (!replay_->Message().isEmpty() && hooks_.showMessage) hooks_.showMessage(replay_->Message());
+    return true;
+}
+
+void RideLogController::EndReplay() {
+    if (!replaying_) return;
+    replaying_ = false;
+    replay_->Pause();
+    if (panel_->isVisible()) panel_->hide();
+    form_.Link().PauseMonitor(false);
+    // What was changed during the replay reaches the unit now, when that is asked for.
+    form_.Link().CheckProgramOnChange(pages_.ProgramAfterChange());
+}
+
+void RideLogController::OnReplayFrame(const QByteArray& frame) {
+    if (!replaying_ || frame.size() != static_cast<qsizetype>(kFrameSize)) return;
+    injecting_ = true;
+    form_.Link().InjectMonitorFrame(reinterpret_cast<const std::uint8_t*>(frame.constData()));
+    injecting_ = false;
+}
+
+// --- Time in cell ---
+
+void RideLogController::SetHeatShown(bool shown) {
+    if (shown && (replay_ == nullptr || !replay_->IsLoaded())) {
+        heatBox_->setChecked(false);
+        return;
+    }
+    if (shown) {
+        ShowHeat();
+    } else {
+        pages_.SetMapHeat({}, {});
+    }
+}
+
+void RideLogController::ShowHeat() {
+    if (replay_ == nullptr || !replay_->IsLoaded()) {
+        pages_.SetMapHeat({}, {});
+        return;
+    }
+    const TimeInCells cells =
+        ComputeTimeInCells(replay_->Log().rows, form_.Image(), pages_.TpsAxis());
+    const HeatMap heat = BuildHeatMap(cells, language_);
+    pages_.SetMapHeat(heat.colours, heat.tooltips);
+}
+
+// --- Curves ---
+
+void RideLogController::ShowCurves() {
+    if (curveWindow_ == nullptr) {
+        curveWindow_ = new QWidget(&form_, Qt::Window);
+        curveWindow_->setObjectName("CurveWindow");
+        curves_ = new CurveView(language_, curveWindow_);
+        printCurvesButton_ = new QPushButton(curveWindow_);
+        printCurvesButton_->setObjectName("ButtonPrintCurves");
+        connect(printCurvesButton_, &QPushButton::clicked, this, &RideLogController::PrintCurves);
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch(1);
+        buttons->addWidget(printCurvesButton_);
+        auto* layout = new QVBoxLayout(curveWindow_);
+        layout->addWidget(curves_, 1);
+        layout->addLayout(buttons);
+        curveWindow_->resize(kCurveWindowWidth, kCurveWindowHeight);
+        // Over the map, where the eye already is.
+        curveWindow_->move(form_.frameGeometry().center() - curveWindow_->rect().center());
+        SetLanguage(language_);
+        curves_->SetImage(form_.Image());
+        shownCursor_ = form_.Cursor();
+        curves_->SetCursor(shownCursor_);
+    }
+    curveWindow_->show();
+    curveWindow_->raise();
+    curveWindow_->activateWindow();
+}
+
+void RideLogController::PrintCurves() {
+    if (curves_ != nullptr && hooks_.printPicture)
+        hooks_.printPicture(curves_->Picture().toImage());
+}
+
+bool RideLogController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == panel_ && event->type() == QEvent::Close) {
+        EndReplay();
+    } else if (event->type() == QEvent::KeyPress && IsRecording()) {
+        // M marks the moment, wherever the focus is in the window: the numeric fields take
+        // no letters, so nothing typed is lost.
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_M && !key->isAutoRepeat() &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && widget != nullptr &&
+            widget->window() == &form_) {
+            Mark();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace korvan
