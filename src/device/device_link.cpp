@@ -49,6 +49,9 @@ void DeviceLink::Tick() {
         ++noConnectionTicks_;
         listener_.SetNoConnectionVisible(false);
     } else {
+        // Values from a dead line must not steer the cursor or a calibration.
+        liveValid_ = false;
+        live_ = LiveValues{};
         listener_.SetNoConnectionVisible(true);
     }
 }
@@ -169,6 +172,7 @@ void DeviceLink::HandleMonitorFrame(const std::uint8_t* frame) {
     if (!MonitorFrameValid(frame)) return;
     noConnectionTicks_ = 0;
     live_ = DecodeLiveValues(frame);
+    liveValid_ = true;
     listener_.ShowMonitorFrame(frame);
 }
 

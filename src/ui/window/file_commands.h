@@ -20,6 +20,7 @@ class QUrl;
 namespace korvan {
 
 class DeviceLink;
+class HelpWindow;
 class MonitorColumn;
 class ProgressRow;
 struct FormOptions;
@@ -44,6 +45,9 @@ class FileCommands : public QObject {
     void SetLastFilePath(const QString& path);
 
     void MenuOpenClick();
+    // Opens a parameter file as the open dialog does once a file is chosen (a file named on
+    // the command line comes here too): the same messages, and a refused file changes nothing.
+    void OpenFile(const QString& path);
     void MenuSaveClick();
     void SpeedButtonPrintClick();
     void MenuContensClick();
@@ -51,13 +55,14 @@ class FileCommands : public QObject {
 
     // The about box's text in the current language, with the build date and time.
     QString AboutText() const;
-    // The manual document of the current language, or empty when it is not installed.
-    QString ManualPath() const;
+    // The help window once F1 has opened it, else null.
+    HelpWindow* Help() const { return helpWindow_; }
 
   private:
     QFileDialog& OpenDialog();
     QFileDialog& SaveDialog();
-    void PresetDialogs();
+    // The last file's folder and name into the dialog, just before it is shown.
+    void PresetDialog(QFileDialog& dialog) const;
     QString RunFileDialog(QFileDialog& dialog);
     static std::unique_ptr<QPrinter> DefaultPrinter();
 
@@ -71,6 +76,7 @@ class FileCommands : public QObject {
     QString lastFilePath_;
     QFileDialog* openDialog_ = nullptr;  // "OpenDialog1"
     QFileDialog* saveDialog_ = nullptr;  // "SaveDialog1"
+    HelpWindow* helpWindow_ = nullptr;   // "HelpWindow"
 };
 
 }  // namespace korvan

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -13,6 +14,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "core/command_line.h"
 #include "device/monitor.h"
 #include "params/binding.h"
 #include "params/defaults.h"
@@ -167,6 +169,9 @@ void TFormHlav::Wire() {
     };
     linkView_->identity = [this](const IdentityTexts& texts) { pages_->ShowIdentity(texts); };
     linkView_->OnMonitorFrame([this](const std::uint8_t* frame) { ShowMonitorFrame(frame); });
+    linkView_->noConnection = [this](bool shown) {
+        if (shown) monitor_->ShowNoData();
+    };
 }
 
 void TFormHlav::FormCreate() {
@@ -176,16 +181,8 @@ void TFormHlav::FormCreate() {
     CentreOnScreen();
     LoadSettings();
 
-    if (!options_.arguments.isEmpty()) {
-        const QString& first = options_.arguments.first();
-        if (first == "ENGLISH") {
-            languageIndex_ = kLanguageEnglish;
-        } else if (first == "CESKY") {
-            languageIndex_ = kLanguageCzech;
-        } else if (first == "DEUTSCH") {
-            languageIndex_ = kLanguageGerman;
-        }
-    }
+    const WindowArguments arguments = SplitWindowArguments(options_.arguments);
+    if (arguments.language) languageIndex_ = *arguments.language;
 
     NormalizeImage();
     pages_->ImageToControls();
@@ -195,6 +192,9 @@ void TFormHlav::FormCreate() {
     progress_->SetMessageVisible(false);
     progress_->SetGaugeVisible(false);
     pages_->SetCommitsEnabled(true);
+    // A file named on the command line (a double click on it in the desktop) opens as
+    // File > Open would open it, once the window is complete.
+    if (!arguments.file.isEmpty()) files_->OpenFile(arguments.file);
 }
 
 void TFormHlav::CentreOnScreen() {
@@ -225,10 +225,17 @@ void TFormHlav::ShowMessageBox(const QString& text) {
         options_.messageBox(text);
         return;
     }
-    // A modal box runs its own event loop: the tick goes on while it is open.
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                    this);
-    box.exec();
+    // A modal box runs its own event loop, but a timer does not fire again while its own
+    // timeout slot is still running: a box opened inside the tick would stop the tick (no
+    // monitor requests, no "No Connection" count) until it is closed. The box therefore opens
+    // once the slot that asked for it has returned.
+    QPointer<TFormHlav> self(this);
+    QTimer::singleShot(0, this, [self, text] {
+        if (self.isNull()) return;
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text,
+                        QMessageBox::Ok, self.data());
+        box.exec();
+    });
 }
 
 QString TFormHlav::HintOf(const QString& objectName) const {
@@ -253,7 +260,8 @@ void TFormHlav::ApplyChange() {
 
 void TFormHlav::Timer1Timer() {
     link_->Tick();
-    cursor_ = ComputeMapCursor(image_, link_->Live(), pages_->TpsAxis());
+    cursor_ = link_->LiveValid() ? ComputeMapCursor(image_, link_->Live(), pages_->TpsAxis())
+                                 : ClearedMapCursor();
     pages_->ShowCursor(cursor_);
 }
 

@@ -54,6 +54,8 @@ struct FormOptions {
     std::function<std::unique_ptr<QPrinter>()> printer;
     // Opens a document with the desktop's program. Empty: QDesktopServices::openUrl.
     std::function<bool(const QUrl& url)> openUrl;
+    // Where F1 looks for the manual. Empty: the help window's own list (ManualFolders()).
+    QStringList manualFolders;
 };
 
 class TFormHlav : public QMainWindow {

@@ -514,6 +514,8 @@ void ParameterPages::CSpinButtonDownClick(TCSpinButton* sender) {
 }
 
 void ParameterPages::StepServoAtCursor(int delta) {
+    // Without live values there is no servo point in use.
+    if (cursor_.Cleared && !wholeServoBox_->isChecked()) return;
     ControlsToImage();
     StepServo(image_, delta, wholeServoBox_->isChecked(), cursor_.ServoIndex);
     emit Committed();
@@ -530,11 +532,14 @@ void ParameterPages::BitBtnServoPlusClick() {
 // typed into another field is taken into the image first, so the button does not throw it
 // away when it shows the image again.
 void ParameterPages::BitBtnTps0Click() {
+    // A silent line has no voltage to take.
+    if (!link_.LiveValid()) return;
     ControlsToImage();
     if (SetTps0FromLive(image_, link_.Live().TpsMv)) emit Committed();
 }
 
 void ParameterPages::BitBtnTps100Click() {
+    if (!link_.LiveValid()) return;
     ControlsToImage();
     if (SetTps100FromLive(image_, link_.Live().TpsMv)) emit Committed();
 }

@@ -40,6 +40,7 @@ public:
             openedUrls << url;
             return true;
         };
+        options.manualFolders = manualFolders;
         form = std::make_unique<TFormHlav>(port, options);
         form->Timer1()->stop();
         form->show();
@@ -98,6 +99,8 @@ public:
     std::function<QString(QFileDialog&)> fileDialog;
     std::function<std::unique_ptr<QPrinter>()> printer;
     QList<QUrl> openedUrls;
+    // Where F1 looks for the manual; empty: the program's own places.
+    QStringList manualFolders;
     std::unique_ptr<TFormHlav> form;
 };
 
