@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     auto form = std::make_unique<korvan::TFormHlav>(port, options);
     form->Timer1()->stop();
     form->show();
-    QTest::qWaitForWindowExposed(form.get());
+    if (!QTest::qWaitForWindowExposed(form.get())) return 2;
     // The throttle axis and the map page: the most cells take the cursor's colours.
     if (auto* tps = form->findChild<QCheckBox*>("CheckBoxTpsMapa")) tps->setChecked(true);
     if (auto* pages = form->findChild<QTabWidget*>("PageControl1")) pages->setCurrentIndex(1);
