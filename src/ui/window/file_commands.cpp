@@ -1,6 +1,7 @@
 #include "ui/window/file_commands.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QDate>
@@ -104,12 +105,15 @@ QString FileCommands::RunFileDialog(QFileDialog& dialog) {
     } else if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         chosen = dialog.selectedFiles().first();
     }
-    // Nothing of the dialog may stay on screen and take the keyboard: its file name
-    // completer's list closes with it.
-    for (QCompleter* completer : dialog.findChildren<QCompleter*>()) {
-        if (completer->popup() != nullptr) completer->popup()->hide();
-    }
+    // Nothing of the dialog may stay on screen and take the keyboard. The file name
+    // completer reopens its list by itself when the folder it was completing in finishes
+    // loading, even after the dialog has closed; without a prefix it has nothing to reopen.
     dialog.hide();
+    for (QCompleter* completer : dialog.findChildren<QCompleter*>()) {
+        completer->setCompletionPrefix(QString());
+        completer->popup()->hide();
+    }
+    while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
     // Without a window manager the focus would fall to the desktop after the dialog.
     window_.activateWindow();
     return chosen;
