@@ -49,6 +49,12 @@ void DeviceLink::Tick() {
         ++noConnectionTicks_;
         listener_.SetNoConnectionVisible(false);
     } else {
+        // Values from a dead line must not steer the cursor or a calibration. A replay feeds
+        // its own values while the line is silent on purpose; those stay.
+        if (!monitorPaused_) {
+            liveValid_ = false;
+            live_ = LiveValues{};
+        }
         listener_.SetNoConnectionVisible(true);
     }
 }
@@ -172,12 +178,14 @@ void DeviceLink::HandleMonitorFrame(const std::uint8_t* frame) {
     noConnectionTicks_ = 0;
     if (monitorPaused_) return;
     live_ = DecodeLiveValues(frame);
+    liveValid_ = true;
     listener_.ShowMonitorFrame(frame);
 }
 
 void DeviceLink::InjectMonitorFrame(const std::uint8_t* frame) {
     if (!MonitorFrameValid(frame)) return;
     live_ = DecodeLiveValues(frame);
+    liveValid_ = true;
     listener_.ShowMonitorFrame(frame);
 }
 

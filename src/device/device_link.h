@@ -97,6 +97,9 @@ public:
     std::uint8_t MessageCountdown() const { return messageCountdown_; }
     std::uint8_t NoConnectionTicks() const { return noConnectionTicks_; }
     const LiveValues& Live() const { return live_; }
+    // Whether Live() holds the values of a frame of the line as it is now: false before the
+    // first monitor frame and again from the tick that shows "No Connection" until the next.
+    bool LiveValid() const { return liveValid_; }
     // True when the request now being sent (or the one an operation failed on) got an
     // answer of its own with a good check byte whose content did not match: the unit is
     // there but holds something else. False when nothing usable came back, so a caller can
@@ -142,6 +145,7 @@ private:
 
     std::array<std::uint8_t, kReceiveBufferSize> receiveBuffer_{};
     LiveValues live_;
+    bool liveValid_ = false;
 };
 
 }  // namespace korvan

@@ -26,8 +26,23 @@ MapCursor ComputeMapCursor(const DeviceImage& image, const LiveValues& live, boo
     return c;
 }
 
+MapCursor ClearedMapCursor() {
+    MapCursor c;
+    c.BelowRpmAxis = true;
+    c.Cleared = true;
+    return c;
+}
+
 CursorColours CursorColoursFor(const MapCursor& c) {
     CursorColours colours;
+    if (c.Cleared) {
+        colours.rpmAdv.fill(Colour::Window);
+        colours.tpsLabel.fill(Colour::ButtonFace);
+        colours.rpmPriv.fill(Colour::Window);
+        colours.napPriv.fill(Colour::Window);
+        colours.map.fill(Colour::Window);
+        return colours;
+    }
     for (std::size_t i = 0; i < kAxisPoints; ++i) {
         colours.rpmAdv[i] = (i == c.RpmIndex && !c.BelowRpmAxis) ? Colour::Lime : Colour::Window;
         colours.tpsLabel[i] = i == c.TpsIndex ? Colour::Lime : Colour::ButtonFace;

@@ -15,10 +15,13 @@ struct MapCursor {
     std::uint8_t TpsIndex = 0;
     std::uint8_t ServoIndex = 0;
     bool BelowRpmAxis = false;
+    // No live values (no frame yet, or the line went silent): nothing is highlighted and the
+    // one-cell tools have no cell.
+    bool Cleared = false;
 
     bool operator==(const MapCursor& o) const {
         return RpmIndex == o.RpmIndex && TpsIndex == o.TpsIndex && ServoIndex == o.ServoIndex &&
-               BelowRpmAxis == o.BelowRpmAxis;
+               BelowRpmAxis == o.BelowRpmAxis && Cleared == o.Cleared;
     }
 };
 
@@ -32,6 +35,8 @@ Breakpoint NearestBreakpoint(const std::uint8_t* table, unsigned x);
 
 // `tpsAxisInUse` is the state of the TPS map box; without the throttle axis the cursor row is 9.
 MapCursor ComputeMapCursor(const DeviceImage& image, const LiveValues& live, bool tpsAxisInUse);
+// The cursor without live values: below the rpm axis and nothing highlighted.
+MapCursor ClearedMapCursor();
 
 // The colour of every control the cursor paints: lime under the cursor, the normal colour
 // elsewhere.

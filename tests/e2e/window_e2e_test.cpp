@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
@@ -176,7 +177,7 @@ public:
         recording_ = std::make_unique<RecordingPort>(*qtPort_);
         FormOptions options;
         options.arguments = {"ENGLISH"};
-        options.messageBox = [this](const QString& t) { modals << t; };
+        if (!realMessageBoxes) options.messageBox = [this](const QString& t) { modals << t; };
         form = std::make_unique<TFormHlav>(*recording_, options);
         form->Timer1()->stop();
         form->show();
@@ -305,6 +306,8 @@ public:
     }
 
     std::unique_ptr<TFormHlav> form;
+    // The window shows its own QMessageBox instead of answering through the test's seam.
+    bool realMessageBoxes = false;
     QStringList modals;
     QStringList trail;
     std::unique_ptr<QtSerialPort> qtPort_;
@@ -755,6 +758,41 @@ TEST_F(WindowEndToEnd, ANewUnitOnTheSamePathIsShownWithoutAKeyAfterTheOldOneDied
     EXPECT_TRUE(modals.isEmpty()) << modals.join(" | ").toStdString();
     CloseWindow();
     std::filesystem::remove_all(folder);
+TEST_F(WindowEndToEnd, MonitorRequestsKeepTheirRhythmWhileTheVersionBoxIsOpen) {
+    // A unit of another format version: F9 ends in a real message box opened from the tick.
+    SimProcess& sim = StartSim({"--format-version", "14"});
+    realMessageBoxes = true;
+    OpenWindow(sim);
+    Ticks(2);
+    Key(Qt::Key_F9);
+
+    // From here the window's own timer ticks, as for a user; the box is closed from a tick.
+    constexpr int kTicksUnderBox = 30;
+    int ticksUnderBox = 0;
+    std::size_t requestsWhenOpened = 0;
+    std::size_t requestsUnderBox = 0;
+    QString boxText;
+    QObject::connect(form->Timer1(), &QTimer::timeout, form.get(), [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || ticksUnderBox >= kTicksUnderBox) return;
+        if (ticksUnderBox++ == 0) {
+            boxText = box->text();
+            requestsWhenOpened = MonitorRequests();
+        }
+        if (ticksUnderBox == kTicksUnderBox) {
+            requestsUnderBox = MonitorRequests() - requestsWhenOpened;
+            box->accept();
+        }
+    });
+    form->Timer1()->start();
+    // Bounded only so that a stopped tick fails instead of hanging.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticksUnderBox >= kTicksUnderBox && !QApplication::activeModalWidget(); },
+                                30000));
+    form->Timer1()->stop();
+    EXPECT_EQ(boxText, "Unmatched version of PC and Ignition programs!");
+    // One request every 6th tick: 29 ticks after the first hold at least 4.
+    EXPECT_GE(requestsUnderBox, static_cast<std::size_t>((kTicksUnderBox - 1) / 6));
+    EXPECT_NE(Text("LabelRpm"), "RPM = ---");  // and the unit's answers were shown
 }
 
 }  // namespace

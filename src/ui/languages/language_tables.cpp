@@ -130,11 +130,11 @@ const LocalizedText kIgnVersionMessage = {
 // date; the German text has a single line break before its version line.
 const LocalizedText kAboutFormat = {
     "Program pro nastavování zapalování           \n\nverze 2.0\n\n%s\n\n%s\n\n"
-    "Maveltik\n\nKontakt:\nviz dokumentace\n",
+    "Maveltik\n\nKontakt:\nviz dokumentace (Nápověda > Obsah, F1)\n",
     "Programm for setting of ignition            \n\nversion 2.0\n\n%s\n\n%s\n\n"
-    "Maveltik\n\nContact:\nsee the documentation\n",
+    "Maveltik\n\nContact:\nsee the documentation (Help > Contents, F1)\n",
     "Program für der Adjustierung der Zündung        \nVersion 2.0\n\n%s\n\n%s\n\n"
-    "Maveltik\n\nKontakt:\nsiehe Dokumentation\n",
+    "Maveltik\n\nKontakt:\nsiehe Dokumentation (Hilfe > Inhalt, F1)\n",
 };
 
 const LocalizedText kManualDocument = {

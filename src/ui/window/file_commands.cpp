@@ -1,8 +1,10 @@
 #include "ui/window/file_commands.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QDate>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
@@ -20,6 +22,7 @@
 #include "files/parameter_file.h"
 #include "files/print_layout.h"
 #include "params/binding.h"
+#include "ui/help/help_window.h"
 #include "ui/languages/language_tables.h"
 #include "ui/printing/window_print.h"
 #include "ui/window/form_hlav.h"
@@ -74,7 +77,6 @@ QFileDialog& FileCommands::OpenDialog() {
         openDialog_->setFileMode(QFileDialog::AnyFile);
         openDialog_->setNameFilters({kIgnFilter, kAllFilesFilter});
         openDialog_->setDefaultSuffix("ign");
-        PresetDialogs();
     }
     return *openDialog_;
 }
@@ -88,33 +90,40 @@ QFileDialog& FileCommands::SaveDialog() {
         saveDialog_->setNameFilters({kIgnFilter});
         saveDialog_->setDefaultSuffix("ign");
         saveDialog_->setOption(QFileDialog::DontConfirmOverwrite, false);
-        PresetDialogs();
     }
     return *saveDialog_;
 }
 
 void FileCommands::SetLastFilePath(const QString& path) {
     lastFilePath_ = path;
-    PresetDialogs();
 }
 
-void FileCommands::PresetDialogs() {
-    for (QFileDialog* dialog : {openDialog_, saveDialog_}) {
-        if (dialog == nullptr) continue;
-        if (lastFilePath_.isEmpty()) continue;
-        const QFileInfo last(lastFilePath_);
-        dialog->setDirectory(last.absolutePath());
-        dialog->selectFile(last.fileName());
-    }
+void FileCommands::PresetDialog(QFileDialog& dialog) const {
+    if (lastFilePath_.isEmpty()) return;
+    const QFileInfo last(lastFilePath_);
+    dialog.setDirectory(last.absolutePath());
+    dialog.selectFile(last.fileName());
 }
 
 QString FileCommands::RunFileDialog(QFileDialog& dialog) {
+    // Preset only now: a name selected into the hidden dialog earlier left its completer
+    // with a pending popup that came up over the main window after the dialog closed.
+    PresetDialog(dialog);
     QString chosen;
     if (options_.fileDialog) {
         chosen = options_.fileDialog(dialog);
     } else if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         chosen = dialog.selectedFiles().first();
     }
+    // Nothing of the dialog may stay on screen and take the keyboard. The file name
+    // completer reopens its list by itself when the folder it was completing in finishes
+    // loading, even after the dialog has closed; without a prefix it has nothing to reopen.
+    dialog.hide();
+    for (QCompleter* completer : dialog.findChildren<QCompleter*>()) {
+        completer->setCompletionPrefix(QString());
+        completer->popup()->hide();
+    }
+    while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
     // Without a window manager the focus would fall to the desktop after the dialog.
     window_.activateWindow();
     return chosen;
@@ -142,7 +151,10 @@ void FileCommands::MenuSaveClick() {
 void FileCommands::MenuOpenClick() {
     const QString path = RunFileDialog(OpenDialog());
     if (path.isEmpty()) return;
+    OpenFile(path);
+}
 
+void FileCommands::OpenFile(const QString& path) {
     std::string text;
     if (!ReadWholeFile(path.toStdString(), text).ok) {
         showMessage(QString::fromUtf8(kOpenFileError));
@@ -238,28 +250,17 @@ std::unique_ptr<QPrinter> FileCommands::DefaultPrinter() {
     return std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
 }
 
-QString FileCommands::ManualPath() const {
-    const QString name = QString::fromUtf8(kManualDocument.In(languageIndex_));
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    const QStringList folders = {exeDir, exeDir + "/../share/doc/korvan2",
-                                 QStringLiteral(KORVAN_DOC_DIR)};
-    for (const QString& folder : folders) {
-        const QFileInfo candidate(folder + "/" + name);
-        if (candidate.isFile()) return candidate.absoluteFilePath();
-    }
-    return {};
-}
-
 void FileCommands::MenuContensClick() {
     if (languageIndex_ > kLanguageGerman) return;
-    const QString path = ManualPath();
-    // A missing manual is no error: nothing happens.
-    if (path.isEmpty()) return;
-    const QUrl url = QUrl::fromLocalFile(path);
-    if (options_.openUrl) {
-        options_.openUrl(url);
-    } else {
-        QDesktopServices::openUrl(url);
+    // One help window, made on first use; it stays beside the main window until closed.
+    if (helpWindow_ == nullptr) helpWindow_ = new HelpWindow(&window_);
+    const QStringList folders =
+        options_.manualFolders.isEmpty() ? ManualFolders() : options_.manualFolders;
+    if (!helpWindow_->ShowManual(languageIndex_, folders)) {
+        // A missing or damaged manual is said in a box naming the file, not in an empty
+        // help window.
+        helpWindow_->hide();
+        showMessage(helpWindow_->Problem());
     }
 }
 

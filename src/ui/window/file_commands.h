@@ -24,6 +24,7 @@ class QUrl;
 namespace korvan {
 
 class DeviceLink;
+class HelpWindow;
 class MonitorColumn;
 class ProgressRow;
 struct FormOptions;
@@ -50,6 +51,9 @@ class FileCommands : public QObject {
     void SetLastFilePath(const QString& path);
 
     void MenuOpenClick();
+    // Opens a parameter file as the open dialog does once a file is chosen (a file named on
+    // the command line comes here too): the same messages, and a refused file changes nothing.
+    void OpenFile(const QString& path);
     void MenuSaveClick();
     void SpeedButtonPrintClick();
     // Prints a picture on one page of the default printer; a message says why it could not.
@@ -65,11 +69,14 @@ class FileCommands : public QObject {
     // line per entry, in the current language. Empty when nothing was ignored.
     static QString IgnoredEntriesText(const std::vector<IgnoredEntry>& ignored,
                                       std::uint8_t language);
+    // The help window once F1 has opened it, else null.
+    HelpWindow* Help() const { return helpWindow_; }
 
   private:
     QFileDialog& OpenDialog();
     QFileDialog& SaveDialog();
-    void PresetDialogs();
+    // The last file's folder and name into the dialog, just before it is shown.
+    void PresetDialog(QFileDialog& dialog) const;
     QString RunFileDialog(QFileDialog& dialog);
     static std::unique_ptr<QPrinter> DefaultPrinter();
 
@@ -83,6 +90,7 @@ class FileCommands : public QObject {
     QString lastFilePath_;
     QFileDialog* openDialog_ = nullptr;  // "OpenDialog1"
     QFileDialog* saveDialog_ = nullptr;  // "SaveDialog1"
+    HelpWindow* helpWindow_ = nullptr;   // "HelpWindow"
 };
 
 }  // namespace korvan

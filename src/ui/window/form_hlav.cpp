@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -15,6 +16,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "core/command_line.h"
 #include "device/monitor.h"
 #include "params/binding.h"
 #include "params/defaults.h"
@@ -188,6 +190,10 @@ void TFormHlav::Wire() {
     };
     linkView_->identity = [this](const IdentityTexts& texts) { pages_->ShowIdentity(texts); };
     linkView_->OnMonitorFrame([this](const std::uint8_t* frame) { ShowMonitorFrame(frame); });
+    linkView_->noConnection = [this](bool shown) {
+        // A replay shows logged values while the unit is deliberately not asked.
+        if (shown && !link_->MonitorPaused()) monitor_->ShowNoData();
+    };
 
     // The ride log: recording, replay, time-in-cell colours and the map as curves.
     RideLogController::Hooks rideLogHooks;
@@ -237,16 +243,8 @@ void TFormHlav::FormCreate() {
     CentreOnScreen();
     LoadSettings();
 
-    if (!options_.arguments.isEmpty()) {
-        const QString& first = options_.arguments.first();
-        if (first == "ENGLISH") {
-            languageIndex_ = kLanguageEnglish;
-        } else if (first == "CESKY") {
-            languageIndex_ = kLanguageCzech;
-        } else if (first == "DEUTSCH") {
-            languageIndex_ = kLanguageGerman;
-        }
-    }
+    const WindowArguments arguments = SplitWindowArguments(options_.arguments);
+    if (arguments.language) languageIndex_ = *arguments.language;
 
     NormalizeImage();
     pages_->ImageToControls();
@@ -259,6 +257,9 @@ void TFormHlav::FormCreate() {
     progress_->SetGaugeVisible(false);
     pages_->SetCommitsEnabled(true);
     undo_->Reset();
+    // A file named on the command line (a double click on it in the desktop) opens as
+    // File > Open would open it, once the window is complete.
+    if (!arguments.file.isEmpty()) files_->OpenFile(arguments.file);
 }
 
 void TFormHlav::CentreOnScreen() {
@@ -289,10 +290,24 @@ void TFormHlav::ShowMessageBox(const QString& text) {
         options_.messageBox(text);
         return;
     }
-    // A modal box runs its own event loop: the tick goes on while it is open.
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                    this);
-    box.exec();
+    // A modal box runs its own event loop, but a timer does not fire again while its own
+    // timeout slot is still running: a box opened inside the tick would stop the tick (no
+    // monitor requests, no "No Connection" count) until it is closed. A box asked for by the
+    // tick therefore opens once the slot has returned. Anywhere else it opens at once, so a
+    // box from the exit save is still seen before the program ends.
+    if (!inTick_) {
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text,
+                        QMessageBox::Ok, this);
+        box.exec();
+        return;
+    }
+    QPointer<TFormHlav> self(this);
+    QTimer::singleShot(0, this, [self, text] {
+        if (self.isNull()) return;
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text,
+                        QMessageBox::Ok, self.data());
+        box.exec();
+    });
 }
 
 QString TFormHlav::HintOf(const QString& objectName) const {
@@ -317,12 +332,15 @@ void TFormHlav::ApplyChange() {
 }
 
 void TFormHlav::Timer1Timer() {
+    inTick_ = true;
     ports_->Tick();
     link_->Tick();
     ports_->ShowState(comPortNumber_);
-    cursor_ = ComputeMapCursor(image_, link_->Live(), pages_->TpsAxis());
+    cursor_ = link_->LiveValid() ? ComputeMapCursor(image_, link_->Live(), pages_->TpsAxis())
+                                 : ClearedMapCursor();
     pages_->ShowCursor(cursor_);
     rideLog_->Tick();
+    inTick_ = false;
 }
 
 void TFormHlav::ShowMonitorFrame(const std::uint8_t* frame) {

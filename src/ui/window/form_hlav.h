@@ -67,6 +67,8 @@ struct FormOptions {
     std::string stableNameFolder;
     // Runs the serial port dialog; true when accepted. Empty: the dialog's own exec().
     std::function<bool(PortDialog& dialog)> portDialog;
+    // Where F1 looks for the manual. Empty: the help window's own list (ManualFolders()).
+    QStringList manualFolders;
 };
 
 class TFormHlav : public QMainWindow {
@@ -165,6 +167,8 @@ class TFormHlav : public QMainWindow {
     std::unique_ptr<ParameterUndo> undo_;
     std::unique_ptr<RideLogController> rideLog_;
     QTimer* timer1_ = nullptr;
+    // Set while Timer1Timer runs: a box it asks for opens after it has returned.
+    bool inTick_ = false;
 };
 
 }  // namespace korvan

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <ctime>
 
+#include "files/qt_settings_folder.h"
 #include "files/settings.h"
 #include "files/state_file.h"
 #include "params/binding.h"
@@ -36,7 +37,8 @@ QString UnableToWrite(const QString& path, const std::string& reason) {
 }  // namespace
 
 QString TFormHlav::SettingsFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Korvan2";
+    // The same folder as the command-line tool's.
+    return QString::fromStdString(SettingsFolderPath());
 }
 
 QString TFormHlav::SettingsFilePath() const { return SettingsFolder() + "/" + QString::fromUtf8(kSettingsFileName); }

@@ -26,9 +26,16 @@ inline void SetRoleColour(QWidget* w, QPalette::ColorRole role, const QColor& co
 
 // Background of a label or check box. The normal colour (button face) lets the parent show
 // through, so a control inside a group or on a page looks like its surroundings; any other
-// colour is filled in.
+// colour is filled in. A label fills with the Window role, a button (a check box) with the
+// Button role: both are set, in one palette.
 inline void SetBackground(QWidget* w, const QColor& colour, bool normal) {
-    SetRoleColour(w, QPalette::Window, colour);
+    const QPalette::ColorRole fill = w->backgroundRole();
+    if (w->palette().color(QPalette::Window) != colour || w->palette().color(fill) != colour) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, colour);
+        p.setColor(fill, colour);
+        w->setPalette(p);
+    }
     if (w->autoFillBackground() == normal) w->setAutoFillBackground(!normal);
 }
 inline void SetBackground(QWidget* w, Colour colour) {

@@ -18,6 +18,7 @@ void LinkView::SetGaugeVisible(bool visible) {
 }
 void LinkView::SetNoConnectionVisible(bool visible) {
     progress_.SetNoConnectionVisible(visible);
+    if (noConnection) noConnection(visible);
 }
 
 void LinkView::ShowModalMessage(const LocalizedText& text) {

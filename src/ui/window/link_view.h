@@ -23,6 +23,8 @@ class LinkView : public LinkListener {
     std::function<void(const LocalizedText& text)> modalMessage;
     std::function<void()> receivedImage;
     std::function<void(const IdentityTexts& texts)> identity;
+    // Told on every tick whether "No Connection" shows.
+    std::function<void(bool shown)> noConnection;
     void OnMonitorFrame(FrameHandler handler) { frameHandlers_.push_back(std::move(handler)); }
 
     void SetMessage(const LocalizedText& text, Colour colour) override;

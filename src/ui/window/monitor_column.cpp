@@ -90,6 +90,23 @@ MonitorColumn::MonitorColumn(QWidget* client, const QFont& windowFont) {
                                    519, 506, 150, 30);
     programCountLabel_->setWordWrap(true);
     programCountLabel_->hide();
+
+    // The texts the labels start with are their no-data texts.
+    for (QLabel* label :
+         {rpmLabel_, tpsLabel_, lambdaLabel_, advanceLabel_, servoDesiredLabel_,
+          servoMeasuredLabel_, blocking1Label_, blocking2Label_, tachoLambdaLabel_, clutchLabel_,
+          limiter1Label_, n2oLabel_, programCountLabel_}) {
+        noDataTexts_.push_back({label, label->text()});
+    }
+    for (QLabel* label : testLabels_) noDataTexts_.push_back({label, label->text()});
+}
+
+void MonitorColumn::ShowNoData() {
+    for (const NoDataText& entry : noDataTexts_) {
+        SetLabelText(entry.label, entry.text);
+        SetBackground(entry.label, Colour::ButtonFace);
+    }
+    for (TCGauge* gauge : {rpmGauge_, tpsGauge_, lambdaGauge_}) SetGauge(gauge, 0);
 }
 
 void MonitorColumn::Show(const MonitorReadout& r) {

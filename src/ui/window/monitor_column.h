@@ -6,7 +6,9 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QFont;
@@ -28,6 +30,9 @@ class MonitorColumn : public QObject {
 
     // One decoded frame into the labels and gauges; only what changed is repainted.
     void Show(const MonitorReadout& readout);
+    // No live values: every read-out back to its no-data text on the normal background, the
+    // gauges empty; the next frame shows them again.
+    void ShowNoData();
 
     // The throttle read-out belongs to the map's throttle axis, the servo read-outs to the
     // servo, the N2O read-out to the N2O controller: shown as the pages show those.
@@ -42,6 +47,12 @@ class MonitorColumn : public QObject {
 
   private:
     void ExtendedToggled();
+
+    struct NoDataText {
+        QLabel* label;
+        QString text;
+    };
+    std::vector<NoDataText> noDataTexts_;
 
     QCheckBox* extendedBox_ = nullptr;              // "CheckBoxExtMonitor"
     QLabel* rpmLabel_ = nullptr;                    // "LabelRpm"

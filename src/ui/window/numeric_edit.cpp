@@ -3,9 +3,13 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QResizeEvent>
+#include <QStyleOptionSpinBox>
+#include <QStylePainter>
 #include <algorithm>
 #include <QLineEdit>
 #include <QWheelEvent>
+
+#include "ui/window/palette_cache.h"
 
 namespace korvan {
 
@@ -110,6 +114,14 @@ void NumericEdit::wheelEvent(QWheelEvent* event) {
         return;
     }
     QSpinBox::wheelEvent(event);
+}
+
+void NumericEdit::paintEvent(QPaintEvent* /*event*/) {
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    option.palette = SharedPalette(option.palette);
+    QStylePainter painter(this);
+    painter.drawComplexControl(QStyle::CC_SpinBox, option);
 }
 
 void NumericEdit::resizeEvent(QResizeEvent* event) {

@@ -51,6 +51,9 @@ protected:
     // programming after change, the running unit): only a focused field takes the wheel.
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Painted with the shared palette of its colours, so that the style's cached pictures
+    // of the field are found again when a colour comes back (the live cursor).
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     // The map columns leave room for four digits and the arrows; a five-digit breakpoint

@@ -533,6 +533,8 @@ void ParameterPages::CSpinButtonDownClick(TCSpinButton* sender) {
 }
 
 void ParameterPages::StepServoAtCursor(int delta) {
+    // Without live values there is no servo point in use.
+    if (cursor_.Cleared && !wholeServoBox_->isChecked()) return;
     ControlsToImage();
     StepServo(image_, delta, wholeServoBox_->isChecked(), cursor_.ServoIndex);
     lastCommitKind_ = delta < 0 ? CommitKind::ServoMinus : CommitKind::ServoPlus;
@@ -550,6 +552,8 @@ void ParameterPages::BitBtnServoPlusClick() {
 // typed into another field is taken into the image first, so the button does not throw it
 // away when it shows the image again.
 void ParameterPages::BitBtnTps0Click() {
+    // A silent line has no voltage to take.
+    if (!link_.LiveValid()) return;
     ControlsToImage();
     if (!SetTps0FromLive(image_, link_.Live().TpsMv)) return;
     lastCommitKind_ = CommitKind::Tps0;
@@ -557,6 +561,7 @@ void ParameterPages::BitBtnTps0Click() {
 }
 
 void ParameterPages::BitBtnTps100Click() {
+    if (!link_.LiveValid()) return;
     ControlsToImage();
     if (!SetTps100FromLive(image_, link_.Live().TpsMv)) return;
     lastCommitKind_ = CommitKind::Tps100;

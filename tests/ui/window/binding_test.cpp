@@ -134,6 +134,32 @@ TEST_F(WindowTest, TheEnableBoxesHideTheirGroupsAndTheReadProtectionTurnsRed) {
     EXPECT_FALSE(noReading->autoFillBackground());
 }
 
+TEST_F(WindowTest, TheThreeWarningBoxesShowRedOnScreenWhileChecked) {
+    Open();
+    // The pixels as painted, at the box's right end (beyond its caption): a check box fills
+    // its background from another palette role than a label does.
+    const QColor red = ToQColor(Colour::Red);
+    for (const char* name : {"CheckBoxZakazCteni", "CheckBoxProgHned", "CheckBoxBuzDlouhe"}) {
+        SCOPED_TRACE(name);
+        auto* box = Find<QCheckBox>(name);
+        ShowPageOf(box);
+        const QPoint spot(box->width() - 3, box->height() / 2);
+        if (box->isChecked()) QTest::mouseClick(box, Qt::LeftButton);
+        const QColor normal = box->grab().toImage().pixelColor(spot);
+        EXPECT_NE(normal, red);
+        for (const bool checked : {true, false}) {
+            if (box->isChecked() != checked) QTest::mouseClick(box, Qt::LeftButton);
+            ASSERT_EQ(box->isChecked(), checked);
+            const QColor shown = box->grab().toImage().pixelColor(spot);
+            if (checked) {
+                EXPECT_EQ(shown, red) << shown.name().toStdString();
+            } else {
+                EXPECT_EQ(shown, normal) << shown.name().toStdString();
+            }
+        }
+    }
+}
+
 TEST_F(WindowTest, ProgrammingAfterChangeStartsOnlyWhenACommitChangesAByte) {
     Open();
     auto* option = Find<QCheckBox>("CheckBoxProgHned");

@@ -3,7 +3,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QListView>
+#include <QTextBrowser>
 #include <QRegularExpression>
 #include <QToolButton>
 #include <QTemporaryDir>
@@ -11,6 +16,7 @@
 #include "files/atomic_write.h"
 #include "files/state_file.h"
 #include "tests/ui/window/window_fixture.h"
+#include "ui/help/help_window.h"
 #include "ui/widgets/cgauge.h"
 #include "ui/window/caption_fit.h"
 
@@ -205,17 +211,166 @@ TEST_F(DeskTest, WithoutAPrinterTheUserIsToldAndTheWindowIsRestored) {
 }
 
 TEST_F(DeskTest, TheManualOfTheLanguageOpensWhenItIsThere) {
-    Open({"CESKY"});
-    TriggerAction("MenuContens");
-    EXPECT_TRUE(openedUrls.isEmpty());  // not installed: nothing happens, no message
-    EXPECT_TRUE(messages.isEmpty());
+    // F1 shows the manual of the window's language in the program's own help window, one
+    // window for every F1; without a usable manual a box names the file it looked for.
+    QTemporaryDir manuals;
+    for (const char* name : {"manual_cs.html", "manual_en.html"}) {
+        WriteBytes(manuals.filePath(name), "<html><body><h1>Manual</h1></body></html>");
+    }
+    WriteBytes(manuals.filePath("manual_de.html"), "");  // damaged: empty
+    manualFolders = {manuals.path()};
+    struct Case {
+        const char* language;
+        const char* file;
+        bool shown;
+    } cases[] = {
+        {"CESKY", "manual_cs.html", true},
+        {"ENGLISH", "manual_en.html", true},
+        {"DEUTSCH", "manual_de.html", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        messages.clear();
+        Open({c.language});
+        QTest::keyClick(form.get(), Qt::Key_F1);
+        auto* help = form->findChild<HelpWindow*>("HelpWindow");
+        ASSERT_NE(help, nullptr);
+        EXPECT_EQ(help->isVisible(), c.shown);
+        if (c.shown) {
+            EXPECT_TRUE(messages.isEmpty());
+            EXPECT_TRUE(help->Browser()->source().toLocalFile().endsWith(c.file));
+            TriggerAction("MenuContens");  // again: the same window
+            EXPECT_EQ(form->findChildren<HelpWindow*>().size(), 1);
+        } else {
+            ASSERT_EQ(messages.size(), 1);
+            EXPECT_TRUE(messages[0].contains(c.file)) << messages[0].toStdString();
+        }
+        EXPECT_TRUE(openedUrls.isEmpty());  // no desktop opener involved
+        form.reset();
+    }
+}
 
-    const QString manual = QCoreApplication::applicationDirPath() + "/Manual_Korvan15_cz.doc";
-    WriteBytes(manual, "manual");
-    QTest::keyClick(form.get(), Qt::Key_F1);
-    QFile::remove(manual);
-    ASSERT_EQ(openedUrls.size(), 1);
-    EXPECT_TRUE(openedUrls[0].toLocalFile().endsWith("_cz.doc"));
+TEST_F(DeskTest, AFileNamedOnTheCommandLineOpensAsFileOpenWould) {
+    const QString good = dir.filePath("r6.ign");
+    WriteBytes(good, "MAVELTIK_KEY 15\r\nBIKE 2\nLIMITER1 60\nADVANCE 1 2 3 4 5 6 7 8 9 10\n");
+    const QString other = dir.filePath("other.ign");
+    WriteBytes(other, "MAVELTIK_KEY 16\nBIKE 3\n");
+    const QString missing = dir.filePath("missing.ign");
+    Open({"ENGLISH"});
+    const DeviceImage untouched = form->Image();
+    form.reset();
+
+    struct Case {
+        QStringList arguments;
+        bool opened;
+        const char* message;  // empty: none
+        const char* title;    // a word of the language's window title
+    } cases[] = {
+        {{good}, true, "", ""},
+        {{"ENGLISH", good}, true, "", "Programming"},
+        {{"CESKY", other}, false, "Neshodná verze souboru *.ign!", "Programování"},
+        {{"DEUTSCH", missing}, false, "Open file error", ""},
+        {{"ENGLISH", dir.path()}, false, "Open file error", ""},  // a folder is no file
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        messages.clear();
+        QDir(TFormHlav::SettingsFolder()).removeRecursively();
+        Open(c.arguments);
+        EXPECT_TRUE(form->isVisible());
+        if (c.opened) {
+            EXPECT_TRUE(messages.isEmpty());
+            EXPECT_EQ(Byte(field::BikeType), 2);
+            EXPECT_EQ(Byte(field::Limiter1), 60);
+            EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), c.arguments.last());
+        } else {
+            EXPECT_EQ(messages, QStringList{QString::fromUtf8(c.message)});
+            EXPECT_EQ(form->Image(), untouched);
+            EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), "");
+        }
+        EXPECT_TRUE(form->windowTitle().contains(QString::fromUtf8(c.title))) << form->windowTitle().toStdString();
+        form.reset();
+    }
+}
+
+TEST_F(DeskTest, NothingOfAFileDialogStaysOnScreenAfterItCloses) {
+    const QString path = dir.filePath("r6.ign");
+    WriteBytes(path, "MAVELTIK_KEY 15\nBIKE 2\n");
+    Open();
+    // The real dialog, closed as the user closes it.
+    enum class Close { TypedPathAndEnter, DoubleClick, Cancel };
+    auto runDialog = [&](Close how) {
+        fileDialog = [&, how](QFileDialog& d) {
+            d.setOption(QFileDialog::DontUseNativeDialog);
+            QTimer::singleShot(0, &d, [&d, how, &path] {
+                auto* name = d.findChild<QLineEdit*>("fileNameEdit");
+                ASSERT_NE(name, nullptr);
+                if (how == Close::TypedPathAndEnter) {
+                    d.activateWindow();
+                    (void)QTest::qWaitForWindowActive(&d);
+                    name->clear();
+                    // Typed, so that the completer works on it (its own inline completion
+                    // can add to the typed name; the user sees and keeps the full path).
+                    QTest::keyClicks(name, path);
+                    if (name->text() != path) name->setText(path);
+                    QTest::keyClick(name, Qt::Key_Enter);
+                    // Offscreen the dialog may not have become the active window, so the
+                    // Enter key may not reach its default button: the button is clicked then.
+                    if (d.isVisible()) {
+                        if (auto* box = d.findChild<QDialogButtonBox*>("buttonBox")) {
+                            if (QPushButton* open = box->button(QDialogButtonBox::Open)) open->click();
+                        }
+                    }
+                } else if (how == Close::Cancel) {
+                    QTest::keyClick(name, Qt::Key_Escape);
+                } else {
+                    auto* view = d.findChild<QListView*>("listView");
+                    ASSERT_NE(view, nullptr);
+                    QModelIndex item;
+                    (void)QTest::qWaitFor([&] {
+                        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+                            const QModelIndex i = view->model()->index(row, 0, view->rootIndex());
+                            if (i.data().toString() == "r6.ign") item = i;
+                        }
+                        return item.isValid();
+                    });
+                    ASSERT_TRUE(item.isValid());
+                    const QPoint at = view->visualRect(item).center();
+                    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+                    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+                }
+                if (d.isVisible()) d.reject();  // never left hanging
+            });
+            return d.exec() == QDialog::Accepted ? d.selectedFiles().value(0) : QString();
+        };
+    };
+    struct Case {
+        const char* what;
+        Close how;
+        bool opens;
+    } cases[] = {
+        {"typed path and Enter", Close::TypedPathAndEnter, true},
+        {"again, preset with the last file", Close::TypedPathAndEnter, true},
+        {"double click", Close::DoubleClick, true},
+        {"cancel", Close::Cancel, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        runDialog(c.how);
+        Find<QLabel>("LabelFile2")->clear();
+        QTest::keyClick(form.get(), Qt::Key_F3);
+        // What the dialog's folder model still delivers after the dialog has closed arrives.
+        QTest::qWait(200);
+        EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), c.opens ? path : QString());
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != form.get()) {
+                EXPECT_FALSE(w->isVisible()) << w->metaObject()->className() << " " << w->objectName().toStdString();
+            }
+        }
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST_F(DeskTest, AboutShowsTheBuildInTheLanguage) {

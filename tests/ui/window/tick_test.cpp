@@ -2,6 +2,8 @@
 // repaints an unchanged reading must not cause, and modal messages from the link.
 #include <QCheckBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <algorithm>
 #include <QTabWidget>
 
 #include "device/frame.h"
@@ -126,6 +128,53 @@ TEST_F(WindowTest, AModalMessageOfTheLinkGoesThroughTheWindowsOneSeam) {
     form->Timer1Timer();
     EXPECT_EQ(messages, QStringList{"Unmatched version of PC and Ignition programs!"});
     EXPECT_EQ(form->Link().Mode(), OperationMode::None);
+}
+
+TEST_F(WindowTest, TheTickGoesOnUnderARealMessageBoxOpenedFromATick) {
+    // No seam for the boxes: the window shows its own QMessageBox, and its own timer ticks.
+    FormOptions options;
+    options.arguments = {"ENGLISH"};
+    form = std::make_unique<TFormHlav>(port, options);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->Timer1()->stop();
+    QTest::keyClick(form.get(), Qt::Key_F9);
+    std::array<std::uint8_t, kPageSize> identity{};
+    identity[field::FormatVersion] = kFormatVersion + 1;  // answered from inside the next tick
+    port.Queue(BuildFrame(kCmdProgramPage | kAnswerBit, identity.data()));
+
+    // Counted from the ticks themselves while the box is open; the box is closed from a tick.
+    constexpr int kTicksUnderBox = 25;
+    int ticksUnderBox = 0;
+    std::size_t requestsWhenOpened = 0;
+    std::size_t requestsUnderBox = 0;
+    bool noConnectionUnderBox = false;
+    QString boxText;
+    auto monitorRequests = [&] {
+        const auto sent = port.SentCommands();
+        return static_cast<std::size_t>(std::count(sent.begin(), sent.end(), kCmdMonitor));
+    };
+    QObject::connect(form->Timer1(), &QTimer::timeout, form.get(), [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || ticksUnderBox >= kTicksUnderBox) return;
+        if (ticksUnderBox++ == 0) {
+            boxText = box->text();
+            requestsWhenOpened = monitorRequests();
+        }
+        if (ticksUnderBox == kTicksUnderBox) {
+            requestsUnderBox = monitorRequests() - requestsWhenOpened;
+            noConnectionUnderBox = !Find<QLabel>("LabelSpojeni")->isHidden();
+            box->accept();
+        }
+    });
+    form->Timer1()->start();
+    // Bounded only so that a stopped tick fails instead of hanging.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ticksUnderBox >= kTicksUnderBox && QApplication::activeModalWidget() == nullptr; }, 20000));
+    form->Timer1()->stop();
+    EXPECT_EQ(boxText, "Unmatched version of PC and Ignition programs!");
+    EXPECT_GE(requestsUnderBox, static_cast<std::size_t>((kTicksUnderBox - 1) / 6));  // every 6th tick
+    EXPECT_TRUE(noConnectionUnderBox);  // the silent line was counted under the box too
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // The editing tools in the window: they act where the live cursor stands.
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
+#include <functional>
 #include <QPushButton>
 
 #include "device/frame.h"
 #include "tests/ui/window/window_fixture.h"
+#include "ui/widgets/cgauge.h"
 #include "ui/widgets/cspin_button.h"
 
 namespace korvan::testing {
@@ -133,6 +136,66 @@ TEST_F(ToolsTest, AToolProgramsTheUnitWhenProgrammingAfterChangeIsOn) {
     EngineAt(5000, 0);
     Click("BitBtnAdvPlus");
     EXPECT_EQ(form->Link().Mode(), OperationMode::Program);
+}
+
+TEST_F(ToolsTest, NoConnectionClearsTheReadoutsAndTheCursorUntilTheNextFrame) {
+    Open();
+    QTest::mouseClick(Find<QCheckBox>("CheckBoxTpsMapa"), Qt::LeftButton);
+    EngineAt(5000, 30, 4092);  // a live engine: cursor on row 5, column 4; 2500 mV throttle
+    const QColor lime(0x00, 0xFF, 0x00);
+    ASSERT_EQ(Edit("Edit104")->palette().color(QPalette::Base), lime);
+    const QString liveRpm = Find<QLabel>("LabelRpm")->text();
+    ASSERT_NE(liveRpm, "RPM = ---");
+
+    // The line goes silent: from the tick that shows "No Connection" nothing live is left.
+    for (int tick = 0; tick < 19; ++tick) form->Timer1Timer();
+    ASSERT_FALSE(Find<QLabel>("LabelSpojeni")->isHidden());
+    const struct {
+        const char* label;
+        const char* noData;
+    } readouts[] = {
+        {"LabelRpm", "RPM = ---"},
+        {"LabelTpsMon", "TP= --- [%]"},
+        {"LabelLambda", "LAMBDA= --- [mV]"},
+        {"LabelAdvance", "ADVANCE= --- [°]"},
+        {"LabelBlok1", "Blocking 1 = --"},
+        {"LabelClutchMon", "Clutch = --"},
+    };
+    for (const auto& r : readouts) {
+        EXPECT_EQ(Find<QLabel>(r.label)->text(), QString::fromUtf8(r.noData)) << r.label;
+        EXPECT_FALSE(Find<QLabel>(r.label)->autoFillBackground()) << r.label;
+    }
+    EXPECT_EQ(Find<TCGauge>("CGaugeRpm")->Progress(), 0);
+    for (NumericEdit* e : form->findChildren<NumericEdit*>()) {
+        EXPECT_NE(e->palette().color(QPalette::Base), lime) << e->objectName().toStdString();
+    }
+    EXPECT_TRUE(form->Cursor().Cleared);
+
+    // The one-cell tools and the calibration buttons have nothing to act on.
+    const struct {
+        const char* what;
+        std::function<void()> use;
+    } tools[] = {
+        {"F4", [&] { QTest::keyClick(form.get(), Qt::Key_F4); }},
+        {"F5", [&] { QTest::keyClick(form.get(), Qt::Key_F5); }},
+        {"Set TPS 0 %", [&] { Click("BitBtnTps0"); }},
+        {"Set TPS 100 %", [&] { Click("BitBtnTps100"); }},
+        {"servo +", [&] { Click("BitBtnServoPlus"); }},
+    };
+    for (const auto& t : tools) {
+        const DeviceImage before = form->Image();
+        t.use();
+        EXPECT_TRUE(form->Image().bytes == before.bytes) << t.what;
+    }
+
+    // The next valid frame brings it all back.
+    EngineAt(5000, 30, 4092);
+    EXPECT_TRUE(Find<QLabel>("LabelSpojeni")->isHidden());
+    EXPECT_EQ(Find<QLabel>("LabelRpm")->text(), liveRpm);
+    EXPECT_EQ(Edit("Edit104")->palette().color(QPalette::Base), lime);
+    const DeviceImage before = form->Image();
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    EXPECT_EQ(Byte(AdvanceIndex(5, 4)), before[AdvanceIndex(5, 4)] + 1);
 }
 
 }  // namespace

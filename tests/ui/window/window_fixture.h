@@ -43,6 +43,7 @@ public:
         options.portLister = &lister;
         options.stableNameFolder = stableNameFolder;
         options.portDialog = [this](PortDialog& dialog) { return portDialog ? portDialog(dialog) : false; };
+        options.manualFolders = manualFolders;
         form = std::make_unique<TFormHlav>(port, options);
         form->Timer1()->stop();
         form->show();
@@ -105,6 +106,8 @@ public:
     std::function<QString(QFileDialog&)> fileDialog;
     std::function<std::unique_ptr<QPrinter>()> printer;
     QList<QUrl> openedUrls;
+    // Where F1 looks for the manual; empty: the program's own places.
+    QStringList manualFolders;
     std::unique_ptr<TFormHlav> form;
 };
 
