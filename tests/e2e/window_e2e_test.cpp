@@ -758,6 +758,8 @@ TEST_F(WindowEndToEnd, ANewUnitOnTheSamePathIsShownWithoutAKeyAfterTheOldOneDied
     EXPECT_TRUE(modals.isEmpty()) << modals.join(" | ").toStdString();
     CloseWindow();
     std::filesystem::remove_all(folder);
+}
+
 TEST_F(WindowEndToEnd, MonitorRequestsKeepTheirRhythmWhileTheVersionBoxIsOpen) {
     // A unit of another format version: F9 ends in a real message box opened from the tick.
     SimProcess& sim = StartSim({"--format-version", "14"});
