@@ -127,6 +127,7 @@ void FileCommands::MenuSaveClick() {
     }
     progress_.SetFileName(path);
     SetLastFilePath(path);
+    if (saved) saved(path);
 }
 
 void FileCommands::MenuOpenClick() {
@@ -152,6 +153,7 @@ void FileCommands::MenuOpenClick() {
     applyChange();
     progress_.SetFileName(path);
     SetLastFilePath(path);
+    if (opened) opened(path);
 }
 
 void FileCommands::SpeedButtonPrintClick() {

@@ -39,6 +39,9 @@ class FileCommands : public QObject {
     std::function<void()> takeControls;
     std::function<void()> applyChange;
     std::function<void(const QString& text)> showMessage;
+    // A file was opened or saved (after the label and the last path are set); may be empty.
+    std::function<void(const QString& path)> opened;
+    std::function<void(const QString& path)> saved;
 
     QString LastFilePath() const { return lastFilePath_; }
     void SetLastFilePath(const QString& path);

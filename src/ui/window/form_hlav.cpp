@@ -19,6 +19,7 @@
 #include "ui/window/caption_fit.h"
 #include "ui/window/file_commands.h"
 #include "ui/window/hint_status.h"
+#include "ui/window/history_controller.h"
 #include "ui/window/link_view.h"
 #include "ui/window/main_menu.h"
 #include "ui/window/monitor_column.h"
@@ -93,6 +94,8 @@ void TFormHlav::BuildWindow() {
     setStatusBar(status);
 
     menu_ = std::make_unique<MainMenu>(*this);
+    history_ = std::make_unique<HistoryController>(*this, image_, languageIndex_, options_, *link_,
+                                                   *monitor_, *progress_, menu_->toolsMenu);
     // Hints that no language table touches: they read the same in every language.
     hints_->SetHint("BitBtnServoMinus", "Take off 20 mV");
     hints_->SetHint("BitBtnServoPlus", "Add 20 mV");
@@ -167,6 +170,17 @@ void TFormHlav::Wire() {
     };
     linkView_->identity = [this](const IdentityTexts& texts) { pages_->ShowIdentity(texts); };
     linkView_->OnMonitorFrame([this](const std::uint8_t* frame) { ShowMonitorFrame(frame); });
+
+    // Restore points, what the unit holds, the history window and the compares.
+    HistoryController* history = history_.get();
+    history->takeControls = [this] { TakeControls(); };
+    history->applyChange = [this] { ApplyChange(); };
+    history->showMessage = [this](const QString& text) { ShowMessageBox(text); };
+    linkView_->operationFinished = [history](const OperationEnd& end) {
+        history->OperationFinished(end);
+    };
+    files->opened = [history](const QString& path) { history->FileOpened(path); };
+    files->saved = [history](const QString& path) { history->FileSaved(path); };
 }
 
 void TFormHlav::FormCreate() {
@@ -243,12 +257,14 @@ void TFormHlav::TakeControls() {
     pages_->ControlsToImage();
     NormalizeImage();
     pages_->ImageToControls();
+    history_->UpdateUnitState();
 }
 
 void TFormHlav::ApplyChange() {
     NormalizeImage();
     pages_->ImageToControls();
     link_->CheckProgramOnChange(pages_->ProgramAfterChange());
+    history_->UpdateUnitState();
 }
 
 void TFormHlav::Timer1Timer() {

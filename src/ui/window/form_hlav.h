@@ -33,6 +33,7 @@ class QUrl;
 namespace korvan {
 
 class FileCommands;
+class HistoryController;
 class HintStatus;
 class LinkView;
 class MainMenu;
@@ -86,6 +87,7 @@ class TFormHlav : public QMainWindow {
     // The wiring points for new collaborators.
     MainMenu& Menu() { return *menu_; }
     LinkView& View() { return *linkView_; }
+    HistoryController& History() { return *history_; }
 
     // The tick: the link's poll, operation step, message countdown and "No Connection"
     // counter, then the map cursor.
@@ -141,6 +143,7 @@ class TFormHlav : public QMainWindow {
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<ParameterPages> pages_;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<HistoryController> history_;
     QTimer* timer1_ = nullptr;
 };
 

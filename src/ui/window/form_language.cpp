@@ -10,6 +10,7 @@
 #include "ui/languages/language_tables.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/hint_status.h"
+#include "ui/window/history_controller.h"
 #include "ui/window/main_menu.h"
 #include "ui/window/parameter_pages.h"
 
@@ -43,6 +44,7 @@ void TFormHlav::ApplyLanguage(std::uint8_t languageIndex) {
             pages_->SetPageTitle(name, text);
         }
     }
+    history_->SetLanguage(languageIndex);
 }
 
 }  // namespace korvan

@@ -23,6 +23,7 @@ class LinkView : public LinkListener {
     std::function<void(const LocalizedText& text)> modalMessage;
     std::function<void()> receivedImage;
     std::function<void(const IdentityTexts& texts)> identity;
+    std::function<void(const OperationEnd& end)> operationFinished;
     void OnMonitorFrame(FrameHandler handler) { frameHandlers_.push_back(std::move(handler)); }
 
     void SetMessage(const LocalizedText& text, Colour colour) override;
@@ -34,6 +35,7 @@ class LinkView : public LinkListener {
     void ShowReceivedImage() override;
     void ShowIdentity(const IdentityTexts& texts) override;
     void ShowMonitorFrame(const std::uint8_t* frame) override;
+    void OperationFinished(const OperationEnd& end) override;
 
   private:
     ProgressRow& progress_;
