@@ -49,6 +49,11 @@ const LocalizedText kNotStored{"Bod obnovy nebyl uložen: %1", "Restore point no
 const LocalizedText kUnreadablePoint{"Bod obnovy %1 nelze přečíst.",
                                      "The restore point %1 cannot be read.",
                                      "Der Wiederherstellungspunkt %1 ist nicht lesbar."};
+constexpr int kHistoryWidth = 640;
+constexpr int kHistoryHeight = 360;
+constexpr int kCompareWidth = 900;
+constexpr int kCompareHeight = 720;
+
 const char* kOpenFileError = "Open file error";
 const char* kNoPrinter = "There is no default printer currently selected";
 const QString kIgnFilter = QStringLiteral("Ignition Parametrs(*.ign)");
@@ -176,6 +181,8 @@ void HistoryController::ShowHistory() {
     if (history_ == nullptr) {
         history_ = new HistoryWindow(&store_, &window_);
         history_->setWindowFlag(Qt::Window);
+        // Wide enough for time, kind, unit and a short note side by side.
+        history_->resize(kHistoryWidth, kHistoryHeight);
         history_->SetFolderOpener([this](const QString& path) {
             const QUrl url = QUrl::fromLocalFile(path);
             if (options_.openUrl) {
@@ -287,6 +294,8 @@ void HistoryController::ShowComparison(const DeviceImage& reference, const QStri
         buttons->addWidget(printButton_);
         layout->addLayout(buttons);
         connect(printButton_, &QPushButton::clicked, this, &HistoryController::PrintComparison);
+        // The whole 10 x 10 map without scrolling.
+        compareWindow_->resize(kCompareWidth, kCompareHeight);
     }
     compare_->SetLanguage(languageIndex_);
     compareWindow_->setWindowTitle(Tr(kCompareTitle));

@@ -110,8 +110,10 @@ TEST_F(HistoryTest, AHistoryThatCannotBeWrittenSaysSoOnceAndNeverBlocks) {
     Open();
     OpenFile(WriteTune("tune.ign", 130));
     EXPECT_EQ(Byte(field::Limiter2), 130);  // the Open completed
-    EXPECT_TRUE(StatusMessage().startsWith("Restore point not stored: ")) << StatusMessage().toStdString();
-    EXPECT_GT(StatusMessage().size(), QString("Restore point not stored: ").size());  // with the reason
+    EXPECT_TRUE(StatusMessage().startsWith("Restore point not stored: "))
+        << StatusMessage().toStdString();
+    EXPECT_GT(StatusMessage().size(),
+              QString("Restore point not stored: ").size());  // with the reason
 
     form->statusBar()->clearMessage();
     const QString saved = dir.path() + "/saved.ign";
@@ -147,29 +149,41 @@ TEST_F(HistoryTest, TheUnitFieldFollowsOperationsAndCommits) {
         int points;  // restore points stored so far
         const char* newestKind;
     } steps[] = {
-        {"a read verified", [](HistoryTest& t) { t.History().OperationFinished({OperationMode::Read, true, false}); },
+        {"a read verified",
+         [](HistoryTest& t) {
+             t.History().OperationFinished({OperationMode::Read, true, false});
+         },
          "In the unit", 1, "read"},
-        {"one field committed", [](HistoryTest& t) { t.Commit("EditClutch", "55"); }, "Not in the unit: 1 change", 1,
-         "read"},
-        {"a second field", [](HistoryTest& t) { t.Commit("EditOmez2", "9500"); }, "Not in the unit: 2 changes", 1,
-         "read"},
-        {"the first field back", [clutch](HistoryTest& t) { t.Commit("EditClutch", clutch); }, "Not in the unit: 1 change", 1,
-         "read"},
+        {"one field committed", [](HistoryTest& t) { t.Commit("EditClutch", "55"); },
+         "Not in the unit: 1 change", 1, "read"},
+        {"a second field", [](HistoryTest& t) { t.Commit("EditOmez2", "9500"); },
+         "Not in the unit: 2 changes", 1, "read"},
+        {"the first field back", [clutch](HistoryTest& t) { t.Commit("EditClutch", clutch); },
+         "Not in the unit: 1 change", 1, "read"},
         {"a program verified",
-         [](HistoryTest& t) { t.History().OperationFinished({OperationMode::Program, true, false}); }, "In the unit",
-         2, "programmed"},
+         [](HistoryTest& t) {
+             t.History().OperationFinished({OperationMode::Program, true, false});
+         },
+         "In the unit", 2, "programmed"},
         {"Advance + after it", [](HistoryTest& t) { t.Find<QAction>("AdvancePlus")->trigger(); },
          "Not in the unit: 1 change", 2, "programmed"},
         {"a verify that failed",
-         [](HistoryTest& t) { t.History().OperationFinished({OperationMode::Verify, false, false}); },
+         [](HistoryTest& t) {
+             t.History().OperationFinished({OperationMode::Verify, false, false});
+         },
          "Unit: unknown", 2, "programmed"},
         {"a verify that passed",
-         [](HistoryTest& t) { t.History().OperationFinished({OperationMode::Verify, true, false}); }, "In the unit",
-         2, "programmed"},
+         [](HistoryTest& t) {
+             t.History().OperationFinished({OperationMode::Verify, true, false});
+         },
+         "In the unit", 2, "programmed"},
         {"a program broken off",
-         [](HistoryTest& t) { t.History().OperationFinished({OperationMode::Program, false, false}); },
+         [](HistoryTest& t) {
+             t.History().OperationFinished({OperationMode::Program, false, false});
+         },
          "Unit: unknown", 2, "programmed"},
-        {"New", [](HistoryTest& t) { t.Find<QAction>("MenuNew")->trigger(); }, "Unit: unknown", 2, "programmed"},
+        {"New", [](HistoryTest& t) { t.Find<QAction>("MenuNew")->trigger(); }, "Unit: unknown", 2,
+         "programmed"},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
