@@ -119,6 +119,8 @@ void HistoryController::SetLanguage(std::uint8_t language) {
 void HistoryController::UpdateUnitState() {
     unitState_->setText(
         QString::fromStdString(UnitStateText(tracker_.ChangesSinceUnit(image_), languageIndex_)));
+    // The status bar lays its fields out later; the text must never be cut meanwhile.
+    unitState_->setMinimumWidth(unitState_->sizeHint().width());
 }
 
 void HistoryController::OperationFinished(const OperationEnd& end) {
