@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "params/binding.h"
+
 namespace korvan {
 
 const LocalizedText DeviceLink::kReadDevice{"Čtení:", "Read device:", "Lesen:"};
@@ -98,6 +100,34 @@ void DeviceLink::FailOperation() {
     mode_ = OperationMode::None;
     listener_.SetMessage(failure, Colour::Red);
     messageCountdown_ = kMessageTicks;
+    Finish(false);
+}
+
+void DeviceLink::Finish(bool ok) {
+    if (started_ == OperationMode::None) return;
+    OperationEnd end;
+    end.started = started_;
+    end.ok = ok;
+    end.separateImage = work_ != &image_;
+    started_ = OperationMode::None;
+    work_ = &image_;
+    listener_.OperationFinished(end);
+}
+
+void DeviceLink::EndReplaced() {
+    if (mode_ == OperationMode::None) return;
+    mode_ = OperationMode::None;
+    Finish(false);
+}
+
+// Pages arrived: the shown image is normalised and shown by the window; an image of the
+// caller's gets the same normalisation of its parameters here.
+void DeviceLink::ShowReceived() {
+    if (work_ == &image_) {
+        listener_.ShowReceivedImage();
+    } else {
+        NormalizeImage(*work_);
+    }
 }
 
 void DeviceLink::EndOperationLineLost() {
@@ -111,7 +141,7 @@ void DeviceLink::SendPageFrame() {
     tickCounter_ = 0;
     const std::size_t page = commandByte_ & kPageMask;
     const std::uint8_t* payload = nullptr;
-    if (mode_ != OperationMode::Read && page < kPageCount) payload = image_.Page(page);
+    if (mode_ != OperationMode::Read && page < kPageCount) payload = work_->Page(page);
     const DeviceFrame frame = BuildFrame(commandByte_, payload);
     // A page request waits until the frame has left the PC, so that the unit's answer is what
     // the next tick finds.
@@ -144,11 +174,28 @@ void DeviceLink::Begin(OperationMode mode, std::uint8_t command, const Localized
 
 // Nothing is sent now: the first request goes out when the tick counter, left over from the
 // monitor cycle, reaches the resend interval.
-void DeviceLink::StartRead() { Begin(OperationMode::Read, kCmdReadPage | kIdentityPageNumber, kReadDevice, 0, false); }
+void DeviceLink::StartRead() {
+    EndReplaced();
+    started_ = OperationMode::Read;
+    Begin(OperationMode::Read, kCmdReadPage | kIdentityPageNumber, kReadDevice, 0, false);
+}
 
-void DeviceLink::StartVerify() { Begin(OperationMode::Verify, kVerifyParamPage, kVerifyDeviceCommand, 1, true); }
+void DeviceLink::StartReadInto(DeviceImage& target) {
+    EndReplaced();
+    started_ = OperationMode::Read;
+    work_ = &target;
+    Begin(OperationMode::Read, kCmdReadPage | kIdentityPageNumber, kReadDevice, 0, false);
+}
+
+void DeviceLink::StartVerify() {
+    EndReplaced();
+    started_ = OperationMode::Verify;
+    Begin(OperationMode::Verify, kVerifyParamPage, kVerifyDeviceCommand, 1, true);
+}
 
 void DeviceLink::StartProgram() {
+    EndReplaced();
+    started_ = OperationMode::Program;
     Begin(OperationMode::Program, kCmdProgramPage | kIdentityPageNumber, kProgramDevice, 0, true);
 }
 
@@ -170,6 +217,8 @@ void DeviceLink::CheckProgramOnChange(bool optionChecked) {
     }
     if (!changed) return;
     // Like the program command, but the first request goes out from the tick.
+    EndReplaced();
+    started_ = OperationMode::Program;
     Begin(OperationMode::Program, kCmdProgramPage | kIdentityPageNumber, kProgramDevice, 0, false);
 }
 
@@ -216,20 +265,23 @@ void DeviceLink::BeginVerifyPhase(bool showGauge) {
 
 void DeviceLink::ReplyWhileReading(const std::uint8_t* frame, std::size_t page) {
     if (frame[0] != (commandByte_ ^ kAnswerBit) || page >= kPageCount) return;
-    std::memcpy(image_.Page(page), frame + kFramePayloadOffset, kPageSize);
+    DeviceImage& target = *work_;
+    std::memcpy(target.Page(page), frame + kFramePayloadOffset, kPageSize);
 
     if (page == kIdentityPageNumber) {
-        listener_.ShowIdentity(DecodeIdentity(image_));
-        if (image_[field::ReadEnable] != 1) {
+        if (work_ == &image_) listener_.ShowIdentity(DecodeIdentity(image_));
+        if (target[field::ReadEnable] != 1) {
             listener_.SetMessage(kNoReading, Colour::Red);
             messageCountdown_ = kMessageTicks;
             mode_ = OperationMode::None;
-            listener_.ShowReceivedImage();
+            ShowReceived();
+            Finish(false);
             return;
         }
-        if (image_[field::FormatVersion] != kFormatVersion) {
+        if (target[field::FormatVersion] != kFormatVersion) {
             mode_ = OperationMode::None;
-            listener_.ShowReceivedImage();
+            ShowReceived();
+            Finish(false);
             listener_.ShowModalMessage(kVersionMismatch);
             return;
         }
@@ -240,13 +292,13 @@ void DeviceLink::ReplyWhileReading(const std::uint8_t* frame, std::size_t page) 
     }
     // All three pages are in: show them as normalised, then send the normalised parameters
     // back for comparison.
-    listener_.ShowReceivedImage();
+    ShowReceived();
     BeginVerifyPhase(true);
 }
 
 void DeviceLink::ReplyWhileVerifying(const std::uint8_t* frame, std::size_t page) {
     if (frame[0] != (commandByte_ ^ kAnswerBit) || page >= kPageCount) return;
-    const std::uint8_t* expected = image_.Page(page);
+    const std::uint8_t* expected = work_->Page(page);
     for (std::size_t i = 0; i < kPageSize; ++i) {
         if (page == kParamPageNumber && i == kUncomparedParamByte) continue;
         if (frame[kFramePayloadOffset + i] != expected[i]) {
@@ -262,6 +314,7 @@ void DeviceLink::ReplyWhileVerifying(const std::uint8_t* frame, std::size_t page
     listener_.SetMessage(kVerifyOk, Colour::ButtonFace);
     messageCountdown_ = kMessageTicks;
     mode_ = OperationMode::None;
+    Finish(true);
 }
 
 void DeviceLink::ReplyWhileProgramming(const std::uint8_t* frame, std::size_t page) {
@@ -272,11 +325,13 @@ void DeviceLink::ReplyWhileProgramming(const std::uint8_t* frame, std::size_t pa
         listener_.ShowReceivedImage();
         if (image_[field::FormatVersion] != kFormatVersion) {
             mode_ = OperationMode::None;
+            Finish(false);
             listener_.ShowModalMessage(kVersionMismatch);
             return;
         }
         if (!BikeTypeSupported(image_, image_[field::BikeType])) {
             mode_ = OperationMode::None;
+            Finish(false);
             listener_.ShowModalMessage(kWrongBikeType);
             return;
         }

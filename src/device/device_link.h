@@ -18,10 +18,18 @@ namespace korvan {
 
 enum class OperationMode : std::uint8_t { None = 0, Program = 1, Verify = 2, Read = 3 };
 
+// How an operation that a start command began came to its end. A read or program hands over
+// to a verification; `started` is still the command that began it.
+struct OperationEnd {
+    OperationMode started = OperationMode::None;
+    bool ok = false;             // its last page verified ("Verify OK")
+    bool separateImage = false;  // a read into an image of the caller's (StartReadInto)
+};
+
 // What the window shows for the link. Every call comes from inside Tick() or a start command,
 // on the window's thread.
 class LinkListener {
-public:
+  public:
     virtual ~LinkListener() = default;
     // The message label: its text and background colour. The label's visibility is set apart.
     virtual void SetMessage(const LocalizedText& text, Colour colour) = 0;
@@ -40,16 +48,20 @@ public:
     virtual void ShowIdentity(const IdentityTexts& texts) = 0;
     // A valid monitor frame arrived (102 bytes; LiveValues already updated).
     virtual void ShowMonitorFrame(const std::uint8_t* frame) = 0;
+    // The operation ended: verified, failed, refused, or replaced by a new start command
+    // (which counts as failed: a burn broken off leaves the unit unknown). Called once per
+    // start command, after the link has gone idle and before any modal message of the end.
+    virtual void OperationFinished(const OperationEnd& end) { (void)end; }
 };
 
 class DeviceLink {
-public:
+  public:
     static constexpr std::size_t kReceiveBufferSize = 1024;
-    static constexpr std::size_t kOversizeRead = 1000;    // read when more than the buffer waits
-    static constexpr std::uint8_t kResendTicks = 4;       // a request is resent every 4th tick
-    static constexpr std::uint8_t kMaxSends = 5;          // then the operation fails
-    static constexpr std::uint8_t kMonitorTicks = 6;      // monitor request every 6th tick
-    static constexpr std::uint8_t kMessageTicks = 200;    // a message stays this long
+    static constexpr std::size_t kOversizeRead = 1000;  // read when more than the buffer waits
+    static constexpr std::uint8_t kResendTicks = 4;     // a request is resent every 4th tick
+    static constexpr std::uint8_t kMaxSends = 5;        // then the operation fails
+    static constexpr std::uint8_t kMonitorTicks = 6;    // monitor request every 6th tick
+    static constexpr std::uint8_t kMessageTicks = 200;  // a message stays this long
     static constexpr std::uint8_t kNoConnectionTicks = 18;
 
     DeviceLink(DeviceImage& image, SerialPort& port, LinkListener& listener);
@@ -69,6 +81,11 @@ public:
     void StartRead();
     void StartVerify();
     void StartProgram();
+    // A read like StartRead, with the same requests, identity checks and verification, whose
+    // pages go into `target` instead of the link's image: the shown image stays untouched,
+    // ShowReceivedImage and ShowIdentity are not called, and `target` is normalised the way
+    // the window normalises a read. `target` must outlive the operation.
+    void StartReadInto(DeviceImage& target);
     // After every committed edit: starts programming when the option is ticked and a
     // parameter byte changed since it was last seen (or the option was just ticked).
     void CheckProgramOnChange(bool optionChecked);
@@ -111,7 +128,7 @@ public:
     static const LocalizedText kReadError, kVerifyError, kProgramError;
     static const LocalizedText kNoReading, kVerifyOk, kVersionMismatch, kWrongBikeType;
 
-private:
+  private:
     void SendPageFrame();
     void SendMonitorRequest();
     void HandleReplyFrame(const std::uint8_t* frame);
@@ -120,13 +137,20 @@ private:
     void ReplyWhileVerifying(const std::uint8_t* frame, std::size_t page);
     void ReplyWhileProgramming(const std::uint8_t* frame, std::size_t page);
     void NextPage();
-    void Begin(OperationMode mode, std::uint8_t command, const LocalizedText& text, int gauge, bool sendNow,
-               bool showGauge = true);
+    void Begin(OperationMode mode, std::uint8_t command, const LocalizedText& text, int gauge,
+               bool sendNow, bool showGauge = true);
     void BeginVerifyPhase(bool showGauge);
     void ShowOperationMessage(const LocalizedText& text, Colour colour);
     void FailOperation();
+    // The end of the operation a start command began; the link is idle when this is called.
+    void Finish(bool ok);
+    // A start command arrives: a running operation ends as replaced.
+    void EndReplaced();
+    void ShowReceived();
 
     DeviceImage& image_;
+    DeviceImage* work_ = &image_;  // the image the running operation reads into or sends
+    OperationMode started_ = OperationMode::None;
     SerialPort& port_;
     LinkListener& listener_;
 

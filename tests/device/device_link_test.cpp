@@ -536,6 +536,7 @@ struct LinkRig : LinkTest {
     using LinkTest::listener;
     using LinkTest::port;
     using LinkTest::RunOperation;
+    using LinkTest::Tick;
     using LinkTest::unit;
 };
 
@@ -589,6 +590,154 @@ TEST(LinkDiffers, AFailureRecordsWhetherTheUnitAnsweredWithOtherContent) {
     }
 }
 
+
+
+// Every start command ends exactly once, with how it began and whether it verified, so the
+// window can keep restore points and what the unit holds without reading the message label.
+TEST(LinkOperationEnd, EachStartCommandReportsOneEnd) {
+    struct Case {
+        const char* what;
+        std::function<void(LinkRig&)> arrange;
+        std::function<void(LinkRig&)> start;
+        OperationMode started;
+        bool ok;
+        const char* message;
+    };
+    const auto unitHoldsImage = [](LinkRig& t) {
+        std::memcpy(t.unit.pages[1], t.image.Page(1), kPageSize);
+        std::memcpy(t.unit.pages[2], t.image.Page(2), kPageSize);
+    };
+    const Case cases[] = {
+        {"a read that verifies", unitHoldsImage, [](LinkRig& t) { t.link.StartRead(); }, OperationMode::Read, true,
+         "Verify OK"},
+        {"a read of a silent unit", [](LinkRig& t) { t.unit.silent = true; }, [](LinkRig& t) { t.link.StartRead(); },
+         OperationMode::Read, false, "Read error!"},
+        {"a refused read", [](LinkRig& t) { t.unit.pages[0][field::ReadEnable] = 0; },
+         [](LinkRig& t) { t.link.StartRead(); }, OperationMode::Read, false, "No Reading!"},
+        {"a read of another format", [](LinkRig& t) { t.unit.pages[0][field::FormatVersion] = 3; },
+         [](LinkRig& t) { t.link.StartRead(); }, OperationMode::Read, false, "Read device:"},
+        {"a program that verifies", {}, [](LinkRig& t) { t.link.StartProgram(); }, OperationMode::Program, true,
+         "Verify OK"},
+        {"a program for another bike type", [](LinkRig& t) { t.unit.pages[0][field::BikeMask] = 0; },
+         [](LinkRig& t) { t.link.StartProgram(); }, OperationMode::Program, false, "Program device:"},
+        {"a program whose echo differs",
+         [](LinkRig& t) { t.unit.echoTweak = [](DeviceFrame& f) { f[5] ^= 1; f[kFrameCheckOffset] ^= 1; }; },
+         [](LinkRig& t) { t.link.StartProgram(); }, OperationMode::Program, false, "Program error!"},
+        {"programming after a change", {}, [](LinkRig& t) { t.link.CheckProgramOnChange(true); },
+         OperationMode::Program, true, "Verify OK"},
+        {"a verify of the same set", unitHoldsImage, [](LinkRig& t) { t.link.StartVerify(); },
+         OperationMode::Verify, true, "Verify OK"},
+        {"a verify of another set", {}, [](LinkRig& t) { t.link.StartVerify(); }, OperationMode::Verify, false,
+         "Verify error!"},
+        {"a line lost under a program", [](LinkRig& t) { t.unit.silent = true; },
+         [](LinkRig& t) {
+             t.link.StartProgram();
+             t.link.EndOperationLineLost();
+         },
+         OperationMode::Program, false, "Program error!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LinkRig t;
+        if (c.arrange) c.arrange(t);
+        c.start(t);
+        // Nothing ends before it ran, but a lost line ends it at once.
+        EXPECT_EQ(t.listener.ends.size(), t.link.Mode() == OperationMode::None ? 1u : 0u);
+        t.RunOperation();
+        EXPECT_EQ(t.listener.message, c.message);
+        ASSERT_EQ(t.listener.ends.size(), 1u);
+        EXPECT_EQ(t.listener.ends[0].started, c.started);
+        EXPECT_EQ(t.listener.ends[0].ok, c.ok);
+        EXPECT_FALSE(t.listener.ends[0].separateImage);
+        t.Tick(30);  // idle ticks end nothing further
+        EXPECT_EQ(t.listener.ends.size(), 1u);
+    }
+}
+
+TEST_F(LinkTest, AStartCommandEndsTheRunningOperationAsFailed) {
+    unit.silent = true;
+    link.StartProgram();
+    Tick(2);
+    link.StartRead();
+    ASSERT_EQ(listener.ends.size(), 1u);
+    EXPECT_EQ(listener.ends[0].started, OperationMode::Program);
+    EXPECT_FALSE(listener.ends[0].ok);
+    RunOperation();
+    ASSERT_EQ(listener.ends.size(), 2u);
+    EXPECT_EQ(listener.ends[1].started, OperationMode::Read);
+}
+
+// A read into an image of the caller's sends the same requests, makes the same checks and
+// verifies the same way as a read into the shown image, and leaves the shown image alone.
+TEST(LinkReadInto, SameRequestsAndChecksAsReadAndTheShownImageStaysUntouched) {
+    struct Case {
+        const char* what;
+        std::function<void(ScriptedUnit&)> arrange;
+        const char* message;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"a unit with other values", [](ScriptedUnit& u) { u.pages[2][7] = 44; }, "Verify OK", true},
+        {"a unit outside the ranges", [](ScriptedUnit& u) { u.pages[1][field::Clutch - kParamImageBegin] = 250; },
+         "Verify error!", false},
+        {"a refused read", [](ScriptedUnit& u) { u.pages[0][field::ReadEnable] = 0; }, "No Reading!", false},
+        {"a silent unit", [](ScriptedUnit& u) { u.silent = true; }, "Read error!", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        struct Run {
+            DeviceImage image, target;
+            FakePort port;
+            ScriptedUnit unit;
+            std::unique_ptr<RecordingListener> listener;
+            std::unique_ptr<DeviceLink> link;
+        };
+        Run runs[2];
+        for (int k = 0; k < 2; ++k) {
+            Run& r = runs[k];
+            SetDefaults(r.image);
+            r.image[field::Limiter1] = 77;
+            std::memcpy(r.unit.pages[1], r.image.Page(1), kPageSize);
+            std::memcpy(r.unit.pages[2], r.image.Page(2), kPageSize);
+            r.unit.pages[1][field::Limiter1 - kParamImageBegin] = 60;
+            c.arrange(r.unit);
+            r.port.unit = [&r](const DeviceFrame& f) { return r.unit.Answer(f); };
+            r.target = r.image;
+            r.listener = std::make_unique<RecordingListener>(r.image);
+            r.link = std::make_unique<DeviceLink>(r.image, r.port, *r.listener);
+            if (k == 0) {
+                r.link->StartRead();
+            } else {
+                r.link->StartReadInto(r.target);
+            }
+            for (int t = 0; t < 60 && r.link->Mode() != OperationMode::None; ++t) {
+                ++r.port.tick;
+                r.link->Tick();
+            }
+        }
+        const Run& plain = runs[0];
+        const Run& into = runs[1];
+        EXPECT_EQ(into.listener->messages, plain.listener->messages);
+        ASSERT_EQ(into.port.written.size(), plain.port.written.size());
+        for (std::size_t i = 0; i < plain.port.written.size(); ++i) {
+            EXPECT_EQ(into.port.written[i].frame, plain.port.written[i].frame) << i;
+            EXPECT_EQ(into.port.written[i].tick, plain.port.written[i].tick) << i;
+        }
+        // What the plain read put into the shown image, the other put into the target.
+        EXPECT_EQ(into.target.bytes, plain.image.bytes);
+        DeviceImage untouched;
+        SetDefaults(untouched);
+        untouched[field::Limiter1] = 77;
+        EXPECT_EQ(into.image.bytes, untouched.bytes);
+        EXPECT_EQ(into.listener->imagesShown, 0);
+        EXPECT_TRUE(into.listener->identity.VersionString.empty());
+        ASSERT_EQ(into.listener->ends.size(), 1u);
+        EXPECT_EQ(into.listener->ends[0].started, OperationMode::Read);
+        EXPECT_EQ(into.listener->ends[0].ok, c.ok);
+        EXPECT_TRUE(into.listener->ends[0].separateImage);
+        EXPECT_FALSE(plain.listener->ends.at(0).separateImage);
+    }
+}
 
 }  // namespace
 }  // namespace korvan

@@ -102,6 +102,7 @@ public:
     }
     void ShowIdentity(const IdentityTexts& t) override { identity = t; }
     void ShowMonitorFrame(const std::uint8_t*) override { ++monitorFrames; }
+    void OperationFinished(const OperationEnd& end) override { ends.push_back(end); }
 
     std::string message;
     Colour messageColour = Colour::ButtonFace;
@@ -115,6 +116,7 @@ public:
     int imagesShown = 0;
     IdentityTexts identity;
     int monitorFrames = 0;
+    std::vector<OperationEnd> ends;
 
 private:
     DeviceImage& image_;

@@ -41,7 +41,10 @@
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "ui/widgets/cgauge.h"
+#include "history/restore_store.h"
+#include "ui/history/compare_view.h"
 #include "ui/window/form_hlav.h"
+#include "ui/window/history_controller.h"
 #include "ui/window/numeric_edit.h"
 
 namespace korvan::test {
@@ -795,6 +798,55 @@ TEST_F(WindowEndToEnd, MonitorRequestsKeepTheirRhythmWhileTheVersionBoxIsOpen) {
     // One request every 6th tick: 29 ticks after the first hold at least 4.
     EXPECT_GE(requestsUnderBox, static_cast<std::size_t>((kTicksUnderBox - 1) / 6));
     EXPECT_NE(Text("LabelRpm"), "RPM = ---");  // and the unit's answers were shown
+}
+
+// Never losing a tune against the real link: a read stores a restore point with the unit's
+// identity, the unit compared with the editor is identical and the editor's set untouched,
+// one edit is one change not in the unit, and a program brings the field back.
+TEST_F(WindowEndToEnd, ReadStoresAPointAndTheUnitFieldFollowsAnEditUntilProgrammed) {
+    const QString folder = HistoryController::HistoryFolder();
+    QDir(folder).removeRecursively();
+    SimProcess& sim = StartSim({}, DistinctUnitImage(true));
+    OpenAndRead(sim);
+    const auto unitField = [&] { return Text("LabelUnitState"); };
+    EXPECT_EQ(unitField(), "In the unit");
+    {
+        RestoreStore store(folder.toStdString());
+        const std::vector<RestorePoint> points = store.List();
+        ASSERT_EQ(points.size(), 1u);
+        EXPECT_EQ(points[0].kind, RestoreKind::Read);
+        EXPECT_EQ(QString::fromStdString(points[0].unit.VersionString), Text("LabelVerze1"));
+        EXPECT_FALSE(points[0].unit.VersionString.empty());
+        LoadedPoint loaded = store.Load(points[0].fileName, form->Image());
+        ASSERT_TRUE(loaded.ok);
+        EXPECT_TRUE(SameParams(loaded.image, form->Image()));
+    }
+
+    const DeviceImage before = form->Image();
+    const std::size_t requestsBefore = PageRequests().size();
+    Find<QAction>("MenuCompareUnit")->trigger();
+    ASSERT_GT(TickUntil([&] { return form->History().Compare() != nullptr; }, 40), 0)
+        << trail.join(" / ").toStdString();
+    EXPECT_TRUE(form->History().Compare()->Comparison().Identical());
+    EXPECT_EQ(form->Image().bytes, before.bytes);
+    // The same read as F7: identity, two pages, then the verification of both.
+    const std::vector<std::uint8_t> all = PageRequests();
+    const std::vector<std::uint8_t> compareRequests(all.begin() + static_cast<long>(requestsBefore), all.end());
+    EXPECT_EQ(compareRequests, (std::vector<std::uint8_t>{0x40, 0x41, 0x42, 0x41, 0x42}));
+
+    form->activateWindow();
+    TypeInto("EditClutch", "50");
+    QTest::keyClick(Edit("EditClutch"), Qt::Key_Return);
+    ASSERT_NE(form->Image()[field::Clutch], before[field::Clutch]);
+    EXPECT_EQ(unitField(), "Not in the unit: 1 change");
+
+    Key(Qt::Key_F9);
+    ASSERT_GT(TickUntil([&] { return unitField() == "In the unit"; }, 60), 0) << trail.join(" / ").toStdString();
+    EXPECT_EQ(Message(), "Verify OK");
+    RestoreStore store(folder.toStdString());
+    ASSERT_EQ(store.List().size(), 2u);
+    EXPECT_EQ(store.List()[0].kind, RestoreKind::Programmed);
+    QDir(folder).removeRecursively();
 }
 
 }  // namespace

@@ -146,6 +146,7 @@ void FileCommands::MenuSaveClick() {
     }
     progress_.SetFileName(path);
     SetLastFilePath(path);
+    if (saved) saved(path);
 }
 
 void FileCommands::MenuOpenClick() {

@@ -44,8 +44,10 @@ class FileCommands : public QObject {
     std::function<void()> takeControls;
     std::function<void()> applyChange;
     std::function<void(const QString& text)> showMessage;
-    // After a file was opened and shown: its path (for the undo step's name).
+    // A file was opened and shown, or saved (after the label and the last path are set); its
+    // path. May be empty.
     std::function<void(const QString& path)> opened;
+    std::function<void(const QString& path)> saved;
 
     QString LastFilePath() const { return lastFilePath_; }
     void SetLastFilePath(const QString& path);

@@ -23,6 +23,7 @@
 #include "ui/window/caption_fit.h"
 #include "ui/window/file_commands.h"
 #include "ui/window/hint_status.h"
+#include "ui/window/history_controller.h"
 #include "ui/window/link_view.h"
 #include "ui/window/main_menu.h"
 #include "ui/window/monitor_column.h"
@@ -110,6 +111,8 @@ void TFormHlav::BuildWindow() {
                                               options_.stableNameFolder, std::move(portHooks));
     qtTexts_ = std::make_unique<QtTranslations>();
     undo_ = std::make_unique<ParameterUndo>(*menuBar(), image_, languageIndex_);
+    history_ = std::make_unique<HistoryController>(*this, image_, languageIndex_, options_, *link_,
+                                                   *monitor_, *progress_, menu_->toolsMenu);
     // Hints that no language table touches: they read the same in every language.
     hints_->SetHint("BitBtnServoMinus", "Take off 20 mV");
     hints_->SetHint("BitBtnServoPlus", "Add 20 mV");
@@ -231,9 +234,25 @@ void TFormHlav::WireUndo() {
     });
     connect(pages_.get(), &ParameterPages::BikeTypeChosen, undo,
             [this] { undo_->RecordStep({step::kBikeType, {}}); });
-    files_->opened = [this](const QString& path) {
-        undo_->RecordStep({step::kOpen, QFileInfo(path).fileName()});
+
+    // Restore points, what the unit holds, the history window and the compares. An opened
+    // file is one undo step and one restore point.
+    HistoryController* history = history_.get();
+    history->takeControls = [this] { TakeControls(); };
+    history->applyChange = [this] { ApplyChange(); };
+    history->loadAsStep = [this](const DeviceImage& image, bool extendedMonitor,
+                                 const QString& name) {
+        undo_->ApplyAsStep({step::kOpen, name}, image, extendedMonitor);
     };
+    history->showMessage = [this](const QString& text) { ShowMessageBox(text); };
+    linkView_->operationFinished = [history](const OperationEnd& end) {
+        history->OperationFinished(end);
+    };
+    files_->opened = [this, history](const QString& path) {
+        undo_->RecordStep({step::kOpen, QFileInfo(path).fileName()});
+        history->FileOpened(path);
+    };
+    files_->saved = [history](const QString& path) { history->FileSaved(path); };
 }
 
 void TFormHlav::FormCreate() {
@@ -322,6 +341,7 @@ void TFormHlav::TakeControls() {
     pages_->ControlsToImage();
     NormalizeImage();
     pages_->ImageToControls();
+    history_->UpdateUnitState();
 }
 
 void TFormHlav::ApplyChange() {
@@ -329,6 +349,7 @@ void TFormHlav::ApplyChange() {
     pages_->ImageToControls();
     link_->CheckProgramOnChange(pages_->ProgramAfterChange());
     if (rideLog_) rideLog_->ImageChanged();
+    history_->UpdateUnitState();
 }
 
 void TFormHlav::Timer1Timer() {

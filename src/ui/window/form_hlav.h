@@ -34,6 +34,7 @@ class QUrl;
 namespace korvan {
 
 class FileCommands;
+class HistoryController;
 class HintStatus;
 class LinkView;
 class MainMenu;
@@ -105,6 +106,7 @@ class TFormHlav : public QMainWindow {
     // Undo and redo; a change made from outside the editor becomes a step with ApplyAsStep.
     ParameterUndo& Undo() { return *undo_; }
     RideLogController& RideLog() { return *rideLog_; }
+    HistoryController& History() { return *history_; }
 
     // The tick: the link's poll, operation step, message countdown and "No Connection"
     // counter, then the map cursor.
@@ -166,6 +168,7 @@ class TFormHlav : public QMainWindow {
     std::unique_ptr<QtTranslations> qtTexts_;
     std::unique_ptr<ParameterUndo> undo_;
     std::unique_ptr<RideLogController> rideLog_;
+    std::unique_ptr<HistoryController> history_;
     QTimer* timer1_ = nullptr;
     // Set while Timer1Timer runs: a box it asks for opens after it has returned.
     bool inTick_ = false;

@@ -11,6 +11,7 @@
 #include "ui/languages/qt_translations.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/hint_status.h"
+#include "ui/window/history_controller.h"
 #include "ui/window/main_menu.h"
 #include "ui/window/parameter_pages.h"
 #include "ui/window/port_controller.h"
@@ -51,6 +52,7 @@ void TFormHlav::ApplyLanguage(std::uint8_t languageIndex) {
     }
     undo_->ApplyLanguage();
     if (rideLog_) rideLog_->SetLanguage(languageIndex);
+    history_->SetLanguage(languageIndex);
 }
 
 }  // namespace korvan

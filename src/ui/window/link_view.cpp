@@ -37,4 +37,8 @@ void LinkView::ShowMonitorFrame(const std::uint8_t* frame) {
     for (const FrameHandler& handler : frameHandlers_) handler(frame);
 }
 
+void LinkView::OperationFinished(const OperationEnd& end) {
+    if (operationFinished) operationFinished(end);
+}
+
 }  // namespace korvan

@@ -25,6 +25,7 @@ class LinkView : public LinkListener {
     std::function<void(const IdentityTexts& texts)> identity;
     // Told on every tick whether "No Connection" shows.
     std::function<void(bool shown)> noConnection;
+    std::function<void(const OperationEnd& end)> operationFinished;
     void OnMonitorFrame(FrameHandler handler) { frameHandlers_.push_back(std::move(handler)); }
 
     void SetMessage(const LocalizedText& text, Colour colour) override;
@@ -36,6 +37,7 @@ class LinkView : public LinkListener {
     void ShowReceivedImage() override;
     void ShowIdentity(const IdentityTexts& texts) override;
     void ShowMonitorFrame(const std::uint8_t* frame) override;
+    void OperationFinished(const OperationEnd& end) override;
 
   private:
     ProgressRow& progress_;
