@@ -252,7 +252,7 @@ TEST_F(DeskTest, TheManualOfTheLanguageOpensWhenItIsThere) {
 
 TEST_F(DeskTest, AFileNamedOnTheCommandLineOpensAsFileOpenWould) {
     const QString good = dir.filePath("r6.ign");
-    WriteBytes(good, "MAVELTIK_KEY 15\r\nBIKE 2\nLIMITER1 60\nADVANCE 1 2 3 4 5 6 7 8 9 10\n");
+    WriteBytes(good, "MAVELTIK_KEY 15\r\nBIKE 2\nLIMITER1 60\n");
     const QString other = dir.filePath("other.ign");
     WriteBytes(other, "MAVELTIK_KEY 16\nBIKE 3\n");
     const QString missing = dir.filePath("missing.ign");
