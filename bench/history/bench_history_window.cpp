@@ -2,8 +2,8 @@
 // the folder listed once and every row filled.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

@@ -33,7 +33,9 @@ bool Measure(const char* name, const std::function<void(LinkHarness&)>& start, i
         const auto t0 = std::chrono::steady_clock::now();
         start(pc);
         const int ticks = pc.RunOperation();
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count();
         if (pc.listener.message != "Verify OK") {
             std::fprintf(stderr, "%s ended with \"%s\"\n", name, pc.listener.message.c_str());
             return false;
@@ -43,9 +45,10 @@ bool Measure(const char* name, const std::function<void(LinkHarness&)>& start, i
     }
     std::sort(f.ticks.begin(), f.ticks.end());
     std::sort(f.ms.begin(), f.ms.end());
-    std::printf("%-16s ticks min %d median %d max %d   wall ms min %.1f median %.1f max %.1f   (%d runs)\n", name,
-                f.ticks.front(), f.ticks[f.ticks.size() / 2], f.ticks.back(), f.ms.front(), f.ms[f.ms.size() / 2],
-                f.ms.back(), repetitions);
+    std::printf(
+        "%-16s ticks min %d median %d max %d   wall ms min %.1f median %.1f max %.1f   (%d runs)\n",
+        name, f.ticks.front(), f.ticks[f.ticks.size() / 2], f.ticks.back(), f.ms.front(),
+        f.ms[f.ms.size() / 2], f.ms.back(), repetitions);
     return true;
 }
 
@@ -54,8 +57,11 @@ bool Measure(const char* name, const std::function<void(LinkHarness&)>& start, i
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
-    bool ok = Measure("program+verify", [](LinkHarness& pc) { pc.link.StartProgram(); }, repetitions);
-    ok &= Measure("read+verify", [](LinkHarness& pc) { pc.link.StartRead(); }, repetitions);
-    ok &= Measure("verify", [](LinkHarness& pc) { pc.link.StartVerify(); }, repetitions);
+    bool ok = Measure(
+        "program+verify", [](LinkHarness& pc) { pc.link.StartProgram(); }, repetitions);
+    ok &= Measure(
+        "read+verify", [](LinkHarness& pc) { pc.link.StartRead(); }, repetitions);
+    ok &= Measure(
+        "verify", [](LinkHarness& pc) { pc.link.StartVerify(); }, repetitions);
     return ok ? 0 : 1;
 }

@@ -40,7 +40,7 @@ constexpr long kFrameSize = 102;
 
 // Passes everything to the real port and notes what the last poll read and what was written.
 class CountingPort : public korvan::SerialPort {
-public:
+  public:
     explicit CountingPort(korvan::SerialPort& inner) : inner_(inner) {}
     bool Open(const std::string& name) override { return inner_.Open(name); }
     void Close() override { inner_.Close(); }
@@ -60,7 +60,7 @@ public:
     int lastFrameCommand = -1;  // first byte of the frame the last read returned, -1 for none
     int lastWritten = -1;
 
-private:
+  private:
     korvan::SerialPort& inner_;
 };
 
@@ -81,12 +81,13 @@ struct Stats {
     double Quantile(double q) {
         if (v.empty()) return 0;
         std::sort(v.begin(), v.end());
-        return v[std::min(v.size() - 1, static_cast<std::size_t>(q * static_cast<double>(v.size())))];
+        return v[std::min(v.size() - 1,
+                          static_cast<std::size_t>(q * static_cast<double>(v.size())))];
     }
 };
 
 class Bench {
-public:
+  public:
     explicit Bench(const std::vector<std::string>& simArgs) : sim_(simArgs) {}
 
     bool Open() {
@@ -99,7 +100,9 @@ public:
         ini.close();
         korvan::FormOptions options;
         options.arguments = {"ENGLISH"};
-        options.messageBox = [](const QString& text) { std::fprintf(stderr, "message box: %s\n", qPrintable(text)); };
+        options.messageBox = [](const QString& text) {
+            std::fprintf(stderr, "message box: %s\n", qPrintable(text));
+        };
         form = std::make_unique<TFormHlav>(counting_, options);
         form->Timer1()->stop();
         form->show();
@@ -112,7 +115,8 @@ public:
 
     // Lets the event loop run until `pace` after the last tick; the port's notes are cleared
     // for the tick that follows.
-    void WaitForTick(std::chrono::milliseconds pace = std::chrono::milliseconds(TFormHlav::kTickMs)) {
+    void WaitForTick(
+        std::chrono::milliseconds pace = std::chrono::milliseconds(TFormHlav::kTickMs)) {
         const auto now = Clock::now();
         next_ = (next_ == Clock::time_point{} ? now : next_) + pace;
         if (next_ < now) next_ = now;
@@ -143,7 +147,7 @@ public:
     std::unique_ptr<TFormHlav> form;
     CountingPort& Port() { return counting_; }
 
-private:
+  private:
     SimProcess sim_;
     korvan::QtSerialPort qt_;
     CountingPort counting_{qt_};
@@ -152,7 +156,8 @@ private:
 
 // F9 / F7 / F8 to "Verify OK", pressed 0..5 ticks after the tick that sent a monitor request.
 bool MeasureOperation(Bench& b, const char* name, Qt::Key key, int exchanges, int repetitions) {
-    std::printf("%s to \"Verify OK\" (%d exchanges), by ticks since the last monitor request:\n", name, exchanges);
+    std::printf("%s to \"Verify OK\" (%d exchanges), by ticks since the last monitor request:\n",
+                name, exchanges);
     Stats allTicks, allMs;
     for (int phase = 0; phase < 6; ++phase) {
         Stats ticks, ms;
@@ -170,9 +175,12 @@ bool MeasureOperation(Bench& b, const char* name, Qt::Key key, int exchanges, in
             while (n < 80) {
                 b.Tick();
                 ++n;
-                if (b.Message() == "Verify OK" && b.form->Link().Mode() == korvan::OperationMode::None) break;
+                if (b.Message() == "Verify OK" &&
+                    b.form->Link().Mode() == korvan::OperationMode::None)
+                    break;
             }
-            const double wall = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+            const double wall =
+                std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
             if (b.Message() != "Verify OK") {
                 std::fprintf(stderr, "%s ended with \"%s\"\n", name, qPrintable(b.Message()));
                 return false;
@@ -182,12 +190,15 @@ bool MeasureOperation(Bench& b, const char* name, Qt::Key key, int exchanges, in
             allTicks.Add(n);
             allMs.Add(wall);
         }
-        std::printf("  phase %d: ticks min %.0f median %.0f max %.0f   wall ms min %.0f median %.0f max %.0f\n", phase,
-                    ticks.Quantile(0), ticks.Quantile(0.5), ticks.Quantile(1), ms.Quantile(0), ms.Quantile(0.5),
-                    ms.Quantile(1));
+        std::printf(
+            "  phase %d: ticks min %.0f median %.0f max %.0f   wall ms min %.0f median %.0f max "
+            "%.0f\n",
+            phase, ticks.Quantile(0), ticks.Quantile(0.5), ticks.Quantile(1), ms.Quantile(0),
+            ms.Quantile(0.5), ms.Quantile(1));
     }
-    std::printf("  all %zu runs: ticks median %.0f mean %.2f   wall ms median %.0f mean %.0f\n", allTicks.v.size(),
-                allTicks.Quantile(0.5), allTicks.Mean(), allMs.Quantile(0.5), allMs.Mean());
+    std::printf("  all %zu runs: ticks median %.0f mean %.2f   wall ms median %.0f mean %.0f\n",
+                allTicks.v.size(), allTicks.Quantile(0.5), allTicks.Mean(), allMs.Quantile(0.5),
+                allMs.Mean());
     return true;
 }
 
@@ -214,16 +225,18 @@ bool MeasureTickCpu(Bench& b, const char* what, int ticks, std::chrono::millisec
     if (b.form->findChild<QLabel*>("LabelRpm")->text() == rpmBefore) {
         std::fprintf(stderr, "the monitor column did not change\n");
     }
-    std::printf("tick CPU, %s (%d ticks %lld ms apart; process CPU time, microseconds):\n", what, ticks,
-                static_cast<long long>(pace.count()));
-    std::printf("  with a monitor frame    (%4zu ticks): tick mean %7.1f median %7.1f p95 %7.1f   "
-                "tick+repaint mean %7.1f median %7.1f p95 %7.1f\n",
-                frameTick.v.size(), frameTick.Mean(), frameTick.Quantile(0.5), frameTick.Quantile(0.95),
-                frameTickPaint.Mean(), frameTickPaint.Quantile(0.5), frameTickPaint.Quantile(0.95));
-    std::printf("  without a frame         (%4zu ticks): tick mean %7.1f median %7.1f p95 %7.1f   "
-                "tick+repaint mean %7.1f median %7.1f p95 %7.1f\n",
-                idleTick.v.size(), idleTick.Mean(), idleTick.Quantile(0.5), idleTick.Quantile(0.95),
-                idleTickPaint.Mean(), idleTickPaint.Quantile(0.5), idleTickPaint.Quantile(0.95));
+    std::printf("tick CPU, %s (%d ticks %lld ms apart; process CPU time, microseconds):\n", what,
+                ticks, static_cast<long long>(pace.count()));
+    std::printf(
+        "  with a monitor frame    (%4zu ticks): tick mean %7.1f median %7.1f p95 %7.1f   "
+        "tick+repaint mean %7.1f median %7.1f p95 %7.1f\n",
+        frameTick.v.size(), frameTick.Mean(), frameTick.Quantile(0.5), frameTick.Quantile(0.95),
+        frameTickPaint.Mean(), frameTickPaint.Quantile(0.5), frameTickPaint.Quantile(0.95));
+    std::printf(
+        "  without a frame         (%4zu ticks): tick mean %7.1f median %7.1f p95 %7.1f   "
+        "tick+repaint mean %7.1f median %7.1f p95 %7.1f\n",
+        idleTick.v.size(), idleTick.Mean(), idleTick.Quantile(0.5), idleTick.Quantile(0.95),
+        idleTickPaint.Mean(), idleTickPaint.Quantile(0.5), idleTickPaint.Quantile(0.95));
     return true;
 }
 
@@ -261,7 +274,8 @@ int main(int argc, char** argv) {
         ok &= b.Open();
         if (ok) {
             ShowAdvanceMapWithThrottleAxis(b);
-            ok &= MeasureTickCpu(b, "sweeping engine (read-outs and cursor move)", cpuTicks / 2, cpuPace);
+            ok &= MeasureTickCpu(b, "sweeping engine (read-outs and cursor move)", cpuTicks / 2,
+                                 cpuPace);
         }
     }
     {
@@ -269,7 +283,8 @@ int main(int argc, char** argv) {
         ok &= b.Open();
         if (ok) {
             ShowAdvanceMapWithThrottleAxis(b);
-            ok &= MeasureTickCpu(b, "engine held at 4000 rpm, 20 % (cursor still)", cpuTicks / 2, cpuPace);
+            ok &= MeasureTickCpu(b, "engine held at 4000 rpm, 20 % (cursor still)", cpuTicks / 2,
+                                 cpuPace);
         }
     }
     return ok ? 0 : 1;

@@ -57,7 +57,8 @@ Bench* bench = nullptr;
 void WatchPaints(Bench& b) {
     const char* gauges[] = {"CGauge", "CGaugeRpm", "CGaugeTps", "CGaugeLambda"};
     for (const char* g : gauges) b.gaugePaints.Watch(b.form->findChild<QWidget*>(g));
-    for (int i = 0; i < 100; ++i) b.cursorPaints.Watch(b.form->findChild<QWidget*>("Edit" + QString::number(50 + i)));
+    for (int i = 0; i < 100; ++i)
+        b.cursorPaints.Watch(b.form->findChild<QWidget*>("Edit" + QString::number(50 + i)));
     for (int k = 1; k <= 10; ++k) {
         for (const char* prefix : {"EditRpmAdv", "LabelTps", "EditRpmPriv", "EditNapPriv"}) {
             b.cursorPaints.Watch(b.form->findChild<QWidget*>(prefix + QString::number(k)));
@@ -77,8 +78,10 @@ void CountRepaints(benchmark::State& state, const Bench& b, long cursorBefore, l
     // Let whatever the ticks scheduled reach the screen before counting.
     QTest::qWait(30);
     const double ticks = static_cast<double>(state.iterations());
-    state.counters["cursor_repaints_per_tick"] = static_cast<double>(b.cursorPaints.count - cursorBefore) / ticks;
-    state.counters["gauge_repaints_per_tick"] = static_cast<double>(b.gaugePaints.count - gaugeBefore) / ticks;
+    state.counters["cursor_repaints_per_tick"] =
+        static_cast<double>(b.cursorPaints.count - cursorBefore) / ticks;
+    state.counters["gauge_repaints_per_tick"] =
+        static_cast<double>(b.gaugePaints.count - gaugeBefore) / ticks;
 }
 
 void BM_TickUnchangedReading(benchmark::State& state) {
@@ -120,7 +123,8 @@ void BM_TickMovingReadingRecorded(benchmark::State& state) {
     for (auto _ : state) Tick(b, frames[i++ & 1]);
     log.StopRecording();
     state.counters["bytes_per_row"] =
-        static_cast<double>(QFileInfo(dir.filePath("bench.msl")).size()) / static_cast<double>(state.iterations());
+        static_cast<double>(QFileInfo(dir.filePath("bench.msl")).size()) /
+        static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_TickMovingReadingRecorded)->Unit(benchmark::kMicrosecond);
 
@@ -173,8 +177,8 @@ int main(int argc, char** argv) {
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("start-up to window shown: %.1f ms from process start (%.1f ms from main)\n", startupFromProcess,
-                startupFromMain);
+    std::printf("start-up to window shown: %.1f ms from process start (%.1f ms from main)\n",
+                startupFromProcess, startupFromMain);
     std::printf("peak memory (max RSS): %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
     bench = nullptr;
     b.form.reset();

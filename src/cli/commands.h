@@ -41,8 +41,8 @@ int CommandMonitor(CommandContext& c, std::optional<double> seconds,
                    const std::string& logPath = {});
 // `file` against the unit, or against `file2` when it is given (no unit needed): exit 0 when
 // identical, 4 when they differ. `json` prints the comparison for scripts.
-int CommandCompare(CommandContext& c, const std::string& file, const std::string& file2,
-                   bool json, bool acceptIgnored);
+int CommandCompare(CommandContext& c, const std::string& file, const std::string& file2, bool json,
+                   bool acceptIgnored);
 // `all` also lists the built-in legacy ports.
 int CommandPorts(CommandContext& c, bool all);
 

@@ -23,14 +23,22 @@ enum class Colour : std::uint8_t {
 // 0xRRGGBB of a fixed colour; button face and window have none (-1).
 constexpr long FixedRgb(Colour c) {
     switch (c) {
-        case Colour::Red: return 0xFF0000;
-        case Colour::Yellow: return 0xFFFF00;
-        case Colour::Lime: return 0x00FF00;
-        case Colour::White: return 0xFFFFFF;
-        case Colour::Fuchsia: return 0xFF00FF;
-        case Colour::Aqua: return 0x00FFFF;
-        case Colour::Blue: return 0x0000FF;
-        default: return -1;
+        case Colour::Red:
+            return 0xFF0000;
+        case Colour::Yellow:
+            return 0xFFFF00;
+        case Colour::Lime:
+            return 0x00FF00;
+        case Colour::White:
+            return 0xFFFFFF;
+        case Colour::Fuchsia:
+            return 0xFF00FF;
+        case Colour::Aqua:
+            return 0x00FFFF;
+        case Colour::Blue:
+            return 0x0000FF;
+        default:
+            return -1;
     }
 }
 

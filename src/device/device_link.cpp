@@ -10,16 +10,20 @@ namespace korvan {
 const LocalizedText DeviceLink::kReadDevice{"Čtení:", "Read device:", "Lesen:"};
 const LocalizedText DeviceLink::kVerifyDevice{"Verifikace:", "Verify device:", "Verifikation:"};
 // The verify command's own start text differs from the hand-over text in German only.
-const LocalizedText DeviceLink::kVerifyDeviceCommand{"Verifikace:", "Verify device:", "Vergleichen:"};
-const LocalizedText DeviceLink::kProgramDevice{"Programování:", "Program device:", "Programmieren:"};
+const LocalizedText DeviceLink::kVerifyDeviceCommand{
+    "Verifikace:", "Verify device:", "Vergleichen:"};
+const LocalizedText DeviceLink::kProgramDevice{
+    "Programování:", "Program device:", "Programmieren:"};
 const LocalizedText DeviceLink::kReadError{"Chyba čtení!", "Read error!", "Lesefehler"};
-const LocalizedText DeviceLink::kVerifyError{"Chyba verifikace!", "Verify error!", "Vergleichsfehler"};
-const LocalizedText DeviceLink::kProgramError{"Chyba programování", "Program error!", "Programmier. Fehler"};
+const LocalizedText DeviceLink::kVerifyError{"Chyba verifikace!", "Verify error!",
+                                             "Vergleichsfehler"};
+const LocalizedText DeviceLink::kProgramError{"Chyba programování", "Program error!",
+                                              "Programmier. Fehler"};
 const LocalizedText DeviceLink::kNoReading{"Zákaz čtení!", "No Reading!", "Lesen verboten!"};
 const LocalizedText DeviceLink::kVerifyOk{"Verifikace OK", "Verify OK", "Vergleich OK"};
-const LocalizedText DeviceLink::kVersionMismatch{"Neshodné verze proramu v PC a zapalování!",
-                                                 "Unmatched version of PC and Ignition programs!",
-                                                 "Uneinig Version von den PC and Zündung Programme!"};
+const LocalizedText DeviceLink::kVersionMismatch{
+    "Neshodné verze proramu v PC a zapalování!", "Unmatched version of PC and Ignition programs!",
+    "Uneinig Version von den PC and Zündung Programme!"};
 const LocalizedText DeviceLink::kWrongBikeType{"Toto zapalování není pro zvolený typ motocyklu!",
                                                "These Ignition is not for this type of motorbikes!",
                                                "Diese Zündung ist nicht for gestellte Motorrad!"};
@@ -34,9 +38,13 @@ constexpr std::size_t kUncomparedParamByte = field::Rpm2 - kParamImageBegin;
 DeviceLink::DeviceLink(DeviceImage& image, SerialPort& port, LinkListener& listener)
     : image_(image), port_(port), listener_(listener) {}
 
-bool DeviceLink::OpenComPort(const std::string& deviceName) { return port_.Open(deviceName); }
+bool DeviceLink::OpenComPort(const std::string& deviceName) {
+    return port_.Open(deviceName);
+}
 
-void DeviceLink::CloseComPort() { port_.Close(); }
+void DeviceLink::CloseComPort() {
+    port_.Close();
+}
 
 void DeviceLink::Tick() {
     PollComPort();
@@ -96,7 +104,9 @@ void DeviceLink::OperationTick() {
 
 void DeviceLink::FailOperation() {
     const LocalizedText& failure =
-        mode_ == OperationMode::Read ? kReadError : (mode_ == OperationMode::Verify ? kVerifyError : kProgramError);
+        mode_ == OperationMode::Read
+            ? kReadError
+            : (mode_ == OperationMode::Verify ? kVerifyError : kProgramError);
     mode_ = OperationMode::None;
     listener_.SetMessage(failure, Colour::Red);
     messageCountdown_ = kMessageTicks;
@@ -159,8 +169,8 @@ void DeviceLink::ShowOperationMessage(const LocalizedText& text, Colour colour) 
     listener_.SetMessageVisible(true);
 }
 
-void DeviceLink::Begin(OperationMode mode, std::uint8_t command, const LocalizedText& text, int gauge,
-                       bool sendNow, bool showGauge) {
+void DeviceLink::Begin(OperationMode mode, std::uint8_t command, const LocalizedText& text,
+                       int gauge, bool sendNow, bool showGauge) {
     mode_ = mode;
     commandByte_ = command;
     sendCounter_ = 1;
@@ -243,10 +253,17 @@ void DeviceLink::HandleReplyFrame(const std::uint8_t* frame) {
     noConnectionTicks_ = 0;
     const std::size_t page = commandByte_ & kPageMask;
     switch (mode_) {
-        case OperationMode::None: return;
-        case OperationMode::Read: ReplyWhileReading(frame, page); return;
-        case OperationMode::Verify: ReplyWhileVerifying(frame, page); return;
-        case OperationMode::Program: ReplyWhileProgramming(frame, page); return;
+        case OperationMode::None:
+            return;
+        case OperationMode::Read:
+            ReplyWhileReading(frame, page);
+            return;
+        case OperationMode::Verify:
+            ReplyWhileVerifying(frame, page);
+            return;
+        case OperationMode::Program:
+            ReplyWhileProgramming(frame, page);
+            return;
     }
 }
 

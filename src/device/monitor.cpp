@@ -133,7 +133,8 @@ MonitorReadout BuildMonitorReadout(const std::uint8_t* frame, const MonitorInput
     // The bar shows the speed as a percentage of limiter 2 (hundreds of rpm). A limiter of 0
     // cannot come from a normalised image; should it ever, the bar stays empty.
     r.gaugeRpm = in.limiter2 == 0 ? 0 : v.Rpm / in.limiter2;
-    r.rpm.colour = frame[kRpmRed] ? Colour::Red : (frame[kRpmYellow] ? Colour::Yellow : Colour::ButtonFace);
+    r.rpm.colour =
+        frame[kRpmRed] ? Colour::Red : (frame[kRpmYellow] ? Colour::Yellow : Colour::ButtonFace);
 
     r.lambda.text = Format("LAMBDA = %d [mV]", v.LambdaMv);
     if (v.LambdaMv < kLambdaLowMv) {
@@ -156,26 +157,32 @@ MonitorReadout BuildMonitorReadout(const std::uint8_t* frame, const MonitorInput
     }
 
     const Colour servoColour = frame[kServoOk] ? Colour::ButtonFace : Colour::Red;
-    r.servoDesired = {Format("Servo desired= %d [mV]", RawToMillivolts(Word(frame, kServoDesired))), servoColour,
-                      in.servoGroupVisible};
-    r.servoMeasured = {Format("Servo measured= %d [mV]", RawToMillivolts(Word(frame, kServoMeasured))),
-                       servoColour, in.servoGroupVisible};
+    r.servoDesired = {Format("Servo desired= %d [mV]", RawToMillivolts(Word(frame, kServoDesired))),
+                      servoColour, in.servoGroupVisible};
+    r.servoMeasured = {
+        Format("Servo measured= %d [mV]", RawToMillivolts(Word(frame, kServoMeasured))),
+        servoColour, in.servoGroupVisible};
 
-    r.blok1 = SwitchLabel(frame, {kBlok1, "Blocking1 = ON", Colour::Red, "Blocking1 = OFF", Colour::ButtonFace});
-    r.blok2 = SwitchLabel(frame, {kBlok2, "Blocking2 = ON", Colour::Red, "Blocking2 = OFF", Colour::ButtonFace});
-    r.clutch = SwitchLabel(frame, {kClutch, "Clutch master = ON", Colour::Lime, "Clutch master = OFF", Colour::ButtonFace});
-    r.limiter1 = SwitchLabel(frame, {kStartLimiter, "Start Limiter = ON", Colour::White, "Start limiter = OFF",
-                                     Colour::ButtonFace});
+    r.blok1 = SwitchLabel(
+        frame, {kBlok1, "Blocking1 = ON", Colour::Red, "Blocking1 = OFF", Colour::ButtonFace});
+    r.blok2 = SwitchLabel(
+        frame, {kBlok2, "Blocking2 = ON", Colour::Red, "Blocking2 = OFF", Colour::ButtonFace});
+    r.clutch = SwitchLabel(frame, {kClutch, "Clutch master = ON", Colour::Lime,
+                                   "Clutch master = OFF", Colour::ButtonFace});
+    r.limiter1 = SwitchLabel(frame, {kStartLimiter, "Start Limiter = ON", Colour::White,
+                                     "Start limiter = OFF", Colour::ButtonFace});
     r.tachoLambda = SwitchLabel(frame, {kTachoLambda, "Tacho/Lambda = Tacho", Colour::ButtonFace,
                                         "Tacho/Lambda = Lambda", Colour::Fuchsia});
-    r.n2oEnable = SwitchLabel(frame, {kN2o, "Activation N2O = ON", Colour::Lime, "Activation N2O = OFF", Colour::ButtonFace});
+    r.n2oEnable = SwitchLabel(frame, {kN2o, "Activation N2O = ON", Colour::Lime,
+                                      "Activation N2O = OFF", Colour::ButtonFace});
     r.n2oEnable.visible = in.gasChecked;
 
     r.advance.text = Format("ADVANCE = %u [\u00b0]", static_cast<unsigned>(frame[kAdvance]));
-    r.programCount = {Format("Number of Programing= %d ", Word(frame, kProgramCount)), Colour::ButtonFace,
-                      in.extendedMonitor};
+    r.programCount = {Format("Number of Programing= %d ", Word(frame, kProgramCount)),
+                      Colour::ButtonFace, in.extendedMonitor};
     for (std::size_t i = 0; i < r.test.size(); ++i) {
-        r.test[i] = Format("Test%d = %d ", static_cast<int>(i + 1), Word(frame, kTestWords + 2 * i));
+        r.test[i] =
+            Format("Test%d = %d ", static_cast<int>(i + 1), Word(frame, kTestWords + 2 * i));
     }
     return r;
 }

@@ -36,10 +36,11 @@ struct MonitorChannels {
     bool N2o = false;
 
     bool operator==(const MonitorChannels& o) const {
-        return Rpm == o.Rpm && TpsPercent == o.TpsPercent && TpsMv == o.TpsMv && LambdaMv == o.LambdaMv &&
-               Advance == o.Advance && ServoDesiredMv == o.ServoDesiredMv &&
-               ServoMeasuredMv == o.ServoMeasuredMv && Blocking1 == o.Blocking1 && Blocking2 == o.Blocking2 &&
-               Clutch == o.Clutch && Limiter1 == o.Limiter1 && TachoLambda == o.TachoLambda && N2o == o.N2o;
+        return Rpm == o.Rpm && TpsPercent == o.TpsPercent && TpsMv == o.TpsMv &&
+               LambdaMv == o.LambdaMv && Advance == o.Advance &&
+               ServoDesiredMv == o.ServoDesiredMv && ServoMeasuredMv == o.ServoMeasuredMv &&
+               Blocking1 == o.Blocking1 && Blocking2 == o.Blocking2 && Clutch == o.Clutch &&
+               Limiter1 == o.Limiter1 && TachoLambda == o.TachoLambda && N2o == o.N2o;
     }
 };
 

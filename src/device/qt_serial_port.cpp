@@ -18,9 +18,12 @@ constexpr int kWriteTimeoutMs = 200;
 // write the node tells them apart.
 int OpenErrorNumber(QSerialPort::SerialPortError error, int systemError, const std::string& name) {
     switch (error) {
-        case QSerialPort::DeviceNotFoundError: return ENOENT;
-        case QSerialPort::OpenError: return EBUSY;  // this port object already holds it
-        case QSerialPort::UnsupportedOperationError: return ENOTTY;
+        case QSerialPort::DeviceNotFoundError:
+            return ENOENT;
+        case QSerialPort::OpenError:
+            return EBUSY;  // this port object already holds it
+        case QSerialPort::UnsupportedOperationError:
+            return ENOTTY;
         case QSerialPort::PermissionError:
 #ifndef _WIN32
             return ::access(name.c_str(), R_OK | W_OK) == 0 ? EBUSY : EACCES;
@@ -28,7 +31,8 @@ int OpenErrorNumber(QSerialPort::SerialPortError error, int systemError, const s
             (void)name;
             return EBUSY;
 #endif
-        default: return systemError != 0 ? systemError : EIO;
+        default:
+            return systemError != 0 ? systemError : EIO;
     }
 }
 }  // namespace
@@ -37,7 +41,9 @@ QtSerialPort::QtSerialPort(QObject* parent) : QObject(parent) {
     connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::OnError);
 }
 
-QtSerialPort::~QtSerialPort() { Close(); }
+QtSerialPort::~QtSerialPort() {
+    Close();
+}
 
 bool QtSerialPort::Open(const std::string& name) {
     Close();
@@ -78,13 +84,16 @@ void QtSerialPort::Close() {
     }
 }
 
-bool QtSerialPort::IsOpen() const { return port_.isOpen(); }
+bool QtSerialPort::IsOpen() const {
+    return port_.isOpen();
+}
 
 void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
     // When the other end goes away Qt reports a read or resource error and, while the port
     // stays open, reports it again and again at full CPU. Close it at the first one; the link
     // then sees a closed port and "No Connection" appears.
-    if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) && port_.isOpen()) {
+    if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) &&
+        port_.isOpen()) {
         ++lostCount_;
         port_.close();
     }

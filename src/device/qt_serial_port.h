@@ -11,7 +11,7 @@ namespace korvan {
 
 class QtSerialPort : public QObject, public SerialPort {
     Q_OBJECT
-public:
+  public:
     explicit QtSerialPort(QObject* parent = nullptr);
     ~QtSerialPort() override;
 
@@ -27,7 +27,7 @@ public:
     // How often the port was closed because the line went away (cable pulled, unit gone).
     int LostCount() const { return lostCount_; }
 
-private:
+  private:
     void OnError(QSerialPort::SerialPortError error);
 
     QSerialPort port_;

@@ -11,7 +11,7 @@
 namespace korvan {
 
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     // Opens the named device at 57600 baud, no parity, 8 data bits, 1 stop bit.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -25,7 +25,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ErrorText(const std::string& what, int err) { return what + ": " + std::strerror(err); }
+std::string ErrorText(const std::string& what, int err) {
+    return what + ": " + std::strerror(err);
+}
 
 // The file a path names: a symbolic link is followed, so that a settings file linked from
 // elsewhere is updated where it lives instead of being replaced by a copy.
@@ -44,7 +46,8 @@ constexpr const char* kNotRegularFile = "not a regular file, so it is not replac
 // Writes into a character device as into any open file: it cannot be replaced, and renaming
 // a file over it (as root) would turn /dev/null into a regular file. A device that would make
 // the write wait (a terminal) fails instead of hanging the exit.
-WriteResult WriteIntoDevice(const fs::path& path, const std::string& pathText, const std::string& content) {
+WriteResult WriteIntoDevice(const fs::path& path, const std::string& pathText,
+                            const std::string& content) {
     WriteResult result;
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -118,7 +121,8 @@ WriteResult WriteFileAtomically(const std::string& pathText, const std::string& 
         result.error = ErrorText(pathText, err);
         return result;
     }
-    if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExW(temp.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         _wremove(temp.c_str());
         result.error = pathText + ": cannot replace the file";
         return result;
@@ -186,7 +190,8 @@ WriteResult WriteFileAtomically(const std::string& pathText, const std::string& 
 
 namespace {
 
-ReadResult ReadFile(const std::string& pathText, std::string& content, std::size_t maxBytes, bool wholeOnly) {
+ReadResult ReadFile(const std::string& pathText, std::string& content, std::size_t maxBytes,
+                    bool wholeOnly) {
     ReadResult result;
     const fs::path path = FilePath(pathText);
     std::error_code ec;
@@ -255,10 +260,12 @@ ReadResult ReadFileStart(const std::string& pathText, std::string& content, std:
 
 bool IsTemporaryFileName(const std::string& name, const std::string& fileName) {
     if (name.size() != fileName.size() + 1 + kTemporarySuffixLength) return false;
-    if (name.compare(0, fileName.size(), fileName) != 0 || name[fileName.size()] != '.') return false;
+    if (name.compare(0, fileName.size(), fileName) != 0 || name[fileName.size()] != '.')
+        return false;
     for (std::size_t i = fileName.size() + 1; i < name.size(); ++i) {
         const char c = name[i];
-        const bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        const bool letterOrDigit =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
         if (!letterOrDigit) return false;
     }
     return true;

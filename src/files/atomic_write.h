@@ -51,8 +51,10 @@ struct ReadResult {
 
 // Reads a whole regular file of at most `maxBytes`. A folder, a device or a pipe is refused
 // without being opened, so nothing can block or swallow memory.
-ReadResult ReadWholeFile(const std::string& path, std::string& content, std::size_t maxBytes = kMaxReadSize);
+ReadResult ReadWholeFile(const std::string& path, std::string& content,
+                         std::size_t maxBytes = kMaxReadSize);
 // Reads the first `maxBytes` of a regular file of any size; a larger file sets `truncated`.
-ReadResult ReadFileStart(const std::string& path, std::string& content, std::size_t maxBytes = kMaxReadSize);
+ReadResult ReadFileStart(const std::string& path, std::string& content,
+                         std::size_t maxBytes = kMaxReadSize);
 
 }  // namespace korvan

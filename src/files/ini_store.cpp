@@ -17,7 +17,8 @@ std::string Trim(const std::string& s) {
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
             return false;
         }
     }
@@ -62,7 +63,8 @@ std::optional<int> ParseProfileInteger(const std::string& raw) {
     if (i < text.size() && text[i] == '$') {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         base = 16;
         i += 2;
     }
@@ -99,7 +101,9 @@ void IniStore::LoadText(const std::string& text) {
         auto end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
         lines_.push_back(text.substr(start, end - start));
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
+            text[end + 1] == '\n')
+            ++end;
         start = end + 1;
     }
 }
@@ -110,7 +114,8 @@ std::string IniStore::Text() const {
     return text;
 }
 
-std::optional<std::string> IniStore::ReadString(const std::string& section, const std::string& key) const {
+std::optional<std::string> IniStore::ReadString(const std::string& section,
+                                                const std::string& key) const {
     const std::string wantedSection = Trim(section);
     const std::string wantedKey = Trim(key);
     bool inSection = false;
@@ -124,7 +129,8 @@ std::optional<std::string> IniStore::ReadString(const std::string& section, cons
         if (!kv || !SameName(kv->key, wantedKey)) continue;
         std::string value = kv->value;
         // The profile functions drop one pair of quotes around a value.
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front()) {
             value = value.substr(1, value.size() - 2);
         }
         if (value.size() > kMaxTextLength) value.resize(kMaxTextLength);
@@ -133,7 +139,8 @@ std::optional<std::string> IniStore::ReadString(const std::string& section, cons
     return std::nullopt;
 }
 
-std::string IniStore::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
+std::string IniStore::ReadString(const std::string& section, const std::string& key,
+                                 const std::string& def) const {
     return ReadString(section, key).value_or(def);
 }
 
@@ -147,7 +154,8 @@ int IniStore::ReadInteger(const std::string& section, const std::string& key, in
     return ReadInteger(section, key).value_or(def);
 }
 
-void IniStore::SetString(const std::string& section, const std::string& key, const std::string& value) {
+void IniStore::SetString(const std::string& section, const std::string& key,
+                         const std::string& value) {
     const std::string wantedSection = Trim(section);
     const std::string wantedKey = Trim(key);
     const std::string newLine = wantedKey + "=" + value;
@@ -182,14 +190,16 @@ void IniStore::SetString(const std::string& section, const std::string& key, con
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), newLine);
 }
 
-WriteResult IniStore::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+WriteResult IniStore::WriteString(const std::string& section, const std::string& key,
+                                  const std::string& value) {
     return WriteStrings({Entry{section, key, value}});
 }
 
 WriteResult IniStore::WriteStrings(const std::vector<Entry>& entries) {
     // Like the profile functions, start from what the file holds now, so that lines written
     // by hand since the last read are kept.
-    if (!Load()) return WriteResult{false, path_ + ": the file cannot be read, so it is not replaced"};
+    if (!Load())
+        return WriteResult{false, path_ + ": the file cannot be read, so it is not replaced"};
     for (const Entry& e : entries) SetString(e.section, e.key, e.value);
     std::error_code ec;
     const auto folder = FilePath(path_).parent_path();

@@ -13,7 +13,7 @@
 namespace korvan {
 
 class IniStore {
-public:
+  public:
     // Longest text a read returns, as the profile functions' 2048-byte buffer allows.
     static constexpr std::size_t kMaxTextLength = 2047;
 
@@ -29,7 +29,8 @@ public:
     std::string Text() const;
 
     std::optional<std::string> ReadString(const std::string& section, const std::string& key) const;
-    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& def) const;
     // Decimal, or hexadecimal behind "$", "0x" or "0X", with an optional sign; anything else,
     // an empty value or a number beyond 32 bits reads as missing.
     std::optional<int> ReadInteger(const std::string& section, const std::string& key) const;
@@ -38,7 +39,8 @@ public:
     // Sets the key in memory and replaces the file with the new text. A file that exists but
     // cannot be read is never replaced (its other sections would be lost); on any failure the
     // file on disk is left as it was.
-    WriteResult WriteString(const std::string& section, const std::string& key, const std::string& value);
+    WriteResult WriteString(const std::string& section, const std::string& key,
+                            const std::string& value);
     WriteResult WriteInteger(const std::string& section, const std::string& key, int value);
 
     struct Entry {
@@ -53,7 +55,7 @@ public:
     // Sets the key in memory only.
     void SetString(const std::string& section, const std::string& key, const std::string& value);
 
-private:
+  private:
     std::string path_;
     std::vector<std::string> lines_;
 };

@@ -29,8 +29,12 @@ struct KeySpec {
     std::vector<ValueSpec> values;
 };
 
-ValueSpec Num(std::size_t index, int scale = 1, int offset = 0) { return {ValueSpec::Number, index, scale, offset}; }
-ValueSpec Flag(std::size_t index) { return {ValueSpec::Flag, index, 1}; }
+ValueSpec Num(std::size_t index, int scale = 1, int offset = 0) {
+    return {ValueSpec::Number, index, scale, offset};
+}
+ValueSpec Flag(std::size_t index) {
+    return {ValueSpec::Flag, index, 1};
+}
 
 std::vector<ValueSpec> Range(std::size_t first, int count, int scale) {
     std::vector<ValueSpec> v;
@@ -49,11 +53,14 @@ const std::vector<KeySpec>& Keys() {
         {"CLUTCH", 12, {Num(field::Clutch, 10)}},
         {"LED_RAZENI", 12, {Num(field::LedRazeni, 100)}},
         {"TPS", 12, {Num(field::Tps0, 10), Num(field::Tps100, 10, 250)}},
-        {"N2O", 12,
+        {"N2O",
+         12,
          {Flag(field::N2oEnable), Num(field::Gas1), Num(field::Gas2), Num(field::GasDelay, 100),
           Num(field::GasBuildUp, 100)}},
-        {"RETARD", 17,
-         {Num(field::Retard1), Num(field::Retard2), Num(field::RetardDelay, 100), Num(field::RetardBuildUp, 100)}},
+        {"RETARD",
+         17,
+         {Num(field::Retard1), Num(field::Retard2), Num(field::RetardDelay, 100),
+          Num(field::RetardBuildUp, 100)}},
         {"NO_READING", 12, {Flag(field::NoReading)}},
         {"RPM2", 12, {Flag(field::Rpm2)}},
         {"EXCITATION", 12, {Flag(field::Excitation)}},
@@ -85,7 +92,7 @@ const KeySpec& Key(const char* name) {
 }
 
 class Writer {
-public:
+  public:
     void Text(const std::string& s) { out_ += s; }
     void Break() { out_ += kLineBreak; }
     void KeyField(const std::string& key, int width) {
@@ -117,7 +124,7 @@ public:
     }
     const std::string& Result() const { return out_; }
 
-private:
+  private:
     std::string out_;
 };
 
@@ -128,7 +135,8 @@ std::string ParameterFileText(const DeviceImage& image, bool extendedMonitor) {
     w.KeyField(kHeaderKey, 14);
     w.Printf("%3u ", kFormatVersion);
     w.Break();
-    for (const char* k : {"BIKE", "BASE_ADV", "LIMITER1", "LIMITER2", "CLUTCH", "LED_RAZENI"}) w.Line(image, k);
+    for (const char* k : {"BIKE", "BASE_ADV", "LIMITER1", "LIMITER2", "CLUTCH", "LED_RAZENI"})
+        w.Line(image, k);
     w.Break();
     w.Line(image, "TPS");
     w.Line(image, "N2O");
@@ -138,8 +146,8 @@ std::string ParameterFileText(const DeviceImage& image, bool extendedMonitor) {
     w.Break();
     w.KeyField(kExtMonKey, 12);
     w.FlagValue(extendedMonitor);
-    for (const char* k : {"EXCITATION", "TPS_MAPA", "ACT_LIM1", "ACT_CLUTCH", "ACT_BLOK1", "ACT_BLOK2",
-                          "ACT_RPM", "ACT_N2O"}) {
+    for (const char* k : {"EXCITATION", "TPS_MAPA", "ACT_LIM1", "ACT_CLUTCH", "ACT_BLOK1",
+                          "ACT_BLOK2", "ACT_RPM", "ACT_N2O"}) {
         w.Line(image, k);
     }
     w.Break();
@@ -207,7 +215,8 @@ void ReportMissingValue(TokenReader& reader, const Token& key, int found, int ex
 }
 
 std::string Substitute(std::string text, const std::string& first, const std::string& second = {}) {
-    for (const auto& [mark, value] : {std::pair<const char*, const std::string&>{"%1", first}, {"%2", second}}) {
+    for (const auto& [mark, value] :
+         {std::pair<const char*, const std::string&>{"%1", first}, {"%2", second}}) {
         const std::size_t at = text.find(mark);
         if (at != std::string::npos) text.replace(at, 2, value);
     }
@@ -221,18 +230,25 @@ const LocalizedText kIgnoredNotANumber{"není číslo (%1)", "not a number (%1)"
 const LocalizedText kIgnoredTooFewNumbers{"málo čísel (%1 z %2)", "too few numbers (%1 of %2)",
                                           "zu wenige Zahlen (%1 von %2)"};
 const LocalizedText kIgnoredUnknownKey{"neznámý klíč", "unknown key", "unbekannter Schlüssel"};
-const LocalizedText kIgnoredStrayNumber{"číslo bez klíče", "number without a key", "Zahl ohne Schlüssel"};
+const LocalizedText kIgnoredStrayNumber{"číslo bez klíče", "number without a key",
+                                        "Zahl ohne Schlüssel"};
 
 std::string IgnoredEntryText(const IgnoredEntry& entry, std::uint8_t language) {
     std::string what;
     switch (entry.kind) {
-        case IgnoredKind::NotANumber: what = Substitute(kIgnoredNotANumber.In(language), entry.value); break;
+        case IgnoredKind::NotANumber:
+            what = Substitute(kIgnoredNotANumber.In(language), entry.value);
+            break;
         case IgnoredKind::TooFewNumbers:
             what = Substitute(kIgnoredTooFewNumbers.In(language), std::to_string(entry.found),
                               std::to_string(entry.expected));
             break;
-        case IgnoredKind::UnknownKey: what = kIgnoredUnknownKey.In(language); break;
-        case IgnoredKind::StrayNumber: what = kIgnoredStrayNumber.In(language); break;
+        case IgnoredKind::UnknownKey:
+            what = kIgnoredUnknownKey.In(language);
+            break;
+        case IgnoredKind::StrayNumber:
+            what = kIgnoredStrayNumber.In(language);
+            break;
     }
     return Substitute(kIgnoredLine.In(language), std::to_string(entry.line), entry.key) + what;
 }
@@ -251,7 +267,8 @@ ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {
     // Header pass: everything before an accepted header is ignored. A number is read only when
     // the next token is one; anything else is left to be scanned as a token of its own.
     while (!result.accepted && reader.Next(token)) {
-        if (firstToken && startsWithMark && token.text.compare(0, kUtf8MarkLength, kUtf8Mark) == 0) {
+        if (firstToken && startsWithMark &&
+            token.text.compare(0, kUtf8MarkLength, kUtf8Mark) == 0) {
             token.text.erase(0, kUtf8MarkLength);
         }
         firstToken = false;
@@ -272,7 +289,8 @@ ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {
         if (!keyWord) {
             if (token.line != brokenLine) {
                 result.ignored.push_back(
-                    {token.line, Shown(token), token.numeric ? IgnoredKind::StrayNumber : IgnoredKind::UnknownKey});
+                    {token.line, Shown(token),
+                     token.numeric ? IgnoredKind::StrayNumber : IgnoredKind::UnknownKey});
             }
             continue;
         }
@@ -302,10 +320,12 @@ ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {
             ++found;
             const unsigned reduced = number.value & 0xFFFF;
             // Byte = number / scale - offset, in the unit's 8-bit arithmetic.
-            read[v.imageIndex] = static_cast<std::uint8_t>(reduced / static_cast<unsigned>(v.scale) - v.offset);
+            read[v.imageIndex] =
+                static_cast<std::uint8_t>(reduced / static_cast<unsigned>(v.scale) - v.offset);
         }
         const int expected = static_cast<int>(key->values.size());
-        if (found < expected) ReportMissingValue(reader, token, found, expected, result.ignored, brokenLine);
+        if (found < expected)
+            ReportMissingValue(reader, token, found, expected, result.ignored, brokenLine);
     }
     image = read;
     return result;

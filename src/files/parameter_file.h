@@ -21,7 +21,8 @@ std::string ParameterFileText(const DeviceImage& image, bool extendedMonitor);
 // Something after the accepted header that the reader skipped. A hand-edited file loads with
 // these left out, so the tuner has to be told which lines did not count.
 enum class IgnoredKind : std::uint8_t {
-    NotANumber,     // a key's value that is not a plain decimal number ("+60", "0x3C", "60.0", "9,500")
+    NotANumber,     // a key's value that is not a plain decimal number ("+60", "0x3C", "60.0",
+                    // "9,500")
     TooFewNumbers,  // a key followed by fewer numbers than it has values (a truncated file)
     UnknownKey,     // a word that is no key of the file
     StrayNumber,    // a number that belongs to no key (one too many after a key)
@@ -29,23 +30,24 @@ enum class IgnoredKind : std::uint8_t {
 
 struct IgnoredEntry {
     IgnoredEntry() = default;
-    IgnoredEntry(int atLine, std::string what, IgnoredKind why) : line(atLine), key(std::move(what)), kind(why) {}
+    IgnoredEntry(int atLine, std::string what, IgnoredKind why)
+        : line(atLine), key(std::move(what)), kind(why) {}
 
-    int line = 0;      // from 1
-    std::string key;   // the key concerned (for UnknownKey and StrayNumber the token itself)
+    int line = 0;     // from 1
+    std::string key;  // the key concerned (for UnknownKey and StrayNumber the token itself)
     IgnoredKind kind = IgnoredKind::UnknownKey;
     std::string value;  // NotANumber: the token that was not a number
     int found = 0;      // TooFewNumbers: numbers read ...
     int expected = 0;   // ... of the key's count
 
     bool operator==(const IgnoredEntry& o) const {
-        return line == o.line && key == o.key && kind == o.kind && value == o.value && found == o.found &&
-               expected == o.expected;
+        return line == o.line && key == o.key && kind == o.kind && value == o.value &&
+               found == o.found && expected == o.expected;
     }
 };
 
 struct ParameterFileResult {
-    bool accepted = false;               // a header with version 15 was found
+    bool accepted = false;                // a header with version 15 was found
     std::optional<bool> extendedMonitor;  // set when the file holds "EXT_MON"
     std::vector<IgnoredEntry> ignored;    // in file order; empty for a cleanly read file
 };

@@ -21,14 +21,20 @@ PrintRect FitToPage(int w, int h, int pw, int ph) {
     return {pw, MulDivRounded(h, pw, w)};
 }
 
-std::optional<std::string> PrintDateLine(unsigned language, const std::string& date, const std::string& time) {
+std::optional<std::string> PrintDateLine(unsigned language, const std::string& date,
+                                         const std::string& time) {
     // German prints with the English prefix.
     const char* prefix = nullptr;
     switch (language) {
-        case 0: prefix = "Datum a čas tisku:  "; break;
+        case 0:
+            prefix = "Datum a čas tisku:  ";
+            break;
         case 1:
-        case 2: prefix = "Date and Time of printing:  "; break;
-        default: return std::nullopt;
+        case 2:
+            prefix = "Date and Time of printing:  ";
+            break;
+        default:
+            return std::nullopt;
     }
     return std::string(prefix) + date + "    " + time;
 }

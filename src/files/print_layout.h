@@ -17,6 +17,7 @@ PrintRect FitToPage(int imageWidth, int imageHeight, int pageWidth, int pageHeig
 
 // The line printed in the message label: the language's prefix, the date, four blanks and the
 // time. No line for a language index outside 0..2.
-std::optional<std::string> PrintDateLine(unsigned language, const std::string& date, const std::string& time);
+std::optional<std::string> PrintDateLine(unsigned language, const std::string& date,
+                                         const std::string& time);
 
 }  // namespace korvan

@@ -12,8 +12,10 @@ Settings ReadSettings(const IniStore& store, const Settings& defaults) {
     Settings s = defaults;
     s.left = store.ReadInteger(kFormSection, "Left", defaults.left);
     s.top = store.ReadInteger(kFormSection, "Top", defaults.top);
-    s.comPort = static_cast<std::uint8_t>(store.ReadInteger(kFormSection, "ComPort", defaults.comPort));
-    s.language = static_cast<std::uint8_t>(store.ReadInteger(kFormSection, "Language", defaults.language));
+    s.comPort =
+        static_cast<std::uint8_t>(store.ReadInteger(kFormSection, "ComPort", defaults.comPort));
+    s.language =
+        static_cast<std::uint8_t>(store.ReadInteger(kFormSection, "Language", defaults.language));
     s.file = store.ReadString(kFormSection, "File", defaults.file);
     s.iniDir = store.ReadString(kFormSection, "IniDir", defaults.iniDir);
     const int page = store.ReadInteger(kFormSection, "ActivePage", defaults.activePage) & 0xFF;
@@ -38,7 +40,8 @@ WriteResult WriteSettings(IniStore& store, const Settings& s) {
         // The key is written with a trailing blank and read without; the store ignores
         // blanks around names, so both address one entry.
         {kFormSection, "ActivePage ", std::to_string(page)},
-        {kIgnitionSection, "CheckBoxExtMonitor->Checked", s.extendedMonitor.value_or(false) ? "1" : "0"},
+        {kIgnitionSection, "CheckBoxExtMonitor->Checked",
+         s.extendedMonitor.value_or(false) ? "1" : "0"},
     };
     return store.WriteStrings(entries);
 }
@@ -106,7 +109,8 @@ WriteResult KeepStateFile(const std::string& path, std::time_t when, std::string
 const LocalizedText kStateFileKept{
     "Stavový soubor %1 nebylo možné přečíst. Aby se neztratil, byl uschován jako %2.",
     "The state file %1 could not be read. So that it is not lost, it has been kept as %2.",
-    "Die Zustandsdatei %1 war nicht lesbar. Damit sie nicht verloren geht, wurde sie als %2 aufbewahrt.",
+    "Die Zustandsdatei %1 war nicht lesbar. Damit sie nicht verloren geht, wurde sie als %2 "
+    "aufbewahrt.",
 };
 
 WriteResult SaveStateFile(const std::string& path, const DeviceImage& image) {
@@ -117,12 +121,17 @@ WriteResult SaveStateFile(const std::string& path, const DeviceImage& image) {
 }
 
 namespace {
-std::string PortKey(int comPort) { return "COM" + std::to_string(comPort); }
+std::string PortKey(int comPort) {
+    return "COM" + std::to_string(comPort);
+}
 }  // namespace
 
-std::string PortDeviceName(const IniStore& store, int comPort) { return ChoosePortDevice(store, comPort, {}).device; }
+std::string PortDeviceName(const IniStore& store, int comPort) {
+    return ChoosePortDevice(store, comPort, {}).device;
+}
 
-PortChoice ChoosePortDevice(const IniStore& store, int comPort, const std::vector<std::string>& adapters) {
+PortChoice ChoosePortDevice(const IniStore& store, int comPort,
+                            const std::vector<std::string>& adapters) {
 #ifdef _WIN32
     (void)store;
     (void)adapters;

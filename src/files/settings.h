@@ -38,8 +38,9 @@ Settings ReadSettings(const IniStore& store, const Settings& defaults);
 WriteResult WriteSettings(IniStore& store, const Settings& settings);
 
 struct StateFileLoad {
-    bool present = false;    // a regular file is there
-    bool understood = true;  // false: a file is there, but it could not be read or did not hold 300 numbers
+    bool present = false;  // a regular file is there
+    bool understood =
+        true;  // false: a file is there, but it could not be read or did not hold 300 numbers
     std::size_t numbers = 0;  // how many image bytes it gave
     std::string error;
 };
@@ -67,7 +68,8 @@ struct PortChoice {
     std::string device;
     bool storeAsKey = false;
 };
-PortChoice ChoosePortDevice(const IniStore& store, int comPort, const std::vector<std::string>& adapters);
+PortChoice ChoosePortDevice(const IniStore& store, int comPort,
+                            const std::vector<std::string>& adapters);
 
 // Writes key "COMn" of section "PORTS"; the other keys and sections stay as they are.
 WriteResult StorePortDevice(IniStore& store, int comPort, const std::string& device);

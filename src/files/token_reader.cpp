@@ -3,7 +3,9 @@
 namespace korvan {
 
 namespace {
-bool IsSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 }  // namespace
 
 bool TokenReader::ReadToken(Token& token) {

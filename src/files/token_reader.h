@@ -12,12 +12,13 @@ struct Token {
     std::string text;       // at most kMaxTokenLength characters are kept
     bool overlong = false;  // the token was longer; it can never be a key
     bool numeric = false;   // only decimal digits
-    std::uint32_t value = 0;  // a numeric token's value modulo 2^32 (exact modulo any power of 2 below)
-    int line = 0;             // the line the token starts on, from 1
+    std::uint32_t value =
+        0;         // a numeric token's value modulo 2^32 (exact modulo any power of 2 below)
+    int line = 0;  // the line the token starts on, from 1
 };
 
 class TokenReader {
-public:
+  public:
     // Longest token the readers keep; the file formats never need more than 14 characters.
     static constexpr std::size_t kMaxTokenLength = 271;
 
@@ -30,7 +31,7 @@ public:
     // Consumes the token Peek returned.
     void Consume() { havePeeked_ = false; }
 
-private:
+  private:
     bool ReadToken(Token& token);
 
     std::istream& in_;

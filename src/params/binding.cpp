@@ -10,7 +10,7 @@ namespace {
 //   Field("EditOmez1", field::Limiter1, misc).Range(999, 25000).PerUnit(100).Grouped()
 // The up-down's name follows from the edit's ("EditOmez1" -> "UpDownOmez1").
 class Field {
-public:
+  public:
     Field(const std::string& edit, std::size_t imageIndex, Page page) {
         f_.edit = edit;
         f_.upDown = "UpDown" + edit.substr(std::string("Edit").size());
@@ -47,7 +47,7 @@ public:
     }
     operator NumericField() const { return f_; }
 
-private:
+  private:
     NumericField f_;
 };
 
@@ -55,20 +55,28 @@ std::vector<NumericField> BuildNumericFields() {
     std::vector<NumericField> f;
     const Page misc = Page::Miscellaneous;
     f.push_back(Field("EditTps0", field::Tps0, misc).Range(250, 2500).PerUnit(10).Grouped());
-    f.push_back(Field("EditTps100", field::Tps100, misc).Range(2500, 4750).PerUnit(10).Grouped().ShownFrom(2500));
+    f.push_back(Field("EditTps100", field::Tps100, misc)
+                    .Range(2500, 4750)
+                    .PerUnit(10)
+                    .Grouped()
+                    .ShownFrom(2500));
     f.push_back(Field("EditBaseAdv", field::BaseAdv, misc).Range(0, 40).PerUnit(1));
     f.push_back(Field("EditOmez1", field::Limiter1, misc).Range(999, 25000).PerUnit(100).Grouped());
     f.push_back(Field("EditOmez2", field::Limiter2, misc).Range(999, 25000).PerUnit(100).Grouped());
     f.push_back(Field("EditClutch", field::Clutch, misc).Range(0, 500).PerUnit(10));
-    f.push_back(Field("EditLedRazeni", field::LedRazeni, misc).Range(1000, 25000).PerUnit(100).Grouped());
+    f.push_back(
+        Field("EditLedRazeni", field::LedRazeni, misc).Range(1000, 25000).PerUnit(100).Grouped());
 
     const Page map = Page::AdvanceMap;
     for (int cell = 0; cell < kMapRows * kMapColumns; ++cell) {
-        f.push_back(Field(MapCellEditName(cell), field::Advance + cell, map).Range(0, 60).PerUnit(1));
+        f.push_back(
+            Field(MapCellEditName(cell), field::Advance + cell, map).Range(0, 60).PerUnit(1));
     }
     for (int k = 0; k < kAxisPoints; ++k) {
         const std::string n = std::to_string(k + 1);
-        f.push_back(Field("EditRpmAdv" + n, field::RpmAdv + k, map).Range(k == 0 ? 199 : 300, 20100).PerUnit(100));
+        f.push_back(Field("EditRpmAdv" + n, field::RpmAdv + k, map)
+                        .Range(k == 0 ? 199 : 300, 20100)
+                        .PerUnit(100));
     }
 
     const Page n2o = Page::N2oController;
@@ -78,19 +86,25 @@ std::vector<NumericField> BuildNumericFields() {
     f.push_back(Field("EditGasT", field::GasBuildUp, n2o).Range(0, 25500).PerUnit(100).Grouped());
     f.push_back(Field("EditRetard1", field::Retard1, n2o).Range(0, 25).PerUnit(1));
     f.push_back(Field("EditRetard2", field::Retard2, n2o).Range(0, 25).PerUnit(1));
-    f.push_back(Field("EditRetardD", field::RetardDelay, n2o).Range(0, 25500).PerUnit(100).Grouped());
-    f.push_back(Field("EditRetardT", field::RetardBuildUp, n2o).Range(0, 25500).PerUnit(100).Grouped());
+    f.push_back(
+        Field("EditRetardD", field::RetardDelay, n2o).Range(0, 25500).PerUnit(100).Grouped());
+    f.push_back(
+        Field("EditRetardT", field::RetardBuildUp, n2o).Range(0, 25500).PerUnit(100).Grouped());
 
     const Page servo = Page::Servo;
     for (int k = 0; k < kAxisPoints; ++k) {
         const std::string n = std::to_string(k + 1);
-        f.push_back(Field("EditNapPriv" + n, field::NapPriv + k, servo).Range(20, 5000).PerUnit(20));
+        f.push_back(
+            Field("EditNapPriv" + n, field::NapPriv + k, servo).Range(20, 5000).PerUnit(20));
     }
     for (int k = 0; k < kAxisPoints; ++k) {
         const std::string n = std::to_string(k + 1);
-        f.push_back(Field("EditRpmPriv" + n, field::RpmPriv + k, servo).Range(k < 2 ? 200 : 300, 20100).PerUnit(100));
+        f.push_back(Field("EditRpmPriv" + n, field::RpmPriv + k, servo)
+                        .Range(k < 2 ? 200 : 300, 20100)
+                        .PerUnit(100));
     }
-    f.push_back(Field("EditPrivHyster", field::PrivHyster, servo).Range(0, 1275).PerUnit(5).Grouped());
+    f.push_back(
+        Field("EditPrivHyster", field::PrivHyster, servo).Range(0, 1275).PerUnit(5).Grouped());
     return f;
 }
 
@@ -107,7 +121,8 @@ void LimitAbove(std::uint8_t& v, std::uint8_t hi) {
 // below its left neighbour snaps to neighbour + 1; earlier points are never lowered.
 void NormalizeAxis(DeviceImage& image, std::size_t first) {
     for (int k = 0; k < kAxisPoints; ++k) {
-        ClampInto(image[first + k], static_cast<std::uint8_t>(k + 3), static_cast<std::uint8_t>(k + 191));
+        ClampInto(image[first + k], static_cast<std::uint8_t>(k + 3),
+                  static_cast<std::uint8_t>(k + 191));
     }
     for (int k = 1; k < kAxisPoints; ++k) {
         if (image[first + k] <= image[first + k - 1]) {
@@ -137,12 +152,12 @@ const NumericField* FindNumericField(const std::string& editName) {
 
 const std::vector<FlagField>& FlagFields() {
     static const std::vector<FlagField> flags = {
-        {"CheckBoxZakazCteni", field::NoReading},   {"CheckBoxRpm2Krat", field::Rpm2},
-        {"CheckBoxBuzDlouhe", field::Excitation},   {"CheckBoxPrivEnable", field::PrivEnable},
-        {"CheckBoxAktBlok1", field::ActBlok1},      {"CheckBoxAktBlok2", field::ActBlok2},
-        {"CheckBoxAktClutch", field::ActClutch},    {"CheckBoxAktN2o", field::ActN2o},
-        {"CheckBoxAktLimiter1", field::ActLim1},    {"CheckBoxAktRpm", field::ActTachoLambda},
-        {"CheckBoxGas", field::N2oEnable},          {"CheckBoxTpsMapa", field::TpsMapa},
+        {"CheckBoxZakazCteni", field::NoReading}, {"CheckBoxRpm2Krat", field::Rpm2},
+        {"CheckBoxBuzDlouhe", field::Excitation}, {"CheckBoxPrivEnable", field::PrivEnable},
+        {"CheckBoxAktBlok1", field::ActBlok1},    {"CheckBoxAktBlok2", field::ActBlok2},
+        {"CheckBoxAktClutch", field::ActClutch},  {"CheckBoxAktN2o", field::ActN2o},
+        {"CheckBoxAktLimiter1", field::ActLim1},  {"CheckBoxAktRpm", field::ActTachoLambda},
+        {"CheckBoxGas", field::N2oEnable},        {"CheckBoxTpsMapa", field::TpsMapa},
     };
     return flags;
 }
@@ -151,10 +166,12 @@ bool ParseFieldText(const std::string& text, const std::string& groupSeparator, 
                     int& value) {
     // Where the locale groups digits with a (no-break) space, a typed plain blank groups too:
     // nobody can tell the two apart on screen.
-    const bool blankGroups = groupSeparator == " " || groupSeparator == "\xC2\xA0" || groupSeparator == "\xE2\x80\xAF";
+    const bool blankGroups =
+        groupSeparator == " " || groupSeparator == "\xC2\xA0" || groupSeparator == "\xE2\x80\xAF";
     std::string digits;
     for (std::size_t i = 0; i < text.size();) {
-        if (!groupSeparator.empty() && text.compare(i, groupSeparator.size(), groupSeparator) == 0) {
+        if (!groupSeparator.empty() &&
+            text.compare(i, groupSeparator.size(), groupSeparator) == 0) {
             i += groupSeparator.size();
             continue;
         }
@@ -194,7 +211,8 @@ void NormalizeImage(DeviceImage& image) {
 
     ClampInto(image[field::Limiter1], 10, 250);
     ClampInto(image[field::Limiter2], 10, 250);
-    if (image[field::Limiter2] < image[field::Limiter1]) image[field::Limiter2] = image[field::Limiter1];
+    if (image[field::Limiter2] < image[field::Limiter1])
+        image[field::Limiter2] = image[field::Limiter1];
 
     LimitAbove(image[field::Clutch], 100);
     ClampInto(image[field::LedRazeni], 10, 250);
@@ -209,7 +227,8 @@ void NormalizeImage(DeviceImage& image) {
 
     LimitAbove(image[field::Retard1], 25);
     LimitAbove(image[field::Retard2], 25);
-    if (image[field::Retard2] < image[field::Retard1]) image[field::Retard1] = image[field::Retard2];
+    if (image[field::Retard2] < image[field::Retard1])
+        image[field::Retard1] = image[field::Retard2];
 
     LimitAbove(image[field::RetardDelay], 200);
     ClampInto(image[field::RetardBuildUp], 1, 200);

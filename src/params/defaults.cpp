@@ -24,9 +24,12 @@ const std::array<std::uint8_t, kMapRows * kMapColumns> kDefaultAdvanceMap = {
 // clang-format on
 
 namespace {
-constexpr std::array<std::uint8_t, kAxisPoints> kDefaultRpmAdv = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
-constexpr std::array<std::uint8_t, kAxisPoints> kDefaultRpmPriv = {12, 20, 30, 40, 60, 80, 100, 120, 140, 160};
-constexpr std::array<std::uint8_t, kAxisPoints> kDefaultNapPriv = {100, 105, 110, 115, 120, 125, 130, 135, 140, 145};
+constexpr std::array<std::uint8_t, kAxisPoints> kDefaultRpmAdv = {10, 20, 30, 40, 50,
+                                                                  60, 70, 80, 90, 100};
+constexpr std::array<std::uint8_t, kAxisPoints> kDefaultRpmPriv = {12, 20,  30,  40,  60,
+                                                                   80, 100, 120, 140, 160};
+constexpr std::array<std::uint8_t, kAxisPoints> kDefaultNapPriv = {100, 105, 110, 115, 120,
+                                                                   125, 130, 135, 140, 145};
 }  // namespace
 
 void DefaultBaseAdv(DeviceImage& image) {
@@ -63,7 +66,8 @@ void SetDefaults(DeviceImage& image) {
     std::copy(kDefaultRpmAdv.begin(), kDefaultRpmAdv.end(), image.bytes.begin() + field::RpmAdv);
     std::copy(kDefaultRpmPriv.begin(), kDefaultRpmPriv.end(), image.bytes.begin() + field::RpmPriv);
     std::copy(kDefaultNapPriv.begin(), kDefaultNapPriv.end(), image.bytes.begin() + field::NapPriv);
-    std::copy(kDefaultAdvanceMap.begin(), kDefaultAdvanceMap.end(), image.bytes.begin() + field::Advance);
+    std::copy(kDefaultAdvanceMap.begin(), kDefaultAdvanceMap.end(),
+              image.bytes.begin() + field::Advance);
 }
 
 DeviceImage DefaultImage() {

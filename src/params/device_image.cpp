@@ -14,19 +14,32 @@ namespace {
 // the English month abbreviation ("Jan" = 0x4A + 0x61 + 0x6E = 0x119 -> 25).
 const char* MonthText(std::uint8_t code) {
     switch (code) {
-        case 25: return " 1";
-        case 13: return " 2";
-        case 32: return " 3";
-        case 35: return " 4";
-        case 39: return " 5";
-        case 45: return " 6";
-        case 43: return " 7";
-        case 29: return " 8";
-        case 40: return " 9";
-        case 38: return "10";
-        case 51: return "11";
-        case 12: return "12";
-        default: return "00";
+        case 25:
+            return " 1";
+        case 13:
+            return " 2";
+        case 32:
+            return " 3";
+        case 35:
+            return " 4";
+        case 39:
+            return " 5";
+        case 45:
+            return " 6";
+        case 43:
+            return " 7";
+        case 29:
+            return " 8";
+        case 40:
+            return " 9";
+        case 38:
+            return "10";
+        case 51:
+            return "11";
+        case 12:
+            return "12";
+        default:
+            return "00";
     }
 }
 

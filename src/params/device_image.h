@@ -92,7 +92,8 @@ constexpr std::size_t AdvanceIndex(int row, int column) {
 }
 
 // The throttle openings (percent) of the ten map rows; fixed, not part of the image.
-constexpr std::array<std::uint8_t, kMapRows> kTpsAxisPercent = {0, 2, 5, 10, 20, 30, 40, 60, 80, 100};
+constexpr std::array<std::uint8_t, kMapRows> kTpsAxisPercent = {0,  2,  5,  10, 20,
+                                                                30, 40, 60, 80, 100};
 
 struct DeviceImage {
     std::array<std::uint8_t, kImageSize> bytes{};

@@ -27,21 +27,24 @@ bool StepAdvance(DeviceImage& image, int delta, bool all, int row, int column, b
         }
         return changed;
     }
-    if (belowRpmAxis || row < 0 || row >= kMapRows || column < 0 || column >= kMapColumns) return false;
+    if (belowRpmAxis || row < 0 || row >= kMapRows || column < 0 || column >= kMapColumns)
+        return false;
     return StepWithin(image[AdvanceIndex(row, column)], delta, 0, kMaxAdvance);
 }
 
 bool StepAdvanceColumn(DeviceImage& image, int delta, int column) {
     if (column < 0 || column >= kMapColumns) return false;
     bool changed = false;
-    for (int row = 0; row < kMapRows; ++row) changed |= StepWithin(image[AdvanceIndex(row, column)], delta, 0, kMaxAdvance);
+    for (int row = 0; row < kMapRows; ++row)
+        changed |= StepWithin(image[AdvanceIndex(row, column)], delta, 0, kMaxAdvance);
     return changed;
 }
 
 bool StepServo(DeviceImage& image, int delta, bool all, int servoIndex) {
     bool changed = false;
     for (int k = 0; k < kAxisPoints; ++k) {
-        if (all || k == servoIndex) changed |= StepWithin(image[field::NapPriv + k], delta, kMinServoStep, kMaxServoStep);
+        if (all || k == servoIndex)
+            changed |= StepWithin(image[field::NapPriv + k], delta, kMinServoStep, kMaxServoStep);
     }
     return changed;
 }

@@ -16,7 +16,7 @@ using test::RecordingListener;
 using test::ScriptedUnit;
 
 class LinkTest : public ::testing::Test {
-protected:
+  protected:
     LinkTest() : listener(image), link(image, port, listener) {
         SetDefaults(image);
         port.unit = [this](const DeviceFrame& f) { return unit.Answer(f); };
@@ -187,7 +187,8 @@ TEST_F(LinkTest, ProgramThenVerifyTakesOneTickPerExchange) {
     EXPECT_EQ(listener.gaugeHistory, (std::vector<int>{0, 1, 2, 1, 2}));
     EXPECT_EQ(std::memcmp(unit.pages[1], image.Page(1), kPageSize), 0);
     EXPECT_EQ(std::memcmp(unit.pages[2], image.Page(2), kPageSize), 0);
-    EXPECT_EQ(std::memcmp(unit.pages[0], image.Page(0), kPageSize), 0);  // the unit's identity came in
+    EXPECT_EQ(std::memcmp(unit.pages[0], image.Page(0), kPageSize),
+              0);  // the unit's identity came in
     EXPECT_EQ(listener.identity.VersionString, "KSM00");
     EXPECT_EQ(listener.messages,
               (std::vector<std::string>{"Program device:", "Verify device:", "Verify OK"}));
@@ -212,7 +213,8 @@ TEST_F(LinkTest, ReadFillsTheImageNormalisedAndVerifiesIt) {
     // The verification sends the pages just read.
     EXPECT_EQ(std::memcmp(port.written[3].frame.data() + 1, unit.pages[1], kPageSize), 0);
     // The read requests carry zeros.
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(port.written[i].frame[101], FrameCheckByte(BuildFrame(0x40 + i, nullptr).data()));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(port.written[i].frame[101], FrameCheckByte(BuildFrame(0x40 + i, nullptr).data()));
 }
 
 TEST_F(LinkTest, AReadUnitOutsideTheRangesIsShownNormalisedAndFailsTheVerify) {
@@ -241,19 +243,21 @@ TEST_F(LinkTest, IdentityChecks) {
         {"read enable 2 refuses", true, 2, 15, 0xFF, 0xFF, 0, "No Reading!", nullptr, false},
         {"read enable 255 refuses", true, 255, 15, 0xFF, 0xFF, 0, "No Reading!", nullptr, false},
         {"read enable 1 reads", true, 1, 15, 0xFF, 0xFF, 0, "Verify OK", nullptr, true},
-        {"read with another format", true, 1, 14, 0xFF, 0xFF, 0, "Read device:",
-         "Unmatched version of PC and Ignition programs!", false},
-        {"program with another format", false, 1, 16, 0xFF, 0xFF, 0, "Program device:",
-         "Unmatched version of PC and Ignition programs!", false},
-        {"format is checked before the bike type", false, 0, 14, 0x00, 0x00, 3, "Program device:",
-         "Unmatched version of PC and Ignition programs!", false},
-        {"bike type 3 missing from the mask", false, 1, 15, 0xF7, 0xFF, 3, "Program device:",
-         "These Ignition is not for this type of motorbikes!", false},
+        {"read with another format", true, 1, 14, 0xFF, 0xFF, 0,
+         "Read device:", "Unmatched version of PC and Ignition programs!", false},
+        {"program with another format", false, 1, 16, 0xFF, 0xFF, 0,
+         "Program device:", "Unmatched version of PC and Ignition programs!", false},
+        {"format is checked before the bike type", false, 0, 14, 0x00, 0x00, 3,
+         "Program device:", "Unmatched version of PC and Ignition programs!", false},
+        {"bike type 3 missing from the mask", false, 1, 15, 0xF7, 0xFF, 3,
+         "Program device:", "These Ignition is not for this type of motorbikes!", false},
         {"bike type 3 alone in the mask", false, 1, 15, 0x08, 0x00, 3, "Verify OK", nullptr, true},
-        {"bike type 9 needs bit 1 of the second byte", false, 1, 15, 0x00, 0x02, 9, "Verify OK", nullptr, true},
-        {"a unit that refuses reading can still be programmed", false, 0, 15, 0xFF, 0xFF, 0, "Verify OK", nullptr, true},
-        {"bike type beyond the mask", false, 1, 15, 0xFF, 0xFF, 30, "Program device:",
-         "These Ignition is not for this type of motorbikes!", false},
+        {"bike type 9 needs bit 1 of the second byte", false, 1, 15, 0x00, 0x02, 9, "Verify OK",
+         nullptr, true},
+        {"a unit that refuses reading can still be programmed", false, 0, 15, 0xFF, 0xFF, 0,
+         "Verify OK", nullptr, true},
+        {"bike type beyond the mask", false, 1, 15, 0xFF, 0xFF, 30,
+         "Program device:", "These Ignition is not for this type of motorbikes!", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -329,11 +333,8 @@ TEST_F(LinkTest, VerifyIgnoresTheTachometerByteButProgrammingDoesNot) {
         std::size_t page, byte;
         const char* message;
     } cases[] = {
-        {1, 2, "Verify OK"},
-        {2, 2, "Verify error!"},
-        {2, 0, "Verify error!"},
-        {2, 99, "Verify error!"},
-        {1, 99, "Verify error!"},
+        {1, 2, "Verify OK"},      {2, 2, "Verify error!"},  {2, 0, "Verify error!"},
+        {2, 99, "Verify error!"}, {1, 99, "Verify error!"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.page) + "/" + std::to_string(c.byte));
@@ -517,7 +518,8 @@ TEST_F(LinkTest, AStartCommandReplacesTheRunningOperation) {
 
 TEST_F(LinkTest, AClosedPortFailsEveryOperationWithItsMessage) {
     port.open = false;
-    for (auto start : {&DeviceLink::StartRead, &DeviceLink::StartVerify, &DeviceLink::StartProgram}) {
+    for (auto start :
+         {&DeviceLink::StartRead, &DeviceLink::StartVerify, &DeviceLink::StartProgram}) {
         (link.*start)();
         RunOperation();
         EXPECT_EQ(link.Mode(), OperationMode::None);
@@ -550,7 +552,8 @@ TEST(LinkDiffers, AFailureRecordsWhetherTheUnitAnsweredWithOtherContent) {
     };
     const Case cases[] = {
         {"a silent unit", [](LinkRig& t) { t.unit.silent = true; }, false, "Verify error!", false},
-        {"only broken check bytes", [](LinkRig& t) { t.unit.corruptEvery = 1; }, false, "Verify error!", false},
+        {"only broken check bytes", [](LinkRig& t) { t.unit.corruptEvery = 1; }, false,
+         "Verify error!", false},
         {"a unit holding other values",
          [](LinkRig& t) {
              std::memcpy(t.unit.pages[1], t.image.Page(1), kPageSize);
@@ -558,12 +561,19 @@ TEST(LinkDiffers, AFailureRecordsWhetherTheUnitAnsweredWithOtherContent) {
              t.unit.pages[2][7] ^= 1;
          },
          false, "Verify error!", true},
-        {"a unit that stores a page otherwise", [](LinkRig& t) { t.unit.echoTweak = [](DeviceFrame& f) { f[5] ^= 1; f[kFrameCheckOffset] ^= 1; }; },
+        {"a unit that stores a page otherwise",
+         [](LinkRig& t) {
+             t.unit.echoTweak = [](DeviceFrame& f) {
+                 f[5] ^= 1;
+                 f[kFrameCheckOffset] ^= 1;
+             };
+         },
          true, "Program error!", true},
         {"a late answer to another request",
          [](LinkRig& t) {
              t.port.unit = [&t](const DeviceFrame& f) {
-                 DeviceFrame stale = BuildFrame(static_cast<std::uint8_t>(f[0] ^ kAnswerBit ^ 1), t.image.Page(1));
+                 DeviceFrame stale =
+                     BuildFrame(static_cast<std::uint8_t>(f[0] ^ kAnswerBit ^ 1), t.image.Page(1));
                  return std::vector<std::uint8_t>(stale.begin(), stale.end());
              };
          },
@@ -590,8 +600,6 @@ TEST(LinkDiffers, AFailureRecordsWhetherTheUnitAnsweredWithOtherContent) {
     }
 }
 
-
-
 // Every start command ends exactly once, with how it began and whether it verified, so the
 // window can keep restore points and what the unit holds without reading the message label.
 TEST(LinkOperationEnd, EachStartCommandReportsOneEnd) {
@@ -608,26 +616,46 @@ TEST(LinkOperationEnd, EachStartCommandReportsOneEnd) {
         std::memcpy(t.unit.pages[2], t.image.Page(2), kPageSize);
     };
     const Case cases[] = {
-        {"a read that verifies", unitHoldsImage, [](LinkRig& t) { t.link.StartRead(); }, OperationMode::Read, true,
-         "Verify OK"},
-        {"a read of a silent unit", [](LinkRig& t) { t.unit.silent = true; }, [](LinkRig& t) { t.link.StartRead(); },
-         OperationMode::Read, false, "Read error!"},
+        {"a read that verifies", unitHoldsImage, [](LinkRig& t) { t.link.StartRead(); },
+         OperationMode::Read, true, "Verify OK"},
+        {"a read of a silent unit", [](LinkRig& t) { t.unit.silent = true; },
+         [](LinkRig& t) { t.link.StartRead(); }, OperationMode::Read, false, "Read error!"},
         {"a refused read", [](LinkRig& t) { t.unit.pages[0][field::ReadEnable] = 0; },
          [](LinkRig& t) { t.link.StartRead(); }, OperationMode::Read, false, "No Reading!"},
         {"a read of another format", [](LinkRig& t) { t.unit.pages[0][field::FormatVersion] = 3; },
          [](LinkRig& t) { t.link.StartRead(); }, OperationMode::Read, false, "Read device:"},
-        {"a program that verifies", {}, [](LinkRig& t) { t.link.StartProgram(); }, OperationMode::Program, true,
+        {"a program that verifies",
+         {},
+         [](LinkRig& t) { t.link.StartProgram(); },
+         OperationMode::Program,
+         true,
          "Verify OK"},
-        {"a program for another bike type", [](LinkRig& t) { t.unit.pages[0][field::BikeMask] = 0; },
-         [](LinkRig& t) { t.link.StartProgram(); }, OperationMode::Program, false, "Program device:"},
+        {"a program for another bike type",
+         [](LinkRig& t) { t.unit.pages[0][field::BikeMask] = 0; },
+         [](LinkRig& t) { t.link.StartProgram(); }, OperationMode::Program, false,
+         "Program device:"},
         {"a program whose echo differs",
-         [](LinkRig& t) { t.unit.echoTweak = [](DeviceFrame& f) { f[5] ^= 1; f[kFrameCheckOffset] ^= 1; }; },
-         [](LinkRig& t) { t.link.StartProgram(); }, OperationMode::Program, false, "Program error!"},
-        {"programming after a change", {}, [](LinkRig& t) { t.link.CheckProgramOnChange(true); },
-         OperationMode::Program, true, "Verify OK"},
+         [](LinkRig& t) {
+             t.unit.echoTweak = [](DeviceFrame& f) {
+                 f[5] ^= 1;
+                 f[kFrameCheckOffset] ^= 1;
+             };
+         },
+         [](LinkRig& t) { t.link.StartProgram(); }, OperationMode::Program, false,
+         "Program error!"},
+        {"programming after a change",
+         {},
+         [](LinkRig& t) { t.link.CheckProgramOnChange(true); },
+         OperationMode::Program,
+         true,
+         "Verify OK"},
         {"a verify of the same set", unitHoldsImage, [](LinkRig& t) { t.link.StartVerify(); },
          OperationMode::Verify, true, "Verify OK"},
-        {"a verify of another set", {}, [](LinkRig& t) { t.link.StartVerify(); }, OperationMode::Verify, false,
+        {"a verify of another set",
+         {},
+         [](LinkRig& t) { t.link.StartVerify(); },
+         OperationMode::Verify,
+         false,
          "Verify error!"},
         {"a line lost under a program", [](LinkRig& t) { t.unit.silent = true; },
          [](LinkRig& t) {
@@ -677,10 +705,13 @@ TEST(LinkReadInto, SameRequestsAndChecksAsReadAndTheShownImageStaysUntouched) {
         bool ok;
     };
     const Case cases[] = {
-        {"a unit with other values", [](ScriptedUnit& u) { u.pages[2][7] = 44; }, "Verify OK", true},
-        {"a unit outside the ranges", [](ScriptedUnit& u) { u.pages[1][field::Clutch - kParamImageBegin] = 250; },
+        {"a unit with other values", [](ScriptedUnit& u) { u.pages[2][7] = 44; }, "Verify OK",
+         true},
+        {"a unit outside the ranges",
+         [](ScriptedUnit& u) { u.pages[1][field::Clutch - kParamImageBegin] = 250; },
          "Verify error!", false},
-        {"a refused read", [](ScriptedUnit& u) { u.pages[0][field::ReadEnable] = 0; }, "No Reading!", false},
+        {"a refused read", [](ScriptedUnit& u) { u.pages[0][field::ReadEnable] = 0; },
+         "No Reading!", false},
         {"a silent unit", [](ScriptedUnit& u) { u.silent = true; }, "Read error!", false},
     };
     for (const Case& c : cases) {

@@ -17,7 +17,7 @@
 namespace korvan::test {
 
 class FakePort : public SerialPort {
-public:
+  public:
     // Called with each frame the link writes; returns the bytes the unit sends back (queued at
     // once, so the next poll finds them).
     std::function<std::vector<std::uint8_t>(const DeviceFrame&)> unit;
@@ -58,7 +58,9 @@ public:
     }
     PortOpenFailure OpenFailure() const override { return openFailure; }
 
-    void Queue(const std::vector<std::uint8_t>& bytes) { incoming.insert(incoming.end(), bytes.begin(), bytes.end()); }
+    void Queue(const std::vector<std::uint8_t>& bytes) {
+        incoming.insert(incoming.end(), bytes.begin(), bytes.end());
+    }
     void Queue(const DeviceFrame& f) { incoming.insert(incoming.end(), f.begin(), f.end()); }
 
     struct Sent {
@@ -80,7 +82,7 @@ public:
 
 // Records what the link asks the window to show.
 class RecordingListener : public LinkListener {
-public:
+  public:
     explicit RecordingListener(DeviceImage& image) : image_(image) {}
 
     void SetMessage(const LocalizedText& text, Colour colour) override {
@@ -118,18 +120,19 @@ public:
     int monitorFrames = 0;
     std::vector<OperationEnd> ends;
 
-private:
+  private:
     DeviceImage& image_;
 };
 
 // A unit that answers like the real one: program echoes, read and verify return its pages,
 // monitor requests get a monitor frame.
 class ScriptedUnit {
-public:
+  public:
     ScriptedUnit() {
         pages[0][field::ReadEnable] = 1;
         pages[0][field::FormatVersion] = kFormatVersion;
-        pages[0][field::BikeMask] = pages[0][field::BikeMask + 1] = pages[0][field::BikeMask + 2] = 0xFF;
+        pages[0][field::BikeMask] = pages[0][field::BikeMask + 1] = pages[0][field::BikeMask + 2] =
+            0xFF;
         std::memcpy(pages[0], "KSM", 3);
     }
 

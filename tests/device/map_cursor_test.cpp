@@ -19,9 +19,10 @@ TEST(MapCursor, NearestRpmColumn) {
         int column;
         bool below;
     } cases[] = {
-        {0, 0, true},       {999, 0, true},     {1000, 0, false},   {1500, 0, false}, {1599, 0, false},
-        {1600, 1, false},   {2499, 1, false},   {2600, 2, false},   {10000, 9, false}, {25500, 9, false},
-        {25600, 9, false},  {30000, 9, false},  {65535, 9, false},  // no 8-bit wrap to a low column
+        {0, 0, true},      {999, 0, true},    {1000, 0, false},  {1500, 0, false},
+        {1599, 0, false},  {1600, 1, false},  {2499, 1, false},  {2600, 2, false},
+        {10000, 9, false}, {25500, 9, false}, {25600, 9, false}, {30000, 9, false},
+        {65535, 9, false},  // no 8-bit wrap to a low column
     };
     const DeviceImage image = AxisImage();
     for (const Case& c : cases) {
@@ -38,13 +39,14 @@ TEST(MapCursor, ThrottleRowAndServoRow) {
         std::uint8_t tps;
         bool axis;
         int row;
-    } cases[] = {{0, true, 0},  {1, true, 0},   {3, true, 1},   {4, true, 2},    {90, true, 8},
-                 {91, true, 9}, {100, true, 9}, {200, true, 9}, {0, false, 9},   {50, false, 9}};
+    } cases[] = {{0, true, 0},  {1, true, 0},   {3, true, 1},   {4, true, 2},  {90, true, 8},
+                 {91, true, 9}, {100, true, 9}, {200, true, 9}, {0, false, 9}, {50, false, 9}};
     const DeviceImage image = AxisImage();
     for (const Case& c : cases) {
         LiveValues live;
         live.TpsPercent = c.tps;
-        EXPECT_EQ(ComputeMapCursor(image, live, c.axis).TpsIndex, c.row) << int(c.tps) << " " << c.axis;
+        EXPECT_EQ(ComputeMapCursor(image, live, c.axis).TpsIndex, c.row)
+            << int(c.tps) << " " << c.axis;
     }
     LiveValues standing;  // engine stopped: servo row 0 all the same
     EXPECT_EQ(ComputeMapCursor(image, standing, true).ServoIndex, 0);

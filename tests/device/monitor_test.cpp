@@ -37,8 +37,9 @@ TEST(Monitor, MillivoltsAndLambdaBar) {
         unsigned raw;
         int mv;
         int bar;
-    } cases[] = {{0, 0, 0}, {1, 0, 0}, {1310, 800, 66}, {8183, 4999, 100}, {8184, 5000, 100},
-                 {655, 400, 0},  {1637, 1000, 100}, {1638, 1000, 100}, {65535, 40038, 100}};
+    } cases[] = {{0, 0, 0},         {1, 0, 0},         {1310, 800, 66},
+                 {8183, 4999, 100}, {8184, 5000, 100}, {655, 400, 0},
+                 {1637, 1000, 100}, {1638, 1000, 100}, {65535, 40038, 100}};
     for (const Case& c : cases) {
         const DeviceFrame f = Monitor([&](std::uint8_t* b) { Put16(b, 5, c.raw); });
         EXPECT_EQ(RawToMillivolts(static_cast<std::uint16_t>(c.raw)), c.mv) << c.raw;
@@ -56,7 +57,7 @@ TEST(Monitor, EngineSpeedTextColourAndBar) {
         Colour colour;
     } cases[] = {
         {11000, 110, 0, 0, 100, Colour::ButtonFace}, {12000, 110, 0, 0, 109, Colour::ButtonFace},
-        {5000, 110, 1, 1, 45, Colour::Red},           {5000, 110, 0, 7, 45, Colour::Yellow},
+        {5000, 110, 1, 1, 45, Colour::Red},          {5000, 110, 0, 7, 45, Colour::Yellow},
         {5000, 0, 0, 0, 0, Colour::ButtonFace},  // no limiter: an empty bar, no division
     };
     for (const Case& c : cases) {

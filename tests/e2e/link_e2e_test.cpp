@@ -65,11 +65,23 @@ struct RefusalCase {
 TEST(LinkEndToEnd, TheUnitsIdentityStopsWhatItMustStop) {
     const RefusalCase cases[] = {
         {"reading refused", {"--read-enable", "0"}, true, 0, "No Reading!", nullptr},
-        {"another format version on read", {"--format-version", "14"}, true, 0, "Read device:",
+        {"another format version on read",
+         {"--format-version", "14"},
+         true,
+         0,
+         "Read device:",
          "Unmatched version of PC and Ignition programs!"},
-        {"another format version on program", {"--format-version", "14"}, false, 0, "Program device:",
+        {"another format version on program",
+         {"--format-version", "14"},
+         false,
+         0,
+         "Program device:",
          "Unmatched version of PC and Ignition programs!"},
-        {"a bike mask without the selected type", {"--bike-mask", "0x000008"}, false, 2, "Program device:",
+        {"a bike mask without the selected type",
+         {"--bike-mask", "0x000008"},
+         false,
+         2,
+         "Program device:",
          "These Ignition is not for this type of motorbikes!"},
     };
     for (const RefusalCase& c : cases) {
@@ -113,10 +125,8 @@ TEST(LinkEndToEnd, LostAndBrokenAnswersAreResentAndFailOnlyBeyondFiveSends) {
         std::vector<std::string> args;
         const char* message;
     } cases[] = {
-        {{"--drop-every", "3"}, "Verify OK"},
-        {{"--corrupt-every", "2"}, "Verify OK"},
-        {{"--delay-ms", "30"}, "Verify OK"},
-        {{"--drop-every", "1"}, "Program error!"},
+        {{"--drop-every", "3"}, "Verify OK"},         {{"--corrupt-every", "2"}, "Verify OK"},
+        {{"--delay-ms", "30"}, "Verify OK"},          {{"--drop-every", "1"}, "Program error!"},
         {{"--corrupt-every", "1"}, "Program error!"},
     };
     for (const Case& c : cases) {

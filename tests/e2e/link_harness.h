@@ -16,7 +16,7 @@ namespace korvan::test {
 
 // Records what the link writes, and passes everything on to the real port.
 class RecordingPort : public SerialPort {
-public:
+  public:
     explicit RecordingPort(SerialPort& inner) : inner_(inner) {}
     bool Open(const std::string& name) override { return inner_.Open(name); }
     void Close() override { inner_.Close(); }
@@ -32,22 +32,25 @@ public:
 
     std::vector<std::uint8_t> commands;
 
-private:
+  private:
     SerialPort& inner_;
 };
 
 class LinkHarness {
-public:
+  public:
     static constexpr std::chrono::milliseconds kTick{55};
 
-    LinkHarness() : recording(qtPort), listener(image), link(image, recording, listener) { SetDefaults(image); }
+    LinkHarness() : recording(qtPort), listener(image), link(image, recording, listener) {
+        SetDefaults(image);
+    }
 
     bool Open(const SimProcess& sim) { return sim.Started() && link.OpenComPort(sim.PtyPath()); }
 
     // One tick at the timer's pace: the event loop moves received bytes into the port's
     // buffer between ticks, as in the window.
     void Tick() {
-        next_ = (next_.time_since_epoch().count() == 0 ? std::chrono::steady_clock::now() : next_) + kTick;
+        next_ = (next_.time_since_epoch().count() == 0 ? std::chrono::steady_clock::now() : next_) +
+                kTick;
         while (std::chrono::steady_clock::now() < next_) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         }
@@ -80,7 +83,7 @@ public:
     DeviceLink link;
     int ticks = 0;
 
-private:
+  private:
     std::chrono::steady_clock::time_point next_{};
 };
 

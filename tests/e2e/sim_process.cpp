@@ -5,17 +5,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
 namespace korvan::test {
 
-std::string SimulatorPath() { return KORVAN_SIM_PATH; }
+std::string SimulatorPath() {
+    return KORVAN_SIM_PATH;
+}
 
 SimProcess::SimProcess(const std::vector<std::string>& args) {
     char logTemplate[] = "/tmp/korvan-sim-log-XXXXXX";
@@ -76,7 +78,8 @@ bool SimProcess::Running() {
 int SimProcess::Stop() {
     if (pid_ > 0) {
         kill(pid_, SIGTERM);
-        for (int i = 0; i < 100 && Running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        for (int i = 0; i < 100 && Running(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         if (pid_ > 0) {
             kill(pid_, SIGKILL);
             waitpid(pid_, &status_, 0);

@@ -7,7 +7,7 @@
 namespace korvan::test {
 
 class SimProcess {
-public:
+  public:
     // Starts the simulator with `args` and waits (bounded) for the pty path on its first line.
     explicit SimProcess(const std::vector<std::string>& args);
     ~SimProcess();
@@ -23,7 +23,7 @@ public:
     // What the simulator wrote to stderr so far (its log).
     std::string Log() const;
 
-private:
+  private:
     int pid_ = -1;
     int status_ = -1;
     std::string ptyPath_;

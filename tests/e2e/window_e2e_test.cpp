@@ -4,9 +4,9 @@
 // ticked at the timer's own 55 ms pace.
 #include <gtest/gtest.h>
 
-#include "tests/ui/window/offscreen_main.h"
 #include <sys/resource.h>
 #include <unistd.h>
+#include "tests/ui/window/offscreen_main.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,8 +27,8 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <iostream>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,12 +37,12 @@
 #include "device/port_reconnect.h"
 #include "files/settings.h"
 #include "files/state_file.h"
+#include "history/restore_store.h"
 #include "link_harness.h"
 #include "params/binding.h"
 #include "params/defaults.h"
-#include "ui/widgets/cgauge.h"
-#include "history/restore_store.h"
 #include "ui/history/compare_view.h"
+#include "ui/widgets/cgauge.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/history_controller.h"
 #include "ui/window/numeric_edit.h"
@@ -116,7 +116,8 @@ DeviceImage DefaultParams() {
 }
 
 bool SameParams(const DeviceImage& a, const DeviceImage& b) {
-    return std::equal(a.bytes.begin() + kParamImageBegin, a.bytes.end(), b.bytes.begin() + kParamImageBegin);
+    return std::equal(a.bytes.begin() + kParamImageBegin, a.bytes.end(),
+                      b.bytes.begin() + kParamImageBegin);
 }
 
 // The bytes of the parameter pages where `a` and `b` differ.
@@ -129,15 +130,19 @@ std::vector<std::size_t> ParamDifferences(const DeviceImage& a, const DeviceImag
 }
 
 bool IsRed(const QWidget* w) {
-    return w->autoFillBackground() && w->palette().color(QPalette::Window) == QColor(0xFF, 0x00, 0x00);
+    return w->autoFillBackground() &&
+           w->palette().color(QPalette::Window) == QColor(0xFF, 0x00, 0x00);
 }
-bool IsLime(const QWidget* w) { return w->palette().color(QPalette::Base) == QColor(0x00, 0xFF, 0x00); }
+bool IsLime(const QWidget* w) {
+    return w->palette().color(QPalette::Base) == QColor(0x00, 0xFF, 0x00);
+}
 bool IsLimeLabel(const QWidget* w) {
-    return w->autoFillBackground() && w->palette().color(QPalette::Window) == QColor(0x00, 0xFF, 0x00);
+    return w->autoFillBackground() &&
+           w->palette().color(QPalette::Window) == QColor(0x00, 0xFF, 0x00);
 }
 
 class WindowEndToEnd : public ::testing::Test {
-public:
+  public:
     void SetUp() override { QDir(TFormHlav::SettingsFolder()).removeRecursively(); }
     void TearDown() override {
         CloseWindow();
@@ -147,9 +152,11 @@ public:
     }
 
     // A simulated unit; with `pages`, it starts from that image instead of its defaults.
-    SimProcess& StartSim(std::vector<std::string> args, const std::optional<DeviceImage>& pages = {}) {
+    SimProcess& StartSim(std::vector<std::string> args,
+                         const std::optional<DeviceImage>& pages = {}) {
         if (pages) {
-            pagesFile_ = QDir::tempPath() + "/korvan-window-e2e-pages-" + QString::number(getpid()) + ".txt";
+            pagesFile_ =
+                QDir::tempPath() + "/korvan-window-e2e-pages-" + QString::number(getpid()) + ".txt";
             QFile f(pagesFile_);
             EXPECT_TRUE(f.open(QIODevice::WriteOnly));
             f.write(QByteArray::fromStdString(StateFileText(*pages)));
@@ -171,7 +178,8 @@ public:
         EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
         QByteArray text = "[PORTS]\n";
         for (std::size_t i = 0; i < devices.size(); ++i) {
-            text += "COM" + QByteArray::number(static_cast<int>(i + 1)) + "=" + QByteArray::fromStdString(devices[i]) + "\n";
+            text += "COM" + QByteArray::number(static_cast<int>(i + 1)) + "=" +
+                    QByteArray::fromStdString(devices[i]) + "\n";
         }
         ini.write(text);
         ini.close();
@@ -190,7 +198,9 @@ public:
         trail.clear();
         return *form;
     }
-    TFormHlav& OpenWindow(const SimProcess& sim) { return OpenWindow(std::vector<std::string>{sim.PtyPath()}); }
+    TFormHlav& OpenWindow(const SimProcess& sim) {
+        return OpenWindow(std::vector<std::string>{sim.PtyPath()});
+    }
 
     // Closes the window as the user does (port closed, settings written) and destroys it.
     void CloseWindow() {
@@ -205,9 +215,11 @@ public:
     // the port's buffer, as it does when the timer runs by itself.
     void Tick() {
         const auto now = std::chrono::steady_clock::now();
-        next_ = (next_ == std::chrono::steady_clock::time_point{} ? now : next_) + LinkHarness::kTick;
+        next_ =
+            (next_ == std::chrono::steady_clock::time_point{} ? now : next_) + LinkHarness::kTick;
         if (next_ < now) next_ = now;
-        while (std::chrono::steady_clock::now() < next_) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (std::chrono::steady_clock::now() < next_)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         form->Timer1Timer();
         Note();
     }
@@ -227,8 +239,10 @@ public:
         const std::size_t before = MonitorRequests();
         if (TickUntil([&] { return MonitorRequests() > before; }, 8) < 0) return false;
         const QString rpm = Text("LabelRpm");
-        const QString test1 = Text("LabelTest1");  // counts the unit's requests: changes every frame
-        return TickUntil([&] { return Text("LabelTest1") != test1 || Text("LabelRpm") != rpm; }, 4) >= 0;
+        const QString test1 =
+            Text("LabelTest1");  // counts the unit's requests: changes every frame
+        return TickUntil([&] { return Text("LabelTest1") != test1 || Text("LabelRpm") != rpm; },
+                         4) >= 0;
     }
 
     // The message label's texts in order, each change noted once.
@@ -305,7 +319,8 @@ public:
         OpenWindow(sim);
         Ticks(2);
         Key(Qt::Key_F7);
-        ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0) << trail.join(" / ").toStdString();
+        ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0)
+            << trail.join(" / ").toStdString();
     }
 
     std::unique_ptr<TFormHlav> form;
@@ -316,7 +331,7 @@ public:
     std::unique_ptr<QtSerialPort> qtPort_;
     std::unique_ptr<RecordingPort> recording_;
 
-private:
+  private:
     std::vector<std::unique_ptr<SimProcess>> sims_;
     QString pagesFile_;
     std::chrono::steady_clock::time_point next_{};
@@ -326,8 +341,10 @@ TEST_F(WindowEndToEnd, ReadFillsEveryControlWithTheUnitsValues) {
     const DeviceImage unit = DistinctUnitImage(true);
     const DeviceImage defaults = DefaultParams();
     // The test means something only where the unit differs from what the window starts with.
-    for (const NumericField& f : NumericFields()) ASSERT_NE(unit[f.imageIndex], defaults[f.imageIndex]) << f.edit;
-    for (const FlagField& f : FlagFields()) ASSERT_NE(unit[f.imageIndex], defaults[f.imageIndex]) << f.checkBox;
+    for (const NumericField& f : NumericFields())
+        ASSERT_NE(unit[f.imageIndex], defaults[f.imageIndex]) << f.edit;
+    for (const FlagField& f : FlagFields())
+        ASSERT_NE(unit[f.imageIndex], defaults[f.imageIndex]) << f.checkBox;
 
     SimProcess& sim = StartSim({}, unit);
     const struct {
@@ -346,7 +363,8 @@ TEST_F(WindowEndToEnd, ReadFillsEveryControlWithTheUnitsValues) {
         way.read(*this);
         Note();
         EXPECT_EQ(Message(), "Read device:");
-        ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0) << trail.join(" / ").toStdString();
+        ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0)
+            << trail.join(" / ").toStdString();
         EXPECT_EQ(trail.join(" / "), "Read device: / Verify device: / Verify OK");
         EXPECT_FALSE(IsRed(Find<QLabel>("LabelHlaseni")));
         EXPECT_TRUE(Find<TCGauge>("CGauge")->isHidden());
@@ -355,10 +373,12 @@ TEST_F(WindowEndToEnd, ReadFillsEveryControlWithTheUnitsValues) {
         EXPECT_EQ(form->Image(), unit);
         const std::vector<NumericField>& fields = NumericFields();
         for (const NumericField& f : fields) {
-            EXPECT_EQ(Edit(QString::fromStdString(f.edit))->value(), f.ToShown(unit[f.imageIndex])) << f.edit;
+            EXPECT_EQ(Edit(QString::fromStdString(f.edit))->value(), f.ToShown(unit[f.imageIndex]))
+                << f.edit;
         }
         for (const FlagField& f : FlagFields()) {
-            EXPECT_EQ(Find<QCheckBox>(QString::fromStdString(f.checkBox))->isChecked(), unit[f.imageIndex] != 0)
+            EXPECT_EQ(Find<QCheckBox>(QString::fromStdString(f.checkBox))->isChecked(),
+                      unit[f.imageIndex] != 0)
                 << f.checkBox;
         }
         EXPECT_EQ(Find<QComboBox>("ComboBox1")->currentIndex(), 3);
@@ -378,7 +398,12 @@ TEST_F(WindowEndToEnd, ProgramSendsExactlyTheEditedImage) {
         std::uint8_t cell;  // a map cell typed differently in each round
     } ways[] = {
         {"F9", [](WindowEndToEnd& t) { t.Key(Qt::Key_F9); }, 51},
-        {"the Program button", [](WindowEndToEnd& t) { t.Click("BitBtn1"); t.Note(); }, 44},
+        {"the Program button",
+         [](WindowEndToEnd& t) {
+             t.Click("BitBtn1");
+             t.Note();
+         },
+         44},
     };
     for (const auto& way : ways) {
         SCOPED_TRACE(way.how);
@@ -400,10 +425,12 @@ TEST_F(WindowEndToEnd, ProgramSendsExactlyTheEditedImage) {
         const std::size_t monitorBefore = MonitorRequests();
         way.program(*this);
         EXPECT_EQ(Message(), "Program device:");
-        ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0) << trail.join(" / ").toStdString();
+        ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0)
+            << trail.join(" / ").toStdString();
         EXPECT_EQ(trail.join(" / "), "Program device: / Verify device: / Verify OK");
         EXPECT_EQ(PageRequests(), (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x41, 0x42}));
-        EXPECT_EQ(MonitorRequests(), monitorBefore);  // the monitor is silent while the unit is programmed
+        EXPECT_EQ(MonitorRequests(),
+                  monitorBefore);  // the monitor is silent while the unit is programmed
         EXPECT_TRUE(SameParams(form->Image(), expected))
             << "differs at " << ParamDifferences(form->Image(), expected).size() << " bytes";
         EXPECT_EQ(Text("LabelVerze1"), "SIM01");
@@ -411,7 +438,8 @@ TEST_F(WindowEndToEnd, ProgramSendsExactlyTheEditedImage) {
 
         const DeviceImage held = ReadUnit(sim);
         const std::vector<std::size_t> diff = ParamDifferences(held, expected);
-        EXPECT_TRUE(diff.empty()) << "the unit differs from the edited image at byte " << (diff.empty() ? 0 : diff[0]);
+        EXPECT_TRUE(diff.empty()) << "the unit differs from the edited image at byte "
+                                  << (diff.empty() ? 0 : diff[0]);
         QDir(TFormHlav::SettingsFolder()).removeRecursively();
     }
 }
@@ -424,7 +452,8 @@ TEST_F(WindowEndToEnd, ProgrammingAfterChangeProgramsExactlyTheCommitsThatChange
     Click("CheckBoxProgHned");
     Note();
     EXPECT_EQ(Message(), "Program device:");
-    ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0) << trail.join(" / ").toStdString();
+    ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0)
+        << trail.join(" / ").toStdString();
 
     const struct {
         const char* what;
@@ -454,8 +483,10 @@ TEST_F(WindowEndToEnd, ProgrammingAfterChangeProgramsExactlyTheCommitsThatChange
         Note();
         if (c.programs) {
             EXPECT_EQ(Message(), "Program device:");
-            ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0) << trail.join(" / ").toStdString();
-            EXPECT_EQ(trail.join(" / "), "Verify OK / Program device: / Verify device: / Verify OK");
+            ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0)
+                << trail.join(" / ").toStdString();
+            EXPECT_EQ(trail.join(" / "),
+                      "Verify OK / Program device: / Verify device: / Verify OK");
             EXPECT_EQ(PageRequests(), (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x41, 0x42}));
         } else {
             EXPECT_EQ(form->Link().Mode(), OperationMode::None);
@@ -502,12 +533,15 @@ TEST_F(WindowEndToEnd, AdvancePlusRaisesExactlyTheHighlightedCell) {
         EXPECT_EQ(cursor.RpmIndex, kColumn);
         EXPECT_EQ(cursor.TpsIndex, c.row);
         for (int i = 0; i < 100; ++i) {
-            EXPECT_EQ(IsLime(Edit("Edit" + QString::number(50 + i))), i == cell) << "Edit" << 50 + i;
+            EXPECT_EQ(IsLime(Edit("Edit" + QString::number(50 + i))), i == cell)
+                << "Edit" << 50 + i;
         }
         for (int k = 0; k < 10; ++k) {
             EXPECT_EQ(IsLime(Edit("EditRpmAdv" + QString::number(k + 1))), k == kColumn) << k;
             if (c.tpsAxis) {
-                EXPECT_EQ(IsLimeLabel(Find<QWidget>("LabelTps" + QString::number(k + 1))), k == c.row) << k;
+                EXPECT_EQ(IsLimeLabel(Find<QWidget>("LabelTps" + QString::number(k + 1))),
+                          k == c.row)
+                    << k;
             }
         }
         const std::uint8_t old = unit[field::Advance + cell];
@@ -517,7 +551,8 @@ TEST_F(WindowEndToEnd, AdvancePlusRaisesExactlyTheHighlightedCell) {
         if (c.programOnChange) {
             ShowPage(0);
             Click("CheckBoxProgHned");
-            ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0) << trail.join(" / ").toStdString();
+            ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0)
+                << trail.join(" / ").toStdString();
             ShowPage(1);
             trail.clear();
             Note();
@@ -532,7 +567,8 @@ TEST_F(WindowEndToEnd, AdvancePlusRaisesExactlyTheHighlightedCell) {
 
         if (c.programOnChange) {
             EXPECT_EQ(Message(), "Program device:");
-            ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0) << trail.join(" / ").toStdString();
+            ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0)
+                << trail.join(" / ").toStdString();
             // The unit now runs on the raised cell and says so in its next monitor frame.
             ASSERT_TRUE(NextMonitorFrame());
             EXPECT_EQ(Text("LabelAdvance"), QString("ADVANCE = %1 [°]").arg(old + 1));
@@ -555,18 +591,45 @@ TEST_F(WindowEndToEnd, ASilentUnitEndsTheOperationInRed) {
         int gauge;
     } cases[] = {
         // The read's first request waits for the monitor cycle: 1 to 4 ticks, then 4 sends.
-        {"read, F7", {"--drop-every", "1"}, false, [](WindowEndToEnd& t) { t.Key(Qt::Key_F7); }, "Read device:",
-         "Read error!", 17, 20, 0},
-        {"program, F9", {"--drop-every", "1"}, false, [](WindowEndToEnd& t) { t.Key(Qt::Key_F9); },
-         "Program device:", "Program error!", 20, 20, 0},
-        {"verify, F8", {"--drop-every", "1"}, false, [](WindowEndToEnd& t) { t.Key(Qt::Key_F8); },
-         "Verify device:", "Verify error!", 20, 20, 1},
-        {"program button, simulator gone", {}, true,
+        {"read, F7",
+         {"--drop-every", "1"},
+         false,
+         [](WindowEndToEnd& t) { t.Key(Qt::Key_F7); },
+         "Read device:",
+         "Read error!",
+         17,
+         20,
+         0},
+        {"program, F9",
+         {"--drop-every", "1"},
+         false,
+         [](WindowEndToEnd& t) { t.Key(Qt::Key_F9); },
+         "Program device:",
+         "Program error!",
+         20,
+         20,
+         0},
+        {"verify, F8",
+         {"--drop-every", "1"},
+         false,
+         [](WindowEndToEnd& t) { t.Key(Qt::Key_F8); },
+         "Verify device:",
+         "Verify error!",
+         20,
+         20,
+         1},
+        {"program button, simulator gone",
+         {},
+         true,
          [](WindowEndToEnd& t) {
              t.Click("BitBtn1");
              t.Note();
          },
-         "Program device:", "Program error!", 20, 20, 0},
+         "Program device:",
+         "Program error!",
+         20,
+         20,
+         0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -652,7 +715,8 @@ TEST_F(WindowEndToEnd, TheMonitorColumnShowsTheUnitsLiveValues) {
     EXPECT_EQ(Progress("CGaugeRpm"), 0);
     // Read the unit so that the window's limiter and map are the unit's own.
     Key(Qt::Key_F7);
-    ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0) << trail.join(" / ").toStdString();
+    ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0)
+        << trail.join(" / ").toStdString();
     ShowPage(1);
     ASSERT_TRUE(NextMonitorFrame());
 
@@ -748,8 +812,8 @@ TEST_F(WindowEndToEnd, ANewUnitOnTheSamePathIsShownWithoutAKeyAfterTheOldOneDied
     StartSim({"--link", linkPath, "--rpm", "3700"});
     const int ticks = TickUntil([&] { return Text("LabelRpm") == "RPM = 3700 "; },
                                 4 * PortReconnect::kRetryTicks);
-    std::cout << "Window ticks from the device's return to the first valid monitor frame: "
-              << ticks << "\n";
+    std::cout << "Window ticks from the device's return to the first valid monitor frame: " << ticks
+              << "\n";
     RecordProperty("window_ticks_to_first_frame", ticks);
     ASSERT_GT(ticks, 0) << Text("LabelRpm").toStdString();
     EXPECT_LE(ticks, 2 * PortReconnect::kRetryTicks + 1);
@@ -791,8 +855,9 @@ TEST_F(WindowEndToEnd, MonitorRequestsKeepTheirRhythmWhileTheVersionBoxIsOpen) {
     });
     form->Timer1()->start();
     // Bounded only so that a stopped tick fails instead of hanging.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ticksUnderBox >= kTicksUnderBox && !QApplication::activeModalWidget(); },
-                                30000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ticksUnderBox >= kTicksUnderBox && !QApplication::activeModalWidget(); },
+        30000));
     form->Timer1()->stop();
     EXPECT_EQ(boxText, "Unmatched version of PC and Ignition programs!");
     // One request every 6th tick: 29 ticks after the first hold at least 4.
@@ -831,7 +896,8 @@ TEST_F(WindowEndToEnd, ReadStoresAPointAndTheUnitFieldFollowsAnEditUntilProgramm
     EXPECT_EQ(form->Image().bytes, before.bytes);
     // The same read as F7: identity, two pages, then the verification of both.
     const std::vector<std::uint8_t> all = PageRequests();
-    const std::vector<std::uint8_t> compareRequests(all.begin() + static_cast<long>(requestsBefore), all.end());
+    const std::vector<std::uint8_t> compareRequests(all.begin() + static_cast<long>(requestsBefore),
+                                                    all.end());
     EXPECT_EQ(compareRequests, (std::vector<std::uint8_t>{0x40, 0x41, 0x42, 0x41, 0x42}));
 
     form->activateWindow();
@@ -841,7 +907,8 @@ TEST_F(WindowEndToEnd, ReadStoresAPointAndTheUnitFieldFollowsAnEditUntilProgramm
     EXPECT_EQ(unitField(), "Not in the unit: 1 change");
 
     Key(Qt::Key_F9);
-    ASSERT_GT(TickUntil([&] { return unitField() == "In the unit"; }, 60), 0) << trail.join(" / ").toStdString();
+    ASSERT_GT(TickUntil([&] { return unitField() == "In the unit"; }, 60), 0)
+        << trail.join(" / ").toStdString();
     EXPECT_EQ(Message(), "Verify OK");
     RestoreStore store(folder.toStdString());
     ASSERT_EQ(store.List().size(), 2u);
@@ -852,4 +919,6 @@ TEST_F(WindowEndToEnd, ReadStoresAPointAndTheUnitFieldFollowsAnEditUntilProgramm
 }  // namespace
 }  // namespace korvan::test
 
-int main(int argc, char** argv) { return korvan::testing::RunWindowTests(argc, argv); }
+int main(int argc, char** argv) {
+    return korvan::testing::RunWindowTests(argc, argv);
+}

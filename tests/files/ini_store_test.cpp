@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <csignal>
 #include <cstdlib>
-#include <sys/resource.h>
 #include <filesystem>
 
 #include "files/settings.h"
@@ -26,7 +26,7 @@ const char* kExample =
     "CheckBoxExtMonitor->Checked=0\r\n";
 
 class TempDir : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char tmpl[] = "/tmp/korvan-ini-XXXXXX";
         dir_ = mkdtemp(tmpl);
@@ -41,13 +41,26 @@ TEST(ProfileInteger, DecimalAndHexLikeTheProfileFunctions) {
         const char* text;
         std::optional<int> value;
     } cases[] = {
-        {"157", 157},       {"  46 ", 46},       {"-12", -12},       {"+7", 7},
-        {"$20", 32},        {"0x20", 32},        {"0X1f", 31},       {"$FFFFFFFF", -1},
-        {"", std::nullopt}, {"abc", std::nullopt}, {"12abc", std::nullopt}, {"0x", std::nullopt},
-        {"$", std::nullopt}, {"2147483648", std::nullopt}, {"99999999999999", std::nullopt},
-        {"1.5", std::nullopt}, {"0x1G", std::nullopt},
+        {"157", 157},
+        {"  46 ", 46},
+        {"-12", -12},
+        {"+7", 7},
+        {"$20", 32},
+        {"0x20", 32},
+        {"0X1f", 31},
+        {"$FFFFFFFF", -1},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"12abc", std::nullopt},
+        {"0x", std::nullopt},
+        {"$", std::nullopt},
+        {"2147483648", std::nullopt},
+        {"99999999999999", std::nullopt},
+        {"1.5", std::nullopt},
+        {"0x1G", std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(ParseProfileInteger(c.text), c.value) << '"' << c.text << '"';
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseProfileInteger(c.text), c.value) << '"' << c.text << '"';
 }
 
 TEST(IniStore, FindsSectionsAndKeysWhateverTheirCaseAndBlanks) {
@@ -96,7 +109,8 @@ TEST_F(TempDir, WritingAKeyReplacesItsLineAndKeepsEverythingElse) {
     const std::string path = Path("Korvan2.ini");
     {
         IniStore seed(path);
-        seed.LoadText("[PORTS]\nCOM1=/dev/ttyUSB0\n\n[form_hlav]\nLeft=1\n; note\nTop=2\n\n[X]\ny=z\n");
+        seed.LoadText(
+            "[PORTS]\nCOM1=/dev/ttyUSB0\n\n[form_hlav]\nLeft=1\n; note\nTop=2\n\n[X]\ny=z\n");
         ASSERT_TRUE(WriteFileAtomically(path, seed.Text()).ok);
     }
     IniStore store(path);
@@ -107,7 +121,8 @@ TEST_F(TempDir, WritingAKeyReplacesItsLineAndKeepsEverythingElse) {
     std::string text;
     ASSERT_TRUE(ReadWholeFile(path, text).ok);
     EXPECT_EQ(text,
-              "[PORTS]\r\nCOM1=/dev/ttyUSB0\r\n\r\n[form_hlav]\r\nLeft=157\r\n; note\r\nTop=2\r\nActivePage=2\r\n\r\n"
+              "[PORTS]\r\nCOM1=/dev/ttyUSB0\r\n\r\n[form_hlav]\r\nLeft=157\r\n; "
+              "note\r\nTop=2\r\nActivePage=2\r\n\r\n"
               "[X]\r\ny=z\r\n[IGNITION]\r\nCheckBoxExtMonitor->Checked=1\r\n");
     EXPECT_EQ(PortDeviceName(store, 1), "/dev/ttyUSB0");
     EXPECT_EQ(PortDeviceName(store, 3), "/dev/ttyS2");
@@ -161,10 +176,12 @@ TEST(Settings, MissingOrBadValuesGiveTheDefaults) {
         std::optional<bool> ext;
     } cases[] = {
         {"", 10, 1, 0, 1, std::nullopt},
-        {"[FORM_HLAV]\nLeft=abc\nComPort=258\nLanguage=258\nActivePage=5\n", 10, 2, 2, 1, std::nullopt},
+        {"[FORM_HLAV]\nLeft=abc\nComPort=258\nLanguage=258\nActivePage=5\n", 10, 2, 2, 1,
+         std::nullopt},
         {"[FORM_HLAV]\nActivePage=0\n", 10, 1, 0, 1, std::nullopt},
         {"[FORM_HLAV]\nActivePage=260\n", 10, 1, 0, 4, std::nullopt},
-        {"[FORM_HLAV]\nActivePage=x\nLeft=$20\n[IGNITION]\nCheckBoxExtMonitor->Checked=7\n", 32, 1, 0, 1, true},
+        {"[FORM_HLAV]\nActivePage=x\nLeft=$20\n[IGNITION]\nCheckBoxExtMonitor->Checked=7\n", 32, 1,
+         0, 1, true},
         {"[IGNITION]\nCheckBoxExtMonitor->Checked=no\n", 10, 1, 0, 1, std::nullopt},
     };
     for (const Case& c : cases) {
@@ -184,7 +201,8 @@ TEST(Settings, MissingOrBadValuesGiveTheDefaults) {
 
 TEST_F(TempDir, StateFileRoundTripsAndAMissingOneRestoresNothing) {
     DeviceImage image;
-    for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(255 - i % 256);
+    for (std::size_t i = 0; i < kImageSize; ++i)
+        image[i] = static_cast<std::uint8_t>(255 - i % 256);
     ASSERT_TRUE(SaveStateFile(Path("_Korvan2.ini"), image).ok);
     DeviceImage back;
     const StateFileLoad load = LoadStateFile(Path("_Korvan2.ini"), back);

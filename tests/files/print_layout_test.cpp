@@ -10,7 +10,8 @@ TEST(PrintLayout, FillsTheHeightOrTheWidthKeepingTheAspect) {
         int w, h, pw, ph;
         int wantW, wantH;
     } cases[] = {
-        {965, 557, 4760, 6779, 4760, 2747},  // a wide window on portrait paper: full width, space below
+        {965, 557, 4760, 6779, 4760,
+         2747},  // a wide window on portrait paper: full width, space below
         {965, 557, 6779, 4760, 6779, 3913},  // landscape paper, still wider in proportion
         {400, 800, 4760, 6779, 3390, 6779},  // a tall picture: full height, space on the right
         {100, 100, 1000, 1000, 1000, 1000},  // same proportions: full page
@@ -27,9 +28,12 @@ TEST(PrintLayout, FillsTheHeightOrTheWidthKeepingTheAspect) {
 }
 
 TEST(PrintLayout, DateLineByLanguage) {
-    EXPECT_EQ(PrintDateLine(0, "08.12.2026", "10:11:12"), "Datum a čas tisku:  08.12.2026    10:11:12");
-    EXPECT_EQ(PrintDateLine(1, "12/8/26", "10:11:12 AM"), "Date and Time of printing:  12/8/26    10:11:12 AM");
-    EXPECT_EQ(PrintDateLine(2, "08.12.26", "10:11:12"), "Date and Time of printing:  08.12.26    10:11:12");
+    EXPECT_EQ(PrintDateLine(0, "08.12.2026", "10:11:12"),
+              "Datum a čas tisku:  08.12.2026    10:11:12");
+    EXPECT_EQ(PrintDateLine(1, "12/8/26", "10:11:12 AM"),
+              "Date and Time of printing:  12/8/26    10:11:12 AM");
+    EXPECT_EQ(PrintDateLine(2, "08.12.26", "10:11:12"),
+              "Date and Time of printing:  08.12.26    10:11:12");
     EXPECT_FALSE(PrintDateLine(3, "x", "y").has_value());
 }
 

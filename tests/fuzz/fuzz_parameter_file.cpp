@@ -237,7 +237,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // One UTF-8 byte order mark at the very start is not part of the file.
     const std::string kMark = "\xEF\xBB\xBF";
-    const std::string withoutMark = text.compare(0, kMark.size(), kMark) == 0 ? text.substr(kMark.size()) : text;
+    const std::string withoutMark =
+        text.compare(0, kMark.size(), kMark) == 0 ? text.substr(kMark.size()) : text;
     const Outcome expected = Model(SplitTokens(withoutMark), startA);
     FUZZ_CHECK(ra.accepted == expected.accepted,
                "the header is accepted exactly when the format says");

@@ -161,7 +161,8 @@ TEST(NormalizeImage, LeavesUncheckedFieldsAlone) {
     image[field::ActRpm] = 7;
     image[field::NapPriv + 3] = 255;
     image[AdvanceIndex(4, 4)] = 255;
-    for (std::size_t i = 0; i < field::ParamReservedLength; ++i) image[field::ParamReserved + i] = 0x5A;
+    for (std::size_t i = 0; i < field::ParamReservedLength; ++i)
+        image[field::ParamReserved + i] = 0x5A;
     const DeviceImage before = image;
     NormalizeImage(image);
     EXPECT_EQ(image, before);
@@ -199,12 +200,18 @@ TEST(NumericFields, CoverEveryEditOnceWithItsLimits) {
         int min, max, step;
         bool groups;
     } limits[] = {
-        {"EditOmez1", 999, 25000, 100, true},   {"EditClutch", 0, 500, 10, false},
-        {"EditLedRazeni", 1000, 25000, 100, true}, {"EditPrivHyster", 0, 1275, 5, true},
-        {"EditTps100", 2500, 4750, 10, true},   {"EditRpmAdv1", 199, 20100, 100, false},
-        {"EditRpmAdv2", 300, 20100, 100, false}, {"EditRpmPriv2", 200, 20100, 100, false},
-        {"EditRpmPriv3", 300, 20100, 100, false}, {"EditNapPriv10", 20, 5000, 20, false},
-        {"Edit149", 0, 60, 1, false},           {"EditGasT", 0, 25500, 100, true},
+        {"EditOmez1", 999, 25000, 100, true},
+        {"EditClutch", 0, 500, 10, false},
+        {"EditLedRazeni", 1000, 25000, 100, true},
+        {"EditPrivHyster", 0, 1275, 5, true},
+        {"EditTps100", 2500, 4750, 10, true},
+        {"EditRpmAdv1", 199, 20100, 100, false},
+        {"EditRpmAdv2", 300, 20100, 100, false},
+        {"EditRpmPriv2", 200, 20100, 100, false},
+        {"EditRpmPriv3", 300, 20100, 100, false},
+        {"EditNapPriv10", 20, 5000, 20, false},
+        {"Edit149", 0, 60, 1, false},
+        {"EditGasT", 0, 25500, 100, true},
         {"EditBaseAdv", 0, 40, 1, false},
     };
     for (const Limits& l : limits) {
@@ -226,9 +233,11 @@ TEST(NumericFields, ScaleBetweenShownAndRaw) {
         int raw;
         int shownAgain;
     } cases[] = {
-        {"EditTps100", 2500, 0, 2500},  {"EditTps100", 3790, 129, 3790}, {"EditTps100", 4750, 225, 4750},
-        {"EditTps100", 3795, 129, 3790}, {"EditOmez1", 15050, 150, 15000}, {"EditOmez1", 999, 9, 900},
-        {"EditNapPriv1", 2910, 145, 2900}, {"EditPrivHyster", 1274, 254, 1270}, {"EditClutch", 500, 50, 500},
+        {"EditTps100", 2500, 0, 2500},     {"EditTps100", 3790, 129, 3790},
+        {"EditTps100", 4750, 225, 4750},   {"EditTps100", 3795, 129, 3790},
+        {"EditOmez1", 15050, 150, 15000},  {"EditOmez1", 999, 9, 900},
+        {"EditNapPriv1", 2910, 145, 2900}, {"EditPrivHyster", 1274, 254, 1270},
+        {"EditClutch", 500, 50, 500},
     };
     for (const Case& c : cases) {
         const NumericField* f = FindNumericField(c.edit);
@@ -246,20 +255,32 @@ TEST(ParseFieldText, AcceptsOnlyWholeNumbersWithinTheLimits) {
         bool accepted;
         int value;
     } cases[] = {
-        {"15000", ",", 999, 25000, true, 15000},   {"15,050", ",", 999, 25000, true, 15050},
-        {"15.050", ".", 999, 25000, true, 15050},  {"15.050", ",", 999, 25000, false, 0},
-        {"15\xc2\xa0" "050", "\xc2\xa0", 999, 25000, true, 15050},
-        {"70", "", 0, 60, false, 0},               {"60", "", 0, 60, true, 60},
-        {"7", "", 0, 60, true, 7},                 {"", ",", 0, 60, false, 0},
-        {"abc", ",", 0, 60, false, 0},             {"1e3", ",", 0, 5000, false, 0},
-        {"12.5", ",", 0, 60, false, 0},            {"-1", ",", 0, 60, false, 0},
-        {" 42 ", ",", 0, 60, true, 42},            {"99999999999999999999", ",", 0, 60, false, 0},
-        {"998", ",", 999, 25000, false, 0},        {"15 050", "\xc2\xa0", 999, 25000, true, 15050},
-        {"15 050", ",", 999, 25000, false, 0},        {",", ",", 0, 60, false, 0},
+        {"15000", ",", 999, 25000, true, 15000},
+        {"15,050", ",", 999, 25000, true, 15050},
+        {"15.050", ".", 999, 25000, true, 15050},
+        {"15.050", ",", 999, 25000, false, 0},
+        {"15\xc2\xa0"
+         "050",
+         "\xc2\xa0", 999, 25000, true, 15050},
+        {"70", "", 0, 60, false, 0},
+        {"60", "", 0, 60, true, 60},
+        {"7", "", 0, 60, true, 7},
+        {"", ",", 0, 60, false, 0},
+        {"abc", ",", 0, 60, false, 0},
+        {"1e3", ",", 0, 5000, false, 0},
+        {"12.5", ",", 0, 60, false, 0},
+        {"-1", ",", 0, 60, false, 0},
+        {" 42 ", ",", 0, 60, true, 42},
+        {"99999999999999999999", ",", 0, 60, false, 0},
+        {"998", ",", 999, 25000, false, 0},
+        {"15 050", "\xc2\xa0", 999, 25000, true, 15050},
+        {"15 050", ",", 999, 25000, false, 0},
+        {",", ",", 0, 60, false, 0},
     };
     for (const Case& c : cases) {
         int value = -12345;
-        EXPECT_EQ(ParseFieldText(c.text, c.separator, c.min, c.max, value), c.accepted) << '"' << c.text << '"';
+        EXPECT_EQ(ParseFieldText(c.text, c.separator, c.min, c.max, value), c.accepted)
+            << '"' << c.text << '"';
         EXPECT_EQ(value, c.accepted ? c.value : -12345) << '"' << c.text << '"';
     }
 }

@@ -14,7 +14,8 @@ TEST(Defaults, LeaveIdentityReservedBytesBikeTypeAndActRpmAlone) {
     image[field::BikeType] = 4;
     SetDefaults(image);
 
-    for (std::size_t i = 0; i < kPageSize; ++i) EXPECT_EQ(image[i], before[i]) << "identity byte " << i;
+    for (std::size_t i = 0; i < kPageSize; ++i)
+        EXPECT_EQ(image[i], before[i]) << "identity byte " << i;
     for (std::size_t i = 0; i < field::ParamReservedLength; ++i) {
         EXPECT_EQ(image[field::ParamReserved + i], before[field::ParamReserved + i]);
     }

@@ -7,7 +7,8 @@
 namespace korvan {
 namespace {
 
-DeviceImage IdentityImage(const char* name, int number, int day, int monthCode, int year, int hour, int minute) {
+DeviceImage IdentityImage(const char* name, int number, int day, int monthCode, int year, int hour,
+                          int minute) {
     DeviceImage image;
     std::memcpy(image.Page(0), name, 3);
     image[field::VersionNumber] = static_cast<std::uint8_t>(number);
@@ -32,7 +33,8 @@ TEST(DecodeIdentity, BuildsVersionDateAndTime) {
         {5, 1, 77, 0, 23, 59, "ABC05", " 1.00.2000", "23:59"},  // unknown month code
     };
     for (const Case& c : cases) {
-        const IdentityTexts t = DecodeIdentity(IdentityImage("ABC", c.number, c.day, c.monthCode, c.year, c.hour, c.minute));
+        const IdentityTexts t = DecodeIdentity(
+            IdentityImage("ABC", c.number, c.day, c.monthCode, c.year, c.hour, c.minute));
         EXPECT_EQ(t.VersionString, c.version);
         EXPECT_EQ(t.DateString, c.date) << "month code " << c.monthCode;
         EXPECT_EQ(t.DateString.size(), 10u);
@@ -41,10 +43,12 @@ TEST(DecodeIdentity, BuildsVersionDateAndTime) {
 }
 
 TEST(DecodeIdentity, EveryMonthCodeIsTheByteSumOfItsAbbreviation) {
-    const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     for (int m = 0; m < 12; ++m) {
         const auto code = static_cast<std::uint8_t>(months[m][0] + months[m][1] + months[m][2]);
-        const std::string date = DecodeIdentity(IdentityImage("ABC", 1, 15, code, 5, 0, 0)).DateString;
+        const std::string date =
+            DecodeIdentity(IdentityImage("ABC", 1, 15, code, 5, 0, 0)).DateString;
         const std::string expected = (m + 1 < 10 ? " " : "") + std::to_string(m + 1);
         EXPECT_EQ(date.substr(3, 2), expected) << months[m];
     }
@@ -71,11 +75,20 @@ TEST(DecodeIdentity, TextsAreInTheCentralEuropeanCodePage) {
         const char* shown;  // UTF-8
     } cases[] = {
         {"plain ASCII stays", "Map 2", "Map 2"},
-        {"S caron and c caron", "\x8A" "ance \xE8" "ern\xFD", "\u0160ance \u010dern\u00fd"},
-        {"Czech letters", "\xF8\xED\xE8\xE1\xEC\xF9\xD8", "\u0159\u00ed\u010d\u00e1\u011b\u016f\u0158"},
+        {"S caron and c caron",
+         "\x8A"
+         "ance \xE8"
+         "ern\xFD",
+         "\u0160ance \u010dern\u00fd"},
+        {"Czech letters", "\xF8\xED\xE8\xE1\xEC\xF9\xD8",
+         "\u0159\u00ed\u010d\u00e1\u011b\u016f\u0158"},
         {"euro, z caron, L stroke", "\x80\x9E\xA3", "\u20ac\u017e\u0141"},
         {"ends of the upper half", "\xA0\xFF", "\u00a0\u02d9"},
-        {"an unassigned code shows as a replacement", "a\x81" "b", "a\ufffd" "b"},
+        {"an unassigned code shows as a replacement",
+         "a\x81"
+         "b",
+         "a\ufffd"
+         "b"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -93,9 +106,9 @@ TEST(BikeMask, BitOfTheSelectedTypeDecides) {
         std::uint8_t b11, b12, b13, type;
         bool supported;
     } cases[] = {
-        {0x08, 0, 0, 3, true},     {0xF7, 0, 0, 3, false}, {0, 0x02, 0, 9, true}, {0xFF, 0xFD, 0, 9, false},
-        {0, 0, 0x80, 23, true},    {0xFF, 0xFF, 0xFF, 24, false}, {0xFF, 0xFF, 0xFF, 255, false},
-        {0x01, 0, 0, 0, true},
+        {0x08, 0, 0, 3, true},          {0xF7, 0, 0, 3, false}, {0, 0x02, 0, 9, true},
+        {0xFF, 0xFD, 0, 9, false},      {0, 0, 0x80, 23, true}, {0xFF, 0xFF, 0xFF, 24, false},
+        {0xFF, 0xFF, 0xFF, 255, false}, {0x01, 0, 0, 0, true},
     };
     for (const Case& c : cases) {
         DeviceImage image;

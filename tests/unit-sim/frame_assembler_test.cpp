@@ -7,7 +7,9 @@
 namespace korvan::sim {
 namespace {
 
-std::vector<std::uint8_t> Bytes(const DeviceFrame& f) { return {f.begin(), f.end()}; }
+std::vector<std::uint8_t> Bytes(const DeviceFrame& f) {
+    return {f.begin(), f.end()};
+}
 
 DeviceFrame Request(std::uint8_t command, std::uint8_t fill = 0) {
     std::uint8_t payload[kPageSize];

@@ -14,8 +14,12 @@ namespace korvan::sim {
 namespace {
 
 // The tool's own conversion of a raw sensor value.
-unsigned ToMv(unsigned raw) { return raw * 5000u / 8184u; }
-unsigned Word(const DeviceFrame& f, std::size_t at) { return f[at] | (f[at + 1] << 8); }
+unsigned ToMv(unsigned raw) {
+    return raw * 5000u / 8184u;
+}
+unsigned Word(const DeviceFrame& f, std::size_t at) {
+    return f[at] | (f[at + 1] << 8);
+}
 
 DeviceFrame Request(std::uint8_t command, const std::vector<std::uint8_t>& payload = {}) {
     std::uint8_t page[kPageSize] = {};
@@ -116,18 +120,15 @@ TEST(UnitModel, AnswersEveryCommandWithThePageItHolds) {
         std::size_t page;
     } steps[] = {
         {0x00, 99, 0x80, 0},  // the tool's page 0 is not taken
-        {0x40, 0, 0xC0, 0},
-        {0x41, 0, 0xC1, 1},
-        {0x42, 0, 0xC2, 2},
-        {0x01, 11, 0x81, 1},  // stored and echoed
-        {0x02, 22, 0x82, 2},
-        {0x41, 33, 0xC1, 1},  // a verify's payload is not stored
+        {0x40, 0, 0xC0, 0},  {0x41, 0, 0xC1, 1},
+        {0x42, 0, 0xC2, 2},  {0x01, 11, 0x81, 1},  // stored and echoed
+        {0x02, 22, 0x82, 2}, {0x41, 33, 0xC1, 1},  // a verify's payload is not stored
         {0x42, 44, 0xC2, 2},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(int(s.request));
-        const auto answer =
-            unit.Answer(Request(s.request, s.seed ? Pattern(s.seed) : std::vector<std::uint8_t>{}), 0);
+        const auto answer = unit.Answer(
+            Request(s.request, s.seed ? Pattern(s.seed) : std::vector<std::uint8_t>{}), 0);
         ASSERT_TRUE(answer);
         EXPECT_EQ((*answer)[0], s.answer);
         EXPECT_TRUE(FrameCheckOk(answer->data()));
@@ -251,13 +252,12 @@ TEST(UnitModel, AdvanceComesFromTheCellUnderTheEngine) {
         std::uint8_t tps;
         int row, column;
     } cases[] = {
-        {999, 0, 0, 0},      // below the first breakpoint: column 0
-        {1500, 1, 0, 0},     // ties go to the lower breakpoint
-        {1599, 3, 1, 0},     // hundreds are truncated
-        {1600, 4, 2, 1},
-        {10000, 90, 8, 9},
-        {30000, 91, 9, 9},   // beyond the 8-bit axis: above the last breakpoint
-        {5000, 101, 9, 4},   // sensor error reads as above every throttle row
+        {999, 0, 0, 0},   // below the first breakpoint: column 0
+        {1500, 1, 0, 0},  // ties go to the lower breakpoint
+        {1599, 3, 1, 0},  // hundreds are truncated
+        {1600, 4, 2, 1},   {10000, 90, 8, 9},
+        {30000, 91, 9, 9},  // beyond the 8-bit axis: above the last breakpoint
+        {5000, 101, 9, 4},  // sensor error reads as above every throttle row
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.rpm) + " rpm " + std::to_string(c.tps) + " %");

@@ -28,12 +28,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 int MsLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
 class SimProcess {
-public:
+  public:
     ~SimProcess() {
         if (pid_ > 0) {
             kill(pid_, SIGKILL);
@@ -56,7 +57,8 @@ public:
         std::vector<char*> argv;
         for (auto& a : all) argv.push_back(a.data());
         argv.push_back(nullptr);
-        const int rc = posix_spawn(&pid_, KORVAN_UNIT_SIM_PATH, &actions, nullptr, argv.data(), environ);
+        const int rc =
+            posix_spawn(&pid_, KORVAN_UNIT_SIM_PATH, &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
         out_ = fds[0];
@@ -108,7 +110,7 @@ public:
     pid_t pid() const { return pid_; }
     std::string firstLine;
 
-private:
+  private:
     pid_t pid_ = -1;
     int out_ = -1;
 };
@@ -144,7 +146,7 @@ std::vector<std::uint8_t> ReadBytes(int fd, std::size_t want, int timeoutMs) {
 }
 
 class UnitSimFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char tmpl[] = "/tmp/korvan-unit-sim-XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);

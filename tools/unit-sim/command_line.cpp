@@ -61,12 +61,12 @@ std::string ParseCommandLine(const std::vector<std::string>& args, UnitConfig& c
              config.pagesFile = v;
              return {};
          }},
-        {"--read-enable", number("--read-enable", 0, 255, [&](unsigned long v) {
-             config.readEnable = static_cast<std::uint8_t>(v);
-         })},
-        {"--format-version", number("--format-version", 0, 255, [&](unsigned long v) {
-             config.formatVersion = static_cast<std::uint8_t>(v);
-         })},
+        {"--read-enable",
+         number("--read-enable", 0, 255,
+                [&](unsigned long v) { config.readEnable = static_cast<std::uint8_t>(v); })},
+        {"--format-version",
+         number("--format-version", 0, 255,
+                [&](unsigned long v) { config.formatVersion = static_cast<std::uint8_t>(v); })},
         {"--bike-mask",
          [&](const std::string& v) -> std::string {
              std::uint32_t mask = 0;
@@ -93,10 +93,10 @@ std::string ParseCommandLine(const std::vector<std::string>& args, UnitConfig& c
                                   [&](unsigned long v) { config.hangupAfter = unsigned(v); })},
         {"--seed", number("--seed", 0, 0xFFFFFFFFul,
                           [&](unsigned long v) { config.noiseSeed = std::uint32_t(v); })},
-        {"--rpm", number("--rpm", 0, 65535,
-                         [&](unsigned long v) { config.rpm = std::uint16_t(v); })},
-        {"--tps", number("--tps", 0, 255,
-                         [&](unsigned long v) { config.tpsPercent = std::uint8_t(v); })},
+        {"--rpm",
+         number("--rpm", 0, 65535, [&](unsigned long v) { config.rpm = std::uint16_t(v); })},
+        {"--tps",
+         number("--tps", 0, 255, [&](unsigned long v) { config.tpsPercent = std::uint8_t(v); })},
         {"--tps-mv", number("--tps-mv", 0, kMaxSensorMv,
                             [&](unsigned long v) { config.tpsMv = std::uint16_t(v); })},
     };

@@ -42,9 +42,9 @@ int ServoDesiredMv(unsigned rpm, const DeviceImage& pages) {
     for (int k = 1; k < kAxisPoints; ++k) {
         const int lo = speeds[k - 1] * 100, hi = speeds[k] * 100;
         if (static_cast<int>(rpm) <= hi && hi > lo) {
-            const int v = volts[k - 1] * kServoMvPerStep +
-                          (volts[k] - volts[k - 1]) * kServoMvPerStep *
-                              (static_cast<int>(rpm) - lo) / (hi - lo);
+            const int v =
+                volts[k - 1] * kServoMvPerStep + (volts[k] - volts[k - 1]) * kServoMvPerStep *
+                                                     (static_cast<int>(rpm) - lo) / (hi - lo);
             return v;
         }
     }
@@ -95,7 +95,8 @@ EngineState EngineSim::At(std::int64_t ms, const DeviceImage& pages) const {
         s.tpsMv = ClampMv(tps0Mv + (tps100Mv - tps0Mv) * s.tpsPercent / 100);
     }
 
-    s.lambdaMv = static_cast<std::uint16_t>(Triangle(ms, kLambdaPeriodMs, kLambdaLowMv, kLambdaHighMv));
+    s.lambdaMv =
+        static_cast<std::uint16_t>(Triangle(ms, kLambdaPeriodMs, kLambdaLowMv, kLambdaHighMv));
 
     const int desired = ServoDesiredMv(s.rpm, pages);
     s.servoDesiredMv = ClampMv(desired);
@@ -116,8 +117,8 @@ EngineState EngineSim::At(std::int64_t ms, const DeviceImage& pages) const {
     s.servoOk = !Pulse(ms, 19000, 1500, 12000);
     s.clutch = Pulse(ms, 17000, 2000, 3000);
     s.tacho = !Pulse(ms, 29000, 9000, 20000);
-    s.n2o = pages[field::N2oEnable] != 0 && s.tpsPercent >= 90 && s.tpsPercent <= 100 &&
-            s.rpm >= 3000;
+    s.n2o =
+        pages[field::N2oEnable] != 0 && s.tpsPercent >= 90 && s.tpsPercent <= 100 && s.rpm >= 3000;
     return s;
 }
 

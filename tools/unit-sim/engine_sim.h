@@ -82,13 +82,13 @@ struct EngineHold {
 };
 
 class EngineSim {
-public:
+  public:
     explicit EngineSim(const EngineHold& hold = {}) : hold_(hold) {}
 
     // The engine `ms` milliseconds after start, running on the parameters in `pages`.
     EngineState At(std::int64_t ms, const DeviceImage& pages) const;
 
-private:
+  private:
     EngineHold hold_;
 };
 

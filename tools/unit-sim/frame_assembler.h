@@ -20,7 +20,7 @@ constexpr std::int64_t kFrameSilenceMs = 50;
 bool IsRequestCommand(std::uint8_t command);
 
 class FrameAssembler {
-public:
+  public:
     // Adds `n` bytes that arrived at `nowMs` and returns the frames they complete, in order.
     // A window is taken as a frame when its check byte is right and its first byte is a known
     // request: the check alone passes one misaligned window of noise in 256.
@@ -32,7 +32,7 @@ public:
     std::size_t SkippedBytes() const { return skipped_; }
     std::size_t StalePartials() const { return stale_; }
 
-private:
+  private:
     std::vector<std::uint8_t> buffer_;
     std::int64_t lastByteMs_ = 0;
     std::size_t skipped_ = 0;

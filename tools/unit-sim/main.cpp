@@ -66,17 +66,16 @@ constexpr std::int64_t kClientGoneMs = 1000;
 constexpr std::size_t kMaxQueuedOutput = 1 << 20;
 
 class Simulator {
-public:
+  public:
     Simulator(const UnitConfig& config, const DeviceImage& pages, PtyLine& line)
         : config_(config), line_(line), model_(pages, config), random_(config.noiseSeed) {}
 
     // Runs until a signal or the planned hang-up. Returns the exit code.
     int Run();
 
-private:
+  private:
     std::int64_t NowUs() const {
-        return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start_)
-            .count();
+        return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start_).count();
     }
     template <typename... Args>
     void Log(Verbosity level, const char* format, Args... args) const;
@@ -168,7 +167,8 @@ void Simulator::ReleaseDueAnswers(std::int64_t nowUs) {
             pending_.clear();
         } else if (config_.noise && noiseDueUs_ < 0 &&
                    std::uniform_int_distribution<int>(0, 2)(random_) == 0) {
-            noiseDueUs_ = nowUs + std::uniform_int_distribution<std::int64_t>(5, 40)(random_) * 1000;
+            noiseDueUs_ =
+                nowUs + std::uniform_int_distribution<std::int64_t>(5, 40)(random_) * 1000;
         }
     }
 }
@@ -237,8 +237,7 @@ int Simulator::Run() {
             return 0;
         }
         if (!clientReset_ && lastActivityUs_ >= 0 &&
-            now - lastActivityUs_ >= kClientGoneMs * 1000 && pending_.empty() &&
-            output_.empty()) {
+            now - lastActivityUs_ >= kClientGoneMs * 1000 && pending_.empty() && output_.empty()) {
             ResetForNextClient(line_);
             clientReset_ = true;
             Log(Verbosity::Verbose, "client quiet; line cleared for the next one");

@@ -15,11 +15,13 @@ namespace korvan::sim {
 
 namespace {
 
-std::string Failed(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string Failed(const char* what) {
+    return std::string(what) + ": " + std::strerror(errno);
+}
 
 void MakeRaw(termios& t) {
-    t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
-                                        ICRNL | IXON | IXOFF | IXANY);
+    t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
+                                        IXON | IXOFF | IXANY);
     t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
     t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);

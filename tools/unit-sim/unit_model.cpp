@@ -8,11 +8,16 @@ namespace korvan::sim {
 
 const char* FateName(RequestFate fate) {
     switch (fate) {
-        case RequestFate::Answered: return "answered";
-        case RequestFate::Corrupted: return "answered with a wrong check byte";
-        case RequestFate::Dropped: return "dropped";
-        case RequestFate::BadCheck: return "ignored: bad check byte";
-        case RequestFate::Unknown: return "ignored: unknown command";
+        case RequestFate::Answered:
+            return "answered";
+        case RequestFate::Corrupted:
+            return "answered with a wrong check byte";
+        case RequestFate::Dropped:
+            return "dropped";
+        case RequestFate::BadCheck:
+            return "ignored: bad check byte";
+        case RequestFate::Unknown:
+            return "ignored: unknown command";
     }
     return "?";
 }

@@ -16,16 +16,16 @@ namespace korvan::sim {
 // What became of one request, for the log.
 enum class RequestFate {
     Answered,
-    Corrupted,   // answered with a wrong check byte on purpose
-    Dropped,     // lost on purpose (--drop-every)
-    BadCheck,    // the request's own check byte is wrong
-    Unknown,     // a command the unit does not know
+    Corrupted,  // answered with a wrong check byte on purpose
+    Dropped,    // lost on purpose (--drop-every)
+    BadCheck,   // the request's own check byte is wrong
+    Unknown,    // a command the unit does not know
 };
 
 const char* FateName(RequestFate fate);
 
 class UnitModel {
-public:
+  public:
     UnitModel(const DeviceImage& pages, const UnitConfig& config);
 
     // The answer to `request`, which arrived `nowMs` after start, or none.
@@ -39,7 +39,7 @@ public:
     std::uint32_t Answers() const { return answers_; }
     std::uint16_t MapProgramCount() const { return mapPrograms_; }
 
-private:
+  private:
     DeviceFrame MonitorAnswer(std::int64_t nowMs) const;
 
     DeviceImage pages_;

@@ -76,7 +76,6 @@ std::string LabelOf(const std::string& control) {
     return control;
 }
 
-
 // "24°" and "3000 rpm": the degree sign and percent sit on the number, other units after a blank.
 std::string WithUnit(int value, const char* unit) {
     if (!unit || !*unit) return std::to_string(value);

@@ -34,7 +34,8 @@ extern const LocalizedText kIgnVersionMessage;
 // The about box: a printf format with two %s places, the build date then the build time.
 extern const LocalizedText kAboutFormat;
 // The about text of a language with the build date ("Mar  9 2005") and time ("18:09:19").
-std::string AboutText(std::uint8_t language, const std::string& buildDate, const std::string& buildTime);
+std::string AboutText(std::uint8_t language, const std::string& buildDate,
+                      const std::string& buildTime);
 
 // File names of the user manual, one per language.
 extern const LocalizedText kManualDocument;

@@ -30,6 +30,8 @@ bool PrintImageOnePage(QPrinter& printer, const QImage& image, QString* error) {
     return true;
 }
 
-bool DefaultPrinterAvailable() { return !QPrinterInfo::defaultPrinter().isNull(); }
+bool DefaultPrinterAvailable() {
+    return !QPrinterInfo::defaultPrinter().isNull();
+}
 
 }  // namespace korvan

@@ -71,7 +71,9 @@ void TCGauge::UpdateIfPercentChanged(int old_percent) {
     if (PercentDone() != old_percent) update();
 }
 
-QSize TCGauge::sizeHint() const { return {100, 21}; }
+QSize TCGauge::sizeHint() const {
+    return {100, 21};
+}
 
 QImage TCGauge::RenderImage() const {
     QImage image(size(), QImage::Format_RGB32);
@@ -85,7 +87,8 @@ QImage TCGauge::RenderImage() const {
 
     QPainter painter(&image);
     painter.fillRect(bar, back_color_);
-    if (filled > 0) painter.fillRect(QRect(bar.left(), bar.top(), filled, bar.height()), fore_color_);
+    if (filled > 0)
+        painter.fillRect(QRect(bar.left(), bar.top(), filled, bar.height()), fore_color_);
     painter.end();
 
     if (show_text_) {

@@ -12,7 +12,7 @@ namespace korvan {
 class TCGauge : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TCGauge(QWidget* parent = nullptr);
 
     int MinValue() const { return min_value_; }
@@ -45,10 +45,10 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void ClampProgress();
     void UpdateIfPercentChanged(int old_percent);
 

@@ -16,7 +16,9 @@ TCSpinButton::TCSpinButton(QWidget* parent) : QWidget(parent) {
     connect(&repeat_timer_, &QTimer::timeout, this, &TCSpinButton::RepeatTimerTimeout);
 }
 
-QRect TCSpinButton::UpRect() const { return QRect(0, 0, width(), height() / 2); }
+QRect TCSpinButton::UpRect() const {
+    return QRect(0, 0, width(), height() / 2);
+}
 
 QRect TCSpinButton::DownRect() const {
     const int up_height = height() / 2;
@@ -25,9 +27,12 @@ QRect TCSpinButton::DownRect() const {
 
 QRect TCSpinButton::RectOf(Half half) const {
     switch (half) {
-        case Half::Up: return UpRect();
-        case Half::Down: return DownRect();
-        case Half::None: break;
+        case Half::Up:
+            return UpRect();
+        case Half::Down:
+            return DownRect();
+        case Half::None:
+            break;
     }
     return {};
 }
@@ -38,8 +43,12 @@ TCSpinButton::Half TCSpinButton::HalfAt(const QPoint& pos) const {
     return Half::None;
 }
 
-QSize TCSpinButton::sizeHint() const { return {20, 25}; }
-QSize TCSpinButton::minimumSizeHint() const { return {kMinimumWidth, 4}; }
+QSize TCSpinButton::sizeHint() const {
+    return {20, 25};
+}
+QSize TCSpinButton::minimumSizeHint() const {
+    return {kMinimumWidth, 4};
+}
 
 void TCSpinButton::Step(Half half) {
     if (half == Half::Up) emit OnUpClick(this);
@@ -121,8 +130,7 @@ void TCSpinButton::hideEvent(QHideEvent* event) {
 
 namespace {
 
-void DrawHalf(QPainter& painter, const QWidget& widget, const QRect& rect, bool pressed,
-              bool up) {
+void DrawHalf(QPainter& painter, const QWidget& widget, const QRect& rect, bool pressed, bool up) {
     QStyleOptionButton option;
     option.initFrom(&widget);
     option.rect = rect;

@@ -10,7 +10,7 @@ namespace korvan {
 class TCSpinButton : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // Holding a half steps after the first delay and then at the repeat interval.
     static constexpr int kFirstRepeatDelayMs = 400;
     static constexpr int kRepeatIntervalMs = 100;
@@ -40,11 +40,11 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-signals:
+  signals:
     void OnUpClick(korvan::TCSpinButton* sender);
     void OnDownClick(korvan::TCSpinButton* sender);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -52,7 +52,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-private:
+  private:
     QRect RectOf(Half half) const;
     void Step(Half half);
     void CancelPress();

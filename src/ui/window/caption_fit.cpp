@@ -25,7 +25,8 @@ int PushButtonPadding(QPushButton* button) {
     opt.initFrom(button);
     opt.text = "x";
     const QSize text(kWideText, button->fontMetrics().height());
-    return button->style()->sizeFromContents(QStyle::CT_PushButton, &opt, text, button).width() - kWideText;
+    return button->style()->sizeFromContents(QStyle::CT_PushButton, &opt, text, button).width() -
+           kWideText;
 }
 
 QString WithoutAccessMarks(QString text) {
@@ -40,10 +41,12 @@ QString WithoutAccessMarks(QString text) {
 int CaptionWidth(QWidget* control, const QString& text) {
     if (auto* label = qobject_cast<QLabel*>(control)) {
         if (label->wordWrap()) return 0;
-        return label->fontMetrics().horizontalAdvance(text) + 2 * label->margin() + 2 * label->frameWidth();
+        return label->fontMetrics().horizontalAdvance(text) + 2 * label->margin() +
+               2 * label->frameWidth();
     }
     if (auto* button = qobject_cast<QPushButton*>(control)) {
-        return button->fontMetrics().horizontalAdvance(WithoutAccessMarks(text)) + PushButtonPadding(button);
+        return button->fontMetrics().horizontalAdvance(WithoutAccessMarks(text)) +
+               PushButtonPadding(button);
     }
     if (auto* box = qobject_cast<QCheckBox*>(control)) {
         const QString old = box->text();
@@ -68,9 +71,12 @@ bool CaptionFits(QWidget* control) {
         if (label->wordWrap()) return label->heightForWidth(label->width()) <= label->height();
         return CaptionWidth(label, label->text()) <= label->width();
     }
-    if (auto* button = qobject_cast<QPushButton*>(control)) return CaptionWidth(button, button->text()) <= button->width();
-    if (auto* box = qobject_cast<QCheckBox*>(control)) return CaptionWidth(box, box->text()) <= box->width();
-    if (auto* group = qobject_cast<QGroupBox*>(control)) return CaptionWidth(group, group->title()) <= group->width();
+    if (auto* button = qobject_cast<QPushButton*>(control))
+        return CaptionWidth(button, button->text()) <= button->width();
+    if (auto* box = qobject_cast<QCheckBox*>(control))
+        return CaptionWidth(box, box->text()) <= box->width();
+    if (auto* group = qobject_cast<QGroupBox*>(control))
+        return CaptionWidth(group, group->title()) <= group->width();
     return true;
 }
 

@@ -12,13 +12,13 @@ namespace korvan {
 class CommitCheckBox : public QCheckBox {
     Q_OBJECT
 
-public:
+  public:
     using QCheckBox::QCheckBox;
 
-signals:
+  signals:
     void MouseUp();
 
-protected:
+  protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
     void mouseReleaseEvent(QMouseEvent* event) override {
         // The box toggles first, so the commit reads the new state.

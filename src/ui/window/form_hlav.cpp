@@ -20,6 +20,7 @@
 #include "device/monitor.h"
 #include "params/binding.h"
 #include "params/defaults.h"
+#include "ui/languages/qt_translations.h"
 #include "ui/window/caption_fit.h"
 #include "ui/window/file_commands.h"
 #include "ui/window/hint_status.h"
@@ -28,10 +29,9 @@
 #include "ui/window/main_menu.h"
 #include "ui/window/monitor_column.h"
 #include "ui/window/numeric_edit.h"
-#include "ui/languages/qt_translations.h"
 #include "ui/window/parameter_pages.h"
-#include "ui/window/port_controller.h"
 #include "ui/window/parameter_undo.h"
+#include "ui/window/port_controller.h"
 #include "ui/window/progress_row.h"
 #include "ui/window/ride_log_controller.h"
 #include "ui/window/tool_bar.h"
@@ -220,20 +220,38 @@ void TFormHlav::WireUndo() {
         using Kind = ParameterPages::CommitKind;
         const LocalizedText* name = &step::kEdit;
         switch (pages_->LastCommitKind()) {
-            case Kind::Edit: break;
-            case Kind::AdvanceMinus: name = &step::kAdvanceMinus; break;
-            case Kind::AdvancePlus: name = &step::kAdvancePlus; break;
-            case Kind::ColumnMinus: name = &step::kColumnMinus; break;
-            case Kind::ColumnPlus: name = &step::kColumnPlus; break;
-            case Kind::ServoMinus: name = &step::kServoMinus; break;
-            case Kind::ServoPlus: name = &step::kServoPlus; break;
-            case Kind::Tps0: name = &step::kTps0; break;
-            case Kind::Tps100: name = &step::kTps100; break;
+            case Kind::Edit:
+                break;
+            case Kind::AdvanceMinus:
+                name = &step::kAdvanceMinus;
+                break;
+            case Kind::AdvancePlus:
+                name = &step::kAdvancePlus;
+                break;
+            case Kind::ColumnMinus:
+                name = &step::kColumnMinus;
+                break;
+            case Kind::ColumnPlus:
+                name = &step::kColumnPlus;
+                break;
+            case Kind::ServoMinus:
+                name = &step::kServoMinus;
+                break;
+            case Kind::ServoPlus:
+                name = &step::kServoPlus;
+                break;
+            case Kind::Tps0:
+                name = &step::kTps0;
+                break;
+            case Kind::Tps100:
+                name = &step::kTps100;
+                break;
         }
         undo_->RecordStep({*name, {}});
     });
-    connect(pages_.get(), &ParameterPages::BikeTypeChosen, undo,
-            [this] { undo_->RecordStep({step::kBikeType, {}}); });
+    connect(pages_.get(), &ParameterPages::BikeTypeChosen, undo, [this] {
+        undo_->RecordStep({step::kBikeType, {}});
+    });
 
     // Restore points, what the unit holds, the history window and the compares. An opened
     // file is one undo step and one restore point.
@@ -315,16 +333,16 @@ void TFormHlav::ShowMessageBox(const QString& text) {
     // tick therefore opens once the slot has returned. Anywhere else it opens at once, so a
     // box from the exit save is still seen before the program ends.
     if (!inTick_) {
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text,
-                        QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
+                        this);
         box.exec();
         return;
     }
     QPointer<TFormHlav> self(this);
     QTimer::singleShot(0, this, [self, text] {
         if (self.isNull()) return;
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text,
-                        QMessageBox::Ok, self.data());
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
+                        self.data());
         box.exec();
     });
 }

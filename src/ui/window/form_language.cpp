@@ -14,8 +14,8 @@
 #include "ui/window/history_controller.h"
 #include "ui/window/main_menu.h"
 #include "ui/window/parameter_pages.h"
-#include "ui/window/port_controller.h"
 #include "ui/window/parameter_undo.h"
+#include "ui/window/port_controller.h"
 #include "ui/window/ride_log_controller.h"
 
 namespace korvan {

@@ -3,8 +3,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <ctime>
@@ -41,9 +41,13 @@ QString TFormHlav::SettingsFolder() {
     return QString::fromStdString(SettingsFolderPath());
 }
 
-QString TFormHlav::SettingsFilePath() const { return SettingsFolder() + "/" + QString::fromUtf8(kSettingsFileName); }
+QString TFormHlav::SettingsFilePath() const {
+    return SettingsFolder() + "/" + QString::fromUtf8(kSettingsFileName);
+}
 
-QString TFormHlav::StateFilePath() const { return SettingsFolder() + "/" + QString::fromUtf8(kStateFileName); }
+QString TFormHlav::StateFilePath() const {
+    return SettingsFolder() + "/" + QString::fromUtf8(kStateFileName);
+}
 
 void TFormHlav::LoadSettings() {
     // What a kill during an earlier save left behind.
@@ -60,7 +64,8 @@ void TFormHlav::LoadSettings() {
 
     // A position saved on a screen that is no longer there (a docked laptop taken to the
     // workshop) would put the window out of reach; it then stays centred.
-    if (QGuiApplication::screenAt(QPoint(s.left + width() / 2, s.top + kTitleBarProbe)) != nullptr) {
+    if (QGuiApplication::screenAt(QPoint(s.left + width() / 2, s.top + kTitleBarProbe)) !=
+        nullptr) {
         move(s.left, s.top);
     }
     comPortNumber_ = s.comPort;
@@ -79,7 +84,8 @@ void TFormHlav::LoadSettings() {
         const WriteResult keep = KeepStateFile(path, now, kept);
         ShowMessageBox(keep.ok ? QString::fromUtf8(kStateFileKept.In(languageIndex_))
                                      .arg(StateFilePath(), QString::fromStdString(kept))
-                               : UnableToWrite(QString::fromStdString(KeptStateFileName(path, now)), keep.error));
+                               : UnableToWrite(QString::fromStdString(KeptStateFileName(path, now)),
+                                               keep.error));
     }
 }
 

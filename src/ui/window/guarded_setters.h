@@ -42,7 +42,9 @@ inline void SetBackground(QWidget* w, Colour colour) {
     SetBackground(w, ToQColor(colour), colour == Colour::ButtonFace);
 }
 // Background of an edit field.
-inline void SetFieldBackground(QWidget* w, const QColor& colour) { SetRoleColour(w, QPalette::Base, colour); }
+inline void SetFieldBackground(QWidget* w, const QColor& colour) {
+    SetRoleColour(w, QPalette::Base, colour);
+}
 
 inline void SetLabelText(QLabel* label, const QString& text) {
     if (label->text() != text) label->setText(text);

@@ -92,10 +92,9 @@ MonitorColumn::MonitorColumn(QWidget* client, const QFont& windowFont) {
     programCountLabel_->hide();
 
     // The texts the labels start with are their no-data texts.
-    for (QLabel* label :
-         {rpmLabel_, tpsLabel_, lambdaLabel_, advanceLabel_, servoDesiredLabel_,
-          servoMeasuredLabel_, blocking1Label_, blocking2Label_, tachoLambdaLabel_, clutchLabel_,
-          limiter1Label_, n2oLabel_, programCountLabel_}) {
+    for (QLabel* label : {rpmLabel_, tpsLabel_, lambdaLabel_, advanceLabel_, servoDesiredLabel_,
+                          servoMeasuredLabel_, blocking1Label_, blocking2Label_, tachoLambdaLabel_,
+                          clutchLabel_, limiter1Label_, n2oLabel_, programCountLabel_}) {
         noDataTexts_.push_back({label, label->text()});
     }
     for (QLabel* label : testLabels_) noDataTexts_.push_back({label, label->text()});

@@ -2,12 +2,12 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QResizeEvent>
 #include <QStyleOptionSpinBox>
 #include <QStylePainter>
-#include <algorithm>
-#include <QLineEdit>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "ui/window/palette_cache.h"
 

@@ -10,7 +10,7 @@ namespace korvan {
 class NumericEdit : public QSpinBox {
     Q_OBJECT
 
-public:
+  public:
     explicit NumericEdit(QWidget* parent = nullptr);
 
     // The text part of the field, where the user types.
@@ -26,7 +26,7 @@ public:
     // The field holds typed text that has not been taken yet (it differs from the value).
     bool HasTypedText() const;
 
-signals:
+  signals:
     // An arrow click or arrow key stepped the value: the up-down click.
     void Stepped();
     // The focus moved from this field to another control of the window.
@@ -34,7 +34,7 @@ signals:
     // Enter was pressed in the field; the key itself goes no further.
     void EnterPressed();
 
-protected:
+  protected:
     // Ctrl+Z gives typed text that was not taken yet back to the field, as in a text field;
     // otherwise Ctrl+Z and the redo keys go to the window's undo and redo.
     bool event(QEvent* event) override;
@@ -55,7 +55,7 @@ protected:
     // of the field are found again when a colour comes back (the live cursor).
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     // The map columns leave room for four digits and the arrows; a five-digit breakpoint
     // would lose its last digit to the edit's inner margins, so those give way first.
     void FitLongestValue();

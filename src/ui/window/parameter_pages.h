@@ -77,8 +77,17 @@ class ParameterPages : public QObject {
     bool ServoGroupShown() const;
 
     // What made the last commit: a control edited or one of the editing tools.
-    enum class CommitKind { Edit, AdvanceMinus, AdvancePlus, ColumnMinus, ColumnPlus,
-                            ServoMinus, ServoPlus, Tps0, Tps100 };
+    enum class CommitKind {
+        Edit,
+        AdvanceMinus,
+        AdvancePlus,
+        ColumnMinus,
+        ColumnPlus,
+        ServoMinus,
+        ServoPlus,
+        Tps0,
+        Tps100
+    };
     CommitKind LastCommitKind() const { return lastCommitKind_; }
 
     // The editing tools; the menu's advance items come here too.
@@ -159,13 +168,13 @@ class ParameterPages : public QObject {
     QCheckBox* wholeServoBox_ = nullptr;               // "CheckBoxPrivAll"
     QGroupBox* mapGroup_ = nullptr;                    // "GroupBox6"
     std::array<QColor, kMapRows * kMapColumns> mapHeat_{};
-    QGroupBox* servoGroup_ = nullptr;                  // "GroupBoxPrivera"
-    QGroupBox* n2oGroup_ = nullptr;                    // "GroupBoxGas"
-    QGroupBox* retardGroup_ = nullptr;                 // "GroupBoxRetard"
-    std::array<QLabel*, 3> identityLabels_{};          // "LabelVerze1".."LabelVerze3"
-    std::array<QPushButton*, 2> advanceButtons_{};     // "BitBtnAdvMinus", "BitBtnAdvPlus"
-    std::array<QPushButton*, 2> servoButtons_{};       // "BitBtnServoMinus", "BitBtnServoPlus"
-    std::array<QPushButton*, 2> tpsButtons_{};         // "BitBtnTps0", "BitBtnTps100"
+    QGroupBox* servoGroup_ = nullptr;               // "GroupBoxPrivera"
+    QGroupBox* n2oGroup_ = nullptr;                 // "GroupBoxGas"
+    QGroupBox* retardGroup_ = nullptr;              // "GroupBoxRetard"
+    std::array<QLabel*, 3> identityLabels_{};       // "LabelVerze1".."LabelVerze3"
+    std::array<QPushButton*, 2> advanceButtons_{};  // "BitBtnAdvMinus", "BitBtnAdvPlus"
+    std::array<QPushButton*, 2> servoButtons_{};    // "BitBtnServoMinus", "BitBtnServoPlus"
+    std::array<QPushButton*, 2> tpsButtons_{};      // "BitBtnTps0", "BitBtnTps100"
 
     // The map and the tables beside it.
     std::array<QLabel*, kMapRows> tpsRowLabels_{};          // "LabelTps1".."LabelTps10"

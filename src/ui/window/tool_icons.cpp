@@ -66,10 +66,18 @@ QIcon MakeToolIcon(ToolIcon which) {
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     switch (which) {
-        case ToolIcon::New: DrawNew(p); break;
-        case ToolIcon::Open: DrawOpen(p); break;
-        case ToolIcon::Save: DrawSave(p); break;
-        case ToolIcon::Print: DrawPrint(p); break;
+        case ToolIcon::New:
+            DrawNew(p);
+            break;
+        case ToolIcon::Open:
+            DrawOpen(p);
+            break;
+        case ToolIcon::Save:
+            DrawSave(p);
+            break;
+        case ToolIcon::Print:
+            DrawPrint(p);
+            break;
     }
     p.end();
     return QIcon(pixmap);

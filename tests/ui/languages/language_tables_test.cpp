@@ -25,11 +25,16 @@ bool IsValidUtf8(const char* text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     while (*p) {
         int follow = 0;
-        if (*p < 0x80) follow = 0;
-        else if ((*p & 0xE0) == 0xC0 && *p >= 0xC2) follow = 1;
-        else if ((*p & 0xF0) == 0xE0) follow = 2;
-        else if ((*p & 0xF8) == 0xF0 && *p <= 0xF4) follow = 3;
-        else return false;
+        if (*p < 0x80)
+            follow = 0;
+        else if ((*p & 0xE0) == 0xC0 && *p >= 0xC2)
+            follow = 1;
+        else if ((*p & 0xF0) == 0xE0)
+            follow = 2;
+        else if ((*p & 0xF8) == 0xF0 && *p <= 0xF4)
+            follow = 3;
+        else
+            return false;
         ++p;
         for (int i = 0; i < follow; ++i, ++p)
             if ((*p & 0xC0) != 0x80) return false;
@@ -67,10 +72,10 @@ TEST(LanguageTableTest, OrderOfApplication) {
         TextKind kind;
     };
     const Case cases[] = {
-        {1, "MenuFile", TextKind::Caption},     {29, "ComboBox1", TextKind::Hint},
-        {30, "GroupBox1", TextKind::Caption},   {57, "Label26", TextKind::Hint},
-        {75, "MenuCom", TextKind::Hint},        {76, "MenuCom1", TextKind::Hint},
-        {85, "MenuCom10", TextKind::Hint},      {86, "MenuRead", TextKind::Hint},
+        {1, "MenuFile", TextKind::Caption},   {29, "ComboBox1", TextKind::Hint},
+        {30, "GroupBox1", TextKind::Caption}, {57, "Label26", TextKind::Hint},
+        {75, "MenuCom", TextKind::Hint},      {76, "MenuCom1", TextKind::Hint},
+        {85, "MenuCom10", TextKind::Hint},    {86, "MenuRead", TextKind::Hint},
         {95, "GroupBox4", TextKind::Hint},
     };
     for (const Case& c : cases) {
@@ -120,7 +125,8 @@ TEST(LanguageTableTest, TextsAreKeptExactly) {
     for (const Case& c : cases) {
         const LanguageEntry* entry = Find(c.control, c.kind);
         ASSERT_NE(entry, nullptr) << c.control;
-        EXPECT_STREQ(entry->text.In(c.language), c.text) << c.control << " language " << int(c.language);
+        EXPECT_STREQ(entry->text.In(c.language), c.text)
+            << c.control << " language " << int(c.language);
     }
 }
 
@@ -134,12 +140,14 @@ TEST(LanguageTableTest, LanguageMenuHintsAreTheSameInEveryLanguage) {
         const LanguageEntry* entry = Find(control, TextKind::Hint);
         ASSERT_NE(entry, nullptr) << control;
         for (std::uint8_t language : {kCzech, kEnglish, kGerman})
-            EXPECT_STREQ(entry->text.In(language), text) << control << " language " << int(language);
+            EXPECT_STREQ(entry->text.In(language), text)
+                << control << " language " << int(language);
     }
 }
 
 TEST(LanguageTableTest, EnglishToolButtonHintsHaveNoShortPart) {
-    for (const char* control : {"SpeedButton5", "SpeedButton6", "SpeedButton7", "SpeedButtonPrint"}) {
+    for (const char* control :
+         {"SpeedButton5", "SpeedButton6", "SpeedButton7", "SpeedButtonPrint"}) {
         const LanguageEntry* entry = Find(control, TextKind::Hint);
         ASSERT_NE(entry, nullptr) << control;
         const std::string hint = entry->text.In(kEnglish);
@@ -180,15 +188,22 @@ TEST(WindowMessagesTest, AboutTextsKeepTheirLayout) {
         const char* head;
     };
     const Case cases[] = {
-        {kCzech, "Program pro nastavování zapalování           \n\nverze 2.0\n\nMar  9 2005\n\n18:09:19\n\n"},
-        {kEnglish, "Programm for setting of ignition            \n\nversion 2.0\n\nMar  9 2005\n\n18:09:19\n\n"},
-        {kGerman, "Program für der Adjustierung der Zündung        \nVersion 2.0\n\nMar  9 2005\n\n18:09:19\n\n"},
+        {kCzech,
+         "Program pro nastavování zapalování           \n\nverze 2.0\n\nMar  9 "
+         "2005\n\n18:09:19\n\n"},
+        {kEnglish,
+         "Programm for setting of ignition            \n\nversion 2.0\n\nMar  9 "
+         "2005\n\n18:09:19\n\n"},
+        {kGerman,
+         "Program für der Adjustierung der Zündung        \nVersion 2.0\n\nMar  9 "
+         "2005\n\n18:09:19\n\n"},
     };
     for (const Case& c : cases) {
         // Exactly the two %s places: any other conversion would read a missing argument.
         const std::string format = kAboutFormat.In(c.language);
         std::size_t percents = 0;
-        for (std::size_t at = format.find('%'); at != std::string::npos; at = format.find('%', at + 1)) {
+        for (std::size_t at = format.find('%'); at != std::string::npos;
+             at = format.find('%', at + 1)) {
             ++percents;
             EXPECT_EQ(format.compare(at, 2, "%s"), 0) << "language " << int(c.language);
         }
@@ -197,7 +212,8 @@ TEST(WindowMessagesTest, AboutTextsKeepTheirLayout) {
         const std::string text = FormatAbout(c.language, "Mar  9 2005", "18:09:19");
         EXPECT_EQ(text.rfind(c.head, 0), 0u) << text;
         EXPECT_EQ(text.back(), '\n');
-        EXPECT_NE(text.find(c.language == kEnglish ? "\nContact:\n" : "\nKontakt:\n"), std::string::npos);
+        EXPECT_NE(text.find(c.language == kEnglish ? "\nContact:\n" : "\nKontakt:\n"),
+                  std::string::npos);
     }
 }
 

@@ -49,8 +49,8 @@ TEST(Print, APdfGetsExactlyOnePage) {
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page/") +
-                  bytes.count("/Type /Page "),
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                  bytes.count("/Type /Page/") + bytes.count("/Type /Page "),
               1);
     EXPECT_TRUE(bytes.contains("/Count 1"));
 }

@@ -31,11 +31,11 @@ TEST(TCGaugeTest, ProgressIsClampedAndPercentFloors) {
         {0, 5, 3, 3, 60},
         {0, 5, 5, 5, 100},
         {0, 3, 1, 1, 33},
-        {0, 3, 2, 2, 66},            // 66.7 floors, never rounds up
+        {0, 3, 2, 2, 66},  // 66.7 floors, never rounds up
         {10, 20, 15, 15, 50},
         {-100, 100, 0, 0, 50},
         {-100, 100, -101, -100, 0},
-        {7, 7, 9, 7, 0},             // empty range: no division by zero
+        {7, 7, 9, 7, 0},               // empty range: no division by zero
         {INT_MIN, INT_MAX, 0, 0, 50},  // the range overflows 32 bits
         {INT_MIN, INT_MAX, INT_MAX, INT_MAX, 100},
     };
@@ -80,21 +80,21 @@ TEST(TCGaugeTest, RepaintsOnlyWhenThePercentageChanges) {
         bool repaints;
     };
     const Step steps[] = {
-        {5, false},     // still 0 %
-        {9, false},     // still 0 %
-        {10, true},     // 1 %
-        {10, false},    // the same reading again
-        {19, false},    // still 1 %
-        {500, true},
-        {2000, true},   // clamped to 100 %
-        {5000, false},  // clamped again, still 100 %
+        {5, false},                   // still 0 %
+        {9, false},                   // still 0 %
+        {10, true},                   // 1 %
+        {10, false},                  // the same reading again
+        {19, false},                  // still 1 %
+        {500, true},   {2000, true},  // clamped to 100 %
+        {5000, false},                // clamped again, still 100 %
         {-3, true},
     };
     for (const Step& step : steps) {
         const int before = gauge.PaintCount();
         gauge.SetProgress(step.progress);
         FlushPaints();
-        EXPECT_EQ(gauge.PaintCount() - before, step.repaints ? 1 : 0) << "progress " << step.progress;
+        EXPECT_EQ(gauge.PaintCount() - before, step.repaints ? 1 : 0)
+            << "progress " << step.progress;
     }
 }
 
@@ -111,11 +111,9 @@ TEST(TCGaugeTest, FrameAndFilledWidthRoundDown) {
         int width, max, progress, filled;
     };
     const Case cases[] = {
-        {100, 5, 3, 58},   // 60 % of the 98-pixel bar is 58.8 pixels
-        {100, 100, 100, 98},
-        {100, 100, 0, 0},
-        {100, 100, 1, 0},  // 0.98 pixels
-        {12, 3, 1, 3},     // 33 % of 10
+        {100, 5, 3, 58},  // 60 % of the 98-pixel bar is 58.8 pixels
+        {100, 100, 100, 98}, {100, 100, 0, 0}, {100, 100, 1, 0},  // 0.98 pixels
+        {12, 3, 1, 3},                                            // 33 % of 10
     };
     for (const Case& c : cases) {
         TCGauge gauge;
@@ -162,8 +160,10 @@ TEST(TCGaugeTest, TextIsInvertedOverBothParts) {
     EXPECT_GT(on_fill, 5);
     EXPECT_GT(on_empty, 5);
     // Nothing but the four colours: no smoothed text edges mixing into other shades.
-    EXPECT_EQ(CountPixels(image, filled, qRgb(0, 0xFF, 0xFF)) + on_fill, filled.width() * bar.height());
-    EXPECT_EQ(CountPixels(image, empty, qRgb(0xFF, 0xFF, 0xFF)) + on_empty, empty.width() * bar.height());
+    EXPECT_EQ(CountPixels(image, filled, qRgb(0, 0xFF, 0xFF)) + on_fill,
+              filled.width() * bar.height());
+    EXPECT_EQ(CountPixels(image, empty, qRgb(0xFF, 0xFF, 0xFF)) + on_empty,
+              empty.width() * bar.height());
 
     // The text sits in the middle of the bar.
     int left = INT_MAX, right = INT_MIN;
@@ -179,7 +179,8 @@ TEST(TCGaugeTest, TextIsInvertedOverBothParts) {
 
     gauge.SetShowText(false);
     const QImage plain = gauge.RenderImage();
-    EXPECT_EQ(CountPixels(plain, bar, qRgb(0xFF, 0, 0)) + CountPixels(plain, empty, qRgb(0, 0, 0)), 0);
+    EXPECT_EQ(CountPixels(plain, bar, qRgb(0xFF, 0, 0)) + CountPixels(plain, empty, qRgb(0, 0, 0)),
+              0);
 }
 
 TEST(TCGaugeTest, PaintedWidgetShowsTheRenderedImage) {

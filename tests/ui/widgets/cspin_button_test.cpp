@@ -21,10 +21,11 @@ struct StepCounter {
             ++up;
             if (sender != &button) ++wrong_sender;
         });
-        QObject::connect(&button, &TCSpinButton::OnDownClick, [this, &button](TCSpinButton* sender) {
-            ++down;
-            if (sender != &button) ++wrong_sender;
-        });
+        QObject::connect(&button, &TCSpinButton::OnDownClick,
+                         [this, &button](TCSpinButton* sender) {
+                             ++down;
+                             if (sender != &button) ++wrong_sender;
+                         });
     }
     int up = 0;
     int down = 0;
@@ -45,7 +46,7 @@ int RunRepeatUntil(TCSpinButton& button, int until_ms) {
 }
 
 class TCSpinButtonTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { button.resize(20, 25); }
 
     const QPoint up_point{10, 5};
@@ -167,7 +168,10 @@ TEST_F(TCSpinButtonTest, HiddenOrDisabledWhileHeldStopsStepping) {
         QTest::mousePress(&target, Qt::LeftButton, {}, up_point);
         target.RepeatTimerTimeout();
         EXPECT_EQ(counter.up, 1);
-        if (hide) target.hide(); else target.setEnabled(false);
+        if (hide)
+            target.hide();
+        else
+            target.setEnabled(false);
         EXPECT_FALSE(target.RepeatTimerActive()) << (hide ? "hidden" : "disabled");
         EXPECT_EQ(target.PressedHalf(), Half::None);
         target.RepeatTimerTimeout();
@@ -227,7 +231,8 @@ TEST_F(TCSpinButtonTest, RealTimerRepeatsWhileHeld) {
     elapsed.start();
     while (steps.up < 2 && elapsed.elapsed() < 3000) QTest::qWait(20);
     EXPECT_GE(steps.up, 2);
-    EXPECT_GE(elapsed.elapsed(), TCSpinButton::kFirstRepeatDelayMs + TCSpinButton::kRepeatIntervalMs - 50);
+    EXPECT_GE(elapsed.elapsed(),
+              TCSpinButton::kFirstRepeatDelayMs + TCSpinButton::kRepeatIntervalMs - 50);
     QTest::mouseRelease(&button, Qt::LeftButton, {}, up_point);
     const int after_release = steps.up;
     QTest::qWait(250);

@@ -119,9 +119,11 @@ TEST_F(WindowTest, TheEnableBoxesHideTheirGroupsAndTheReadProtectionTurnsRed) {
         ShowPageOf(box);
         ASSERT_TRUE(box->isChecked());
         QTest::mouseClick(box, Qt::LeftButton);
-        for (const char* name : c.hidden) EXPECT_TRUE(Find(name)->isHidden()) << c.box << " " << name;
+        for (const char* name : c.hidden)
+            EXPECT_TRUE(Find(name)->isHidden()) << c.box << " " << name;
         QTest::mouseClick(box, Qt::LeftButton);
-        for (const char* name : c.hidden) EXPECT_FALSE(Find(name)->isHidden()) << c.box << " " << name;
+        for (const char* name : c.hidden)
+            EXPECT_FALSE(Find(name)->isHidden()) << c.box << " " << name;
     }
     EXPECT_EQ(Byte(field::Gas2), 60);  // hidden values stay in the image
 

@@ -34,8 +34,8 @@ TEST_F(WindowTest, EveryCommitPathTakesTheEditIntoTheImage) {
              QTest::keyClick(t.Edit("EditClutch"), Qt::Key_Return);
          },
          field::Clutch, 30},
-        {"arrow key", [](WindowTest& t) { QTest::keyClick(t.Edit("EditBaseAdv"), Qt::Key_Up); }, field::BaseAdv,
-         11},
+        {"arrow key", [](WindowTest& t) { QTest::keyClick(t.Edit("EditBaseAdv"), Qt::Key_Up); },
+         field::BaseAdv, 11},
         {"click on the down arrow",
          [](WindowTest& t) {
              NumericEdit* e = t.Edit("EditLedRazeni");
@@ -43,11 +43,15 @@ TEST_F(WindowTest, EveryCommitPathTakesTheEditIntoTheImage) {
              opt.initFrom(e);
              opt.subControls = QStyle::SC_SpinBoxDown;
              opt.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
-             const QRect down = e->style()->subControlRect(QStyle::CC_SpinBox, &opt, QStyle::SC_SpinBoxDown, e);
+             const QRect down =
+                 e->style()->subControlRect(QStyle::CC_SpinBox, &opt, QStyle::SC_SpinBoxDown, e);
              QTest::mouseClick(e, Qt::LeftButton, {}, down.center());
          },
          field::LedRazeni, 89},
-        {"click on a check box", [](WindowTest& t) { QTest::mouseClick(t.Find<QCheckBox>("CheckBoxAktBlok1"), Qt::LeftButton); },
+        {"click on a check box",
+         [](WindowTest& t) {
+             QTest::mouseClick(t.Find<QCheckBox>("CheckBoxAktBlok1"), Qt::LeftButton);
+         },
          field::ActBlok1, 0},
     };
     for (const Case& c : cases) {
@@ -164,7 +168,7 @@ TEST_F(WindowTest, OrderingsAreRepairedWhenTheEditIsCommitted) {
 
 TEST_F(WindowTest, EnterAndTabMoveOnlyAmongTheFieldsOfTheShownPageInOrder) {
     Open();
-    const QStringList misc = {"EditTps0", "EditTps100", "EditBaseAdv", "EditOmez1",
+    const QStringList misc = {"EditTps0",  "EditTps100", "EditBaseAdv",   "EditOmez1",
                               "EditOmez2", "EditClutch", "EditLedRazeni", "EditTps0"};
     Edit("EditTps0")->setFocus();
     for (int i = 1; i < misc.size(); ++i) {
@@ -183,7 +187,8 @@ TEST_F(WindowTest, EnterAndTabMoveOnlyAmongTheFieldsOfTheShownPageInOrder) {
     EXPECT_EQ(QApplication::focusWidget()->objectName(), "Edit140");
 
     // The page tabs, check boxes and buttons are never reached by Tab.
-    for (const char* name : {"CheckBoxTpsMapa", "BitBtnAdvPlus", "CheckBoxIgnAll", "PageControl1"}) {
+    for (const char* name :
+         {"CheckBoxTpsMapa", "BitBtnAdvPlus", "CheckBoxIgnAll", "PageControl1"}) {
         EXPECT_FALSE(Find(name)->focusPolicy() & Qt::TabFocus) << name;
     }
 }

@@ -5,13 +5,13 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QLineEdit>
 #include <QListView>
-#include <QTextBrowser>
+#include <QPushButton>
 #include <QRegularExpression>
-#include <QToolButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QToolButton>
 
 #include "files/atomic_write.h"
 #include "files/state_file.h"
@@ -35,7 +35,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 }
 
 class DeskTest : public WindowTest {
-public:
+  public:
     void TriggerAction(const char* name) { Find<QAction>(name)->trigger(); }
     // The next file dialog answers `path`, and keeps a look at how it was set up.
     void Answer(const QString& path) {
@@ -105,12 +105,14 @@ TEST_F(DeskTest, AFailedSaveIsReportedAndLeavesTheOldFileAndTheLabels) {
 TEST_F(DeskTest, OpenReadsAFileAndShowsItsPath) {
     Open();
     const QString path = dir.filePath("r6.ign");
-    WriteBytes(path, "MAVELTIK_KEY 15\r\nBIKE 2\nLIMITER1 60\nEXT_MON 1\nADVANCE 1 2 3 4 5 6 7 8 9 10\n");
+    WriteBytes(path,
+               "MAVELTIK_KEY 15\r\nBIKE 2\nLIMITER1 60\nEXT_MON 1\nADVANCE 1 2 3 4 5 6 7 8 9 10\n");
     Answer(path);
     QTest::keyClick(form.get(), Qt::Key_F3);
     // The map holds 100 numbers, the file only 10: it loads, and the box says so.
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].endsWith("Line 5, ADVANCE: too few numbers (10 of 100)")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].endsWith("Line 5, ADVANCE: too few numbers (10 of 100)"))
+        << messages[0].toStdString();
     EXPECT_EQ(filters, (QStringList{"Ignition Parametrs(*.ign)", "All Files (*.*)"}));
     EXPECT_EQ(Byte(field::BikeType), 2);
     EXPECT_EQ(Byte(field::Limiter1), 60);
@@ -131,7 +133,8 @@ TEST_F(DeskTest, AFileOfAnotherVersionOrNoFileChangesNothing) {
         QString message;
     } cases[] = {
         {"no header", "BIKE 3\n", true, "ENGLISH", "Unmatched version of *.ign file!"},
-        {"another version", "MAVELTIK_KEY 16\nBIKE 3\n", true, "CESKY", "Neshodná verze souboru *.ign!"},
+        {"another version", "MAVELTIK_KEY 16\nBIKE 3\n", true, "CESKY",
+         "Neshodná verze souboru *.ign!"},
         {"an empty file", "", true, "DEUTSCH", "Uneinig Version der Datendatei *.ign!"},
         {"a missing file", "", false, "DEUTSCH", "Open file error"},
     };
@@ -189,7 +192,8 @@ TEST_F(DeskTest, PrintingStampsTheDateAndRestoresTheWindow) {
     EXPECT_EQ(jobs, 1);
     EXPECT_TRUE(labelShown);
     EXPECT_TRUE(labelFits);  // date and time reach the paper whole
-    EXPECT_TRUE(labelDuringPrint.startsWith("Date and Time of printing:  ")) << labelDuringPrint.toStdString();
+    EXPECT_TRUE(labelDuringPrint.startsWith("Date and Time of printing:  "))
+        << labelDuringPrint.toStdString();
     EXPECT_TRUE(ReadBytes(pdf).contains("/Count 1"));
     EXPECT_TRUE(Find<QLabel>("LabelHlaseni")->isHidden());
     EXPECT_TRUE(Find<TCGauge>("CGauge")->isHidden());
@@ -288,7 +292,8 @@ TEST_F(DeskTest, AFileNamedOnTheCommandLineOpensAsFileOpenWould) {
             EXPECT_EQ(form->Image(), untouched);
             EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), "");
         }
-        EXPECT_TRUE(form->windowTitle().contains(QString::fromUtf8(c.title))) << form->windowTitle().toStdString();
+        EXPECT_TRUE(form->windowTitle().contains(QString::fromUtf8(c.title)))
+            << form->windowTitle().toStdString();
         form.reset();
     }
 }
@@ -318,7 +323,8 @@ TEST_F(DeskTest, NothingOfAFileDialogStaysOnScreenAfterItCloses) {
                     // Enter key may not reach its default button: the button is clicked then.
                     if (d.isVisible()) {
                         if (auto* box = d.findChild<QDialogButtonBox*>("buttonBox")) {
-                            if (QPushButton* open = box->button(QDialogButtonBox::Open)) open->click();
+                            if (QPushButton* open = box->button(QDialogButtonBox::Open))
+                                open->click();
                         }
                     }
                 } else if (how == Close::Cancel) {
@@ -364,7 +370,8 @@ TEST_F(DeskTest, NothingOfAFileDialogStaysOnScreenAfterItCloses) {
         EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), c.opens ? path : QString());
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (w != form.get()) {
-                EXPECT_FALSE(w->isVisible()) << w->metaObject()->className() << " " << w->objectName().toStdString();
+                EXPECT_FALSE(w->isVisible())
+                    << w->metaObject()->className() << " " << w->objectName().toStdString();
             }
         }
         EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
@@ -387,10 +394,12 @@ TEST_F(DeskTest, AboutShowsTheBuildInTheLanguage) {
         Open({c.language});
         TriggerAction("MenuAbout");
         ASSERT_EQ(messages.size(), 1);
-        EXPECT_TRUE(messages[0].startsWith(QString::fromUtf8(c.start))) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].startsWith(QString::fromUtf8(c.start)))
+            << messages[0].toStdString();
         EXPECT_FALSE(messages[0].contains("%s"));
         // The build date as "Mar  9 2005", then the build time as "18:09:19".
-        EXPECT_TRUE(messages[0].contains(QRegularExpression("\\n[A-Z][a-z]{2} [ 1-3][0-9] \\d{4}\\n\\n\\d\\d:\\d\\d:\\d\\d\\n")))
+        EXPECT_TRUE(messages[0].contains(
+            QRegularExpression("\\n[A-Z][a-z]{2} [ 1-3][0-9] \\d{4}\\n\\n\\d\\d:\\d\\d:\\d\\d\\n")))
             << messages[0].toStdString();
         form.reset();
     }

@@ -12,7 +12,7 @@
 namespace korvan::testing {
 
 class FakeSerialPort : public SerialPort {
-public:
+  public:
     bool Open(const std::string& name) override {
         opened.push_back(name);
         open_ = !failOpen;
@@ -40,11 +40,14 @@ public:
     // The line goes away as when the adapter is pulled: the port closes itself.
     void Lose() { open_ = false; }
 
-    void Queue(const DeviceFrame& frame) { incoming.insert(incoming.end(), frame.begin(), frame.end()); }
+    void Queue(const DeviceFrame& frame) {
+        incoming.insert(incoming.end(), frame.begin(), frame.end());
+    }
     // The command bytes of the frames written so far.
     std::vector<std::uint8_t> SentCommands() const {
         std::vector<std::uint8_t> commands;
-        for (std::size_t i = 0; i + kFrameSize <= written.size(); i += kFrameSize) commands.push_back(written[i]);
+        for (std::size_t i = 0; i + kFrameSize <= written.size(); i += kFrameSize)
+            commands.push_back(written[i]);
         return commands;
     }
 
@@ -55,13 +58,13 @@ public:
     std::deque<std::uint8_t> incoming;
     std::vector<std::uint8_t> written;
 
-private:
+  private:
     bool open_ = false;
 };
 
 // A fixed list of the system's serial ports.
 class FakePortLister : public PortLister {
-public:
+  public:
     std::vector<PortDescription> List() override {
         ++calls;
         return ports;

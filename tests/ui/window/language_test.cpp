@@ -25,13 +25,13 @@ struct Captions {
 TEST_F(WindowTest, EachLanguageItemAppliesItsTableAndItsCheckMark) {
     Open();
     const Captions languages[] = {
-        {"MenuGerman", "Programmierung der Korvan 2 Zündbox", "&Datei", "Verschiedene", "Vorzündung",
-         "Start Begrenzer [rpm]", "&Lesen"},
+        {"MenuGerman", "Programmierung der Korvan 2 Zündbox", "&Datei", "Verschiedene",
+         "Vorzündung", "Start Begrenzer [rpm]", "&Lesen"},
         // The Czech table names this group too, so nothing of the German text lingers.
-        {"MenuCzech", "Programování jednotky Korvan 2", "&Soubor", "Různé", "Ostatní", "Startovací omezovač [rpm]",
-         "Čí&st"},
-        {"MenuEnglish", "Programming of Korvan 2 unit", "&File", "Miscellaneous", "Other", "Start Limiter [rpm]",
-         "&Read"},
+        {"MenuCzech", "Programování jednotky Korvan 2", "&Soubor", "Různé", "Ostatní",
+         "Startovací omezovač [rpm]", "Čí&st"},
+        {"MenuEnglish", "Programming of Korvan 2 unit", "&File", "Miscellaneous", "Other",
+         "Start Limiter [rpm]", "&Read"},
     };
     for (const Captions& c : languages) {
         form->findChild<QAction*>(c.menuItem)->trigger();
@@ -42,7 +42,8 @@ TEST_F(WindowTest, EachLanguageItemAppliesItsTableAndItsCheckMark) {
         EXPECT_EQ(Find<QLabel>("LabelOmez1")->text(), c.startLimiter);
         EXPECT_EQ(Find<QAbstractButton>("Button1")->text(), c.readButton);
         for (const char* item : {"MenuCzech", "MenuEnglish", "MenuGerman"}) {
-            EXPECT_EQ(form->findChild<QAction*>(item)->isChecked(), QString(item) == c.menuItem) << item;
+            EXPECT_EQ(form->findChild<QAction*>(item)->isChecked(), QString(item) == c.menuItem)
+                << item;
         }
         // Texts that no table touches.
         EXPECT_EQ(Find<QMenu>("MenuTools")->title(), "&Tools");
@@ -82,14 +83,17 @@ TEST_F(WindowTest, HintsShowTheirShortPartAsTooltipAndTheLongPartInTheStatusBar)
         QTest::mouseMove(w);
         EXPECT_EQ(form->statusBar()->currentMessage(), c.status) << c.control;
     }
-    EXPECT_EQ(form->findChild<QAction*>("AdvanceMinus")->statusTip(), "Take off 1 degree of curve A");
+    EXPECT_EQ(form->findChild<QAction*>("AdvanceMinus")->statusTip(),
+              "Take off 1 degree of curve A");
 
     // A highlighted menu item puts its long hint in the status bar.
     auto* device = Find<QMenu>("MenuDevice");
     form->menuBar()->setActiveAction(device->menuAction());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(device));
-    QTest::mouseMove(device, device->actionGeometry(form->findChild<QAction*>("MenuVerify")).center());
-    EXPECT_EQ(form->statusBar()->currentMessage(), "Compare set parameters  with parameters of unit");
+    QTest::mouseMove(device,
+                     device->actionGeometry(form->findChild<QAction*>("MenuVerify")).center());
+    EXPECT_EQ(form->statusBar()->currentMessage(),
+              "Compare set parameters  with parameters of unit");
     device->close();
 }
 

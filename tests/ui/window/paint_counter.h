@@ -9,14 +9,14 @@
 namespace korvan::testing {
 
 class PaintCounter : public QObject {
-public:
+  public:
     void Watch(QWidget* w) {
         w->installEventFilter(this);
         for (QWidget* child : w->findChildren<QWidget*>()) child->installEventFilter(this);
     }
     long count = 0;
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::Paint) ++count;
         return false;

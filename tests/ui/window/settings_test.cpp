@@ -18,7 +18,9 @@
 namespace korvan::testing {
 namespace {
 
-QAction* Action(TFormHlav& form, const QString& name) { return form.findChild<QAction*>(name); }
+QAction* Action(TFormHlav& form, const QString& name) {
+    return form.findChild<QAction*>(name);
+}
 
 TEST_F(WindowTest, AFirstRunIsCentredOnCom1InCzechOnTheFirstPageWithTheDefaults) {
     Open({});
@@ -74,10 +76,12 @@ TEST_F(WindowTest, SettingsAndCommandLineChooseLanguageAndPort) {
         port.opened.clear();
         messages.clear();
         Open(c.arguments);
-        EXPECT_EQ(form->LanguageIndex(), c.language) << c.ini.constData() << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(form->LanguageIndex(), c.language)
+            << c.ini.constData() << c.arguments.join(' ').toStdString();
         EXPECT_EQ(port.opened, c.opened) << c.ini.constData();
         for (int n = 1; n <= 10; ++n) {
-            EXPECT_EQ(Action(*form, QString("MenuCom%1").arg(n))->isChecked(), n == c.checkedPort) << n;
+            EXPECT_EQ(Action(*form, QString("MenuCom%1").arg(n))->isChecked(), n == c.checkedPort)
+                << n;
         }
         EXPECT_EQ(messages, c.messages);
         form.reset();
@@ -119,7 +123,8 @@ TEST_F(WindowTest, ARestartBringsBackEverythingByteForByte) {
     const QByteArray settings = ReadFile("Korvan2.ini");
     const QByteArray state = ReadFile(kStateFileName);
     EXPECT_TRUE(settings.contains("Language=2"));
-    EXPECT_TRUE(settings.contains("ActivePage =4") || settings.contains("ActivePage=4")) << settings.constData();
+    EXPECT_TRUE(settings.contains("ActivePage =4") || settings.contains("ActivePage=4"))
+        << settings.constData();
     EXPECT_EQ(state.size(), static_cast<int>(kStateFileSize));
 
     Open({});
@@ -171,7 +176,8 @@ TEST_F(WindowTest, AStateFileNotUnderstoodAtStartIsKeptBeforeTheExitSaveReplaces
     }
 
     Open();
-    const QStringList kept = QDir(folder).entryList({QString(kStateFileName) + ".unreadable-*"}, QDir::Files);
+    const QStringList kept =
+        QDir(folder).entryList({QString(kStateFileName) + ".unreadable-*"}, QDir::Files);
     ASSERT_EQ(kept.size(), 1);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(folder + "/" + kept[0])) << messages[0].toStdString();

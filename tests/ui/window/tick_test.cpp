@@ -3,13 +3,13 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
-#include <algorithm>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "device/frame.h"
-#include "ui/widgets/cgauge.h"
 #include "tests/ui/window/paint_counter.h"
 #include "tests/ui/window/window_fixture.h"
+#include "ui/widgets/cgauge.h"
 #include "ui/window/caption_fit.h"
 #include "ui/window/guarded_setters.h"
 
@@ -20,9 +20,9 @@ DeviceFrame MonitorFrame(std::uint16_t rpm, std::uint8_t tpsPercent, bool rpmRed
     std::array<std::uint8_t, kPageSize> payload{};
     payload[0] = static_cast<std::uint8_t>(rpm & 0xFF);  // frame bytes 1-2
     payload[1] = static_cast<std::uint8_t>(rpm >> 8);
-    payload[28] = tpsPercent;  // frame byte 29
+    payload[28] = tpsPercent;      // frame byte 29
     payload[31] = rpmRed ? 1 : 0;  // frame byte 32
-    payload[35] = 1;  // frame byte 36: servo fine
+    payload[35] = 1;               // frame byte 36: servo fine
     return BuildFrame(kMonitorAnswer, payload.data());
 }
 
@@ -82,10 +82,12 @@ TEST_F(WindowTest, TheWidestReadoutsFitTheMonitorColumn) {
     port.Queue(BuildFrame(kMonitorAnswer, payload.data()));
     form->Timer1Timer();
     ASSERT_EQ(Find<QLabel>("LabelTpsMon")->text(), "TP= 100 [%]= 4999 [mV]");
-    for (const char* name : {"LabelRpm", "LabelTpsMon", "LabelLambda", "LabelAdvance", "LabelPriveraPoz",
-                             "LabelPriveraMer", "LabelBlok1", "LabelBlok2", "LabelTacho_Lambda", "LabelClutchMon",
-                             "LabelLimiter1", "LabelN2oEnable", "LabelPocetProgramovani", "LabelTest1"}) {
-        EXPECT_TRUE(CaptionFits(Find(name))) << name << ": " << Find<QLabel>(name)->text().toStdString();
+    for (const char* name :
+         {"LabelRpm", "LabelTpsMon", "LabelLambda", "LabelAdvance", "LabelPriveraPoz",
+          "LabelPriveraMer", "LabelBlok1", "LabelBlok2", "LabelTacho_Lambda", "LabelClutchMon",
+          "LabelLimiter1", "LabelN2oEnable", "LabelPocetProgramovani", "LabelTest1"}) {
+        EXPECT_TRUE(CaptionFits(Find(name)))
+            << name << ": " << Find<QLabel>(name)->text().toStdString();
     }
 }
 
@@ -98,8 +100,10 @@ TEST_F(WindowTest, AnUnchangedReadingRepaintsNoCursorControlAndNoGauge) {
     QTest::qWait(50);  // what the first reading changed is painted by now
 
     PaintCounter counter;
-    for (const char* name : {"CGaugeRpm", "CGaugeTps", "CGaugeLambda", "CGauge"}) counter.Watch(Find(name));
-    for (int i = 0; i < 100; ++i) counter.Watch(Edit(QByteArray("Edit" + QByteArray::number(50 + i)).constData()));
+    for (const char* name : {"CGaugeRpm", "CGaugeTps", "CGaugeLambda", "CGauge"})
+        counter.Watch(Find(name));
+    for (int i = 0; i < 100; ++i)
+        counter.Watch(Edit(QByteArray("Edit" + QByteArray::number(50 + i)).constData()));
     for (int k = 1; k <= 10; ++k) {
         counter.Watch(Edit(QByteArray("EditRpmAdv" + QByteArray::number(k)).constData()));
         counter.Watch(Find(QByteArray("LabelTps" + QByteArray::number(k)).constData()));
@@ -170,10 +174,14 @@ TEST_F(WindowTest, TheTickGoesOnUnderARealMessageBoxOpenedFromATick) {
     form->Timer1()->start();
     // Bounded only so that a stopped tick fails instead of hanging.
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return ticksUnderBox >= kTicksUnderBox && QApplication::activeModalWidget() == nullptr; }, 20000));
+        [&] {
+            return ticksUnderBox >= kTicksUnderBox && QApplication::activeModalWidget() == nullptr;
+        },
+        20000));
     form->Timer1()->stop();
     EXPECT_EQ(boxText, "Unmatched version of PC and Ignition programs!");
-    EXPECT_GE(requestsUnderBox, static_cast<std::size_t>((kTicksUnderBox - 1) / 6));  // every 6th tick
+    EXPECT_GE(requestsUnderBox,
+              static_cast<std::size_t>((kTicksUnderBox - 1) / 6));  // every 6th tick
     EXPECT_TRUE(noConnectionUnderBox);  // the silent line was counted under the box too
 }
 

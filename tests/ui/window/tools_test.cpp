@@ -2,8 +2,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
-#include <functional>
 #include <QPushButton>
+#include <functional>
 
 #include "device/frame.h"
 #include "tests/ui/window/window_fixture.h"
@@ -24,7 +24,7 @@ DeviceFrame Monitor(std::uint16_t rpm, std::uint8_t tpsPercent, std::uint16_t tp
 }
 
 class ToolsTest : public WindowTest {
-public:
+  public:
     // The engine at a point: one monitor frame and the tick that places the cursor.
     void EngineAt(std::uint16_t rpm, std::uint8_t tps, std::uint16_t tpsRaw = 0) {
         port.Queue(Monitor(rpm, tps, tpsRaw));
@@ -33,7 +33,8 @@ public:
     void Click(const char* button) { Find<QPushButton>(button)->click(); }
     int CellsDiffering(const DeviceImage& before) const {
         int n = 0;
-        for (int cell = 0; cell < 100; ++cell) n += form->Image()[field::Advance + cell] != before[field::Advance + cell];
+        for (int cell = 0; cell < 100; ++cell)
+            n += form->Image()[field::Advance + cell] != before[field::Advance + cell];
         return n;
     }
 };
@@ -63,7 +64,8 @@ TEST_F(ToolsTest, F5RaisesExactlyTheCellUnderTheCursor) {
         EXPECT_EQ(Byte(AdvanceIndex(c.row, c.column)), before[AdvanceIndex(c.row, c.column)] + 1);
         EXPECT_EQ(CellsDiffering(before), 1);
         const QString cell = QString("Edit%1").arg(50 + 10 * c.row + c.column);
-        EXPECT_EQ(Edit(cell.toUtf8().constData())->value(), before[AdvanceIndex(c.row, c.column)] + 1);
+        EXPECT_EQ(Edit(cell.toUtf8().constData())->value(),
+                  before[AdvanceIndex(c.row, c.column)] + 1);
         QTest::keyClick(form.get(), Qt::Key_F4);
         EXPECT_EQ(form->Image(), before);
         form.reset();
@@ -87,14 +89,16 @@ TEST_F(ToolsTest, AdvanceToolsWithAllAndBelowTheAxis) {
 
 TEST_F(ToolsTest, AColumnSpinButtonMovesItsColumnInEveryRow) {
     Open();
-    QTest::mouseClick(Find<QCheckBox>("CheckBoxTpsMapa"), Qt::LeftButton);  // the buttons show with the axis
+    QTest::mouseClick(Find<QCheckBox>("CheckBoxTpsMapa"),
+                      Qt::LeftButton);  // the buttons show with the axis
     auto* spin = Find<TCSpinButton>("CSpinButton3");
     ShowPageOf(spin);
     const DeviceImage before = form->Image();
     QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, 2));
     for (int row = 0; row < 10; ++row) {
         for (int column = 0; column < 10; ++column) {
-            EXPECT_EQ(Byte(AdvanceIndex(row, column)), before[AdvanceIndex(row, column)] + (column == 2 ? 1 : 0));
+            EXPECT_EQ(Byte(AdvanceIndex(row, column)),
+                      before[AdvanceIndex(row, column)] + (column == 2 ? 1 : 0));
         }
     }
     QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, spin->height() - 2));
@@ -112,7 +116,8 @@ TEST_F(ToolsTest, ServoToolsActOnTheServoRowOrAll) {
     EXPECT_EQ(Byte(field::NapPriv + 2), before[field::NapPriv + 2]);
     QTest::mouseClick(Find<QCheckBox>("CheckBoxPrivAll"), Qt::LeftButton);
     Click("BitBtnServoMinus");
-    for (int k = 0; k < 10; ++k) EXPECT_EQ(Byte(field::NapPriv + k), before[field::NapPriv + k] + (k == 3 ? 0 : -1));
+    for (int k = 0; k < 10; ++k)
+        EXPECT_EQ(Byte(field::NapPriv + k), before[field::NapPriv + k] + (k == 3 ? 0 : -1));
 }
 
 TEST_F(ToolsTest, ThrottleCalibrationTakesTheLiveVoltageWithinItsWindow) {
@@ -132,7 +137,7 @@ TEST_F(ToolsTest, AToolProgramsTheUnitWhenProgrammingAfterChangeIsOn) {
     Open();
     QTest::mouseClick(Find<QCheckBox>("CheckBoxProgHned"), Qt::LeftButton);
     ASSERT_EQ(form->Link().Mode(), OperationMode::Program);  // ticking it programs at once
-    for (int i = 0; i < 30; ++i) form->Timer1Timer();          // no unit: that one fails
+    for (int i = 0; i < 30; ++i) form->Timer1Timer();        // no unit: that one fails
     EngineAt(5000, 0);
     Click("BitBtnAdvPlus");
     EXPECT_EQ(form->Link().Mode(), OperationMode::Program);
@@ -154,12 +159,9 @@ TEST_F(ToolsTest, NoConnectionClearsTheReadoutsAndTheCursorUntilTheNextFrame) {
         const char* label;
         const char* noData;
     } readouts[] = {
-        {"LabelRpm", "RPM = ---"},
-        {"LabelTpsMon", "TP= --- [%]"},
-        {"LabelLambda", "LAMBDA= --- [mV]"},
-        {"LabelAdvance", "ADVANCE= --- [°]"},
-        {"LabelBlok1", "Blocking 1 = --"},
-        {"LabelClutchMon", "Clutch = --"},
+        {"LabelRpm", "RPM = ---"},           {"LabelTpsMon", "TP= --- [%]"},
+        {"LabelLambda", "LAMBDA= --- [mV]"}, {"LabelAdvance", "ADVANCE= --- [°]"},
+        {"LabelBlok1", "Blocking 1 = --"},   {"LabelClutchMon", "Clutch = --"},
     };
     for (const auto& r : readouts) {
         EXPECT_EQ(Find<QLabel>(r.label)->text(), QString::fromUtf8(r.noData)) << r.label;

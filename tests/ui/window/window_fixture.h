@@ -8,12 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QPrinter>
-#include <QUrl>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <memory>
 
 #include "tests/ui/window/fake_serial_port.h"
@@ -23,7 +23,7 @@
 namespace korvan::testing {
 
 class WindowTest : public ::testing::Test {
-public:
+  public:
     void SetUp() override { QDir(TFormHlav::SettingsFolder()).removeRecursively(); }
     void TearDown() override {
         form.reset();
@@ -34,7 +34,9 @@ public:
         FormOptions options;
         options.arguments = arguments;
         options.messageBox = [this](const QString& text) { messages << text; };
-        options.fileDialog = [this](QFileDialog& dialog) { return fileDialog ? fileDialog(dialog) : QString(); };
+        options.fileDialog = [this](QFileDialog& dialog) {
+            return fileDialog ? fileDialog(dialog) : QString();
+        };
         options.printer = [this]() { return printer ? printer() : std::unique_ptr<QPrinter>(); };
         options.openUrl = [this](const QUrl& url) {
             openedUrls << url;
@@ -42,7 +44,9 @@ public:
         };
         options.portLister = &lister;
         options.stableNameFolder = stableNameFolder;
-        options.portDialog = [this](PortDialog& dialog) { return portDialog ? portDialog(dialog) : false; };
+        options.portDialog = [this](PortDialog& dialog) {
+            return portDialog ? portDialog(dialog) : false;
+        };
         options.manualFolders = manualFolders;
         form = std::make_unique<TFormHlav>(port, options);
         form->Timer1()->stop();

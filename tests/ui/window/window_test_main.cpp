@@ -10,4 +10,6 @@ void WindowTest::WriteStateFile(const DeviceImage& image) {
 
 }  // namespace korvan::testing
 
-int main(int argc, char** argv) { return korvan::testing::RunWindowTests(argc, argv); }
+int main(int argc, char** argv) {
+    return korvan::testing::RunWindowTests(argc, argv);
+}
