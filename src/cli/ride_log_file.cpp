@@ -10,20 +10,6 @@
 
 namespace korvan::cli {
 
-bool FileLogSink::Write(const char* data, std::size_t size) {
-    return file_.write(data, static_cast<qint64>(size)) == static_cast<qint64>(size);
-}
-
-bool FileLogSink::Flush() {
-    if (!file_.flush()) return false;
-    goodSize_ = file_.pos();
-    return true;
-}
-
-std::string FileLogSink::Error() const {
-    return file_.errorString().toStdString();
-}
-
 bool RideLogFile::Start(const std::string& path) {
     file_.setFileName(QString::fromStdString(path));
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -31,7 +17,7 @@ bool RideLogFile::Start(const std::string& path) {
                             file_.errorString().toStdString().c_str());
         return false;
     }
-    sink_ = std::make_unique<FileLogSink>(file_);
+    sink_ = std::make_unique<QFileSink>(file_);
     writer_ = std::make_unique<RideLogWriter>(*sink_, ProgramTitle());
     timer_.start();
     // The date as log viewers read it, in English whatever the language of the messages.

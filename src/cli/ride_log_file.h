@@ -8,23 +8,10 @@
 #include <memory>
 #include <string>
 
+#include "log/qt_file_sink.h"
 #include "log/ride_log_writer.h"
 
 namespace korvan::cli {
-
-// A LogSink on a QFile that remembers the size after the last good flush: whole rows only.
-class FileLogSink : public LogSink {
-  public:
-    explicit FileLogSink(QFile& file) : file_(file) {}
-    bool Write(const char* data, std::size_t size) override;
-    bool Flush() override;
-    std::string Error() const override;
-    qint64 GoodSize() const { return goodSize_; }
-
-  private:
-    QFile& file_;
-    qint64 goodSize_ = 0;
-};
 
 class RideLogFile {
   public:
@@ -55,7 +42,7 @@ class RideLogFile {
     std::uint8_t language_;
     QFile file_;
     QElapsedTimer timer_;
-    std::unique_ptr<FileLogSink> sink_;
+    std::unique_ptr<QFileSink> sink_;
     std::unique_ptr<RideLogWriter> writer_;
     std::string error_;
     std::size_t rows_ = 0;

@@ -43,6 +43,22 @@ fs::path Target(const fs::path& path) {
 #ifndef _WIN32
 constexpr const char* kNotRegularFile = "not a regular file, so it is not replaced";
 
+// Writes every byte, going on after a signal; 0 or the error number of the failed write.
+int WriteAll(int fd, const std::string& content) {
+    const char* p = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
 // Writes into a character device as into any open file: it cannot be replaced, and renaming
 // a file over it (as root) would turn /dev/null into a regular file. A device that would make
 // the write wait (a terminal) fails instead of hanging the exit.
@@ -54,19 +70,7 @@ WriteResult WriteIntoDevice(const fs::path& path, const std::string& pathText,
         result.error = ErrorText(pathText, errno);
         return result;
     }
-    const char* p = content.data();
-    std::size_t left = content.size();
-    int err = 0;
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = errno;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
+    int err = WriteAll(fd, content);
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err != 0) {
         result.error = ErrorText(pathText, err);
@@ -156,19 +160,7 @@ WriteResult WriteFileAtomically(const std::string& pathText, const std::string& 
         ::umask(mask);
         ::fchmod(fd, 0666 & ~mask);
     }
-    const char* p = content.data();
-    std::size_t left = content.size();
-    int err = 0;
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = errno;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
+    int err = WriteAll(fd, content);
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err != 0) {

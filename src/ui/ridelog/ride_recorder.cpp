@@ -9,20 +9,6 @@
 
 namespace korvan {
 
-bool QFileSink::Write(const char* data, std::size_t size) {
-    return file_.write(data, static_cast<qint64>(size)) == static_cast<qint64>(size);
-}
-
-bool QFileSink::Flush() {
-    if (!file_.flush()) return false;
-    goodSize_ = file_.pos();
-    return true;
-}
-
-std::string QFileSink::Error() const {
-    return file_.errorString().toStdString();
-}
-
 RideRecorder::RideRecorder(QObject* parent) : QObject(parent) {
     timer_.start();
     clock_ = [this] { return timer_.elapsed(); };

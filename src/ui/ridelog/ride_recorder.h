@@ -10,24 +10,10 @@
 #include <functional>
 #include <memory>
 
+#include "log/qt_file_sink.h"
 #include "log/ride_log_writer.h"
 
 namespace korvan {
-
-// A LogSink on a QFile; Flush() pushes Qt's buffer to the system.
-class QFileSink : public LogSink {
-  public:
-    explicit QFileSink(QFile& file) : file_(file) {}
-    bool Write(const char* data, std::size_t size) override;
-    bool Flush() override;
-    std::string Error() const override;
-    // The size of the file after the last flush that worked: whole rows only.
-    qint64 GoodSize() const { return goodSize_; }
-
-  private:
-    QFile& file_;
-    qint64 goodSize_ = 0;
-};
 
 class RideRecorder : public QObject {
     Q_OBJECT
