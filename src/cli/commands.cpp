@@ -4,7 +4,6 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <sstream>
 
 #include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
@@ -132,16 +131,14 @@ class StopSignals {
 
 int LoadTuneFile(CommandContext& c, const std::string& path, bool acceptIgnored,
                  DeviceImage& image) {
-    std::string text;
-    const ReadResult read = ReadWholeFile(path, text);
-    if (!read.ok) {
-        c.err << Fill(kFileUnreadable, c.language, read.error) << '\n';
-        return kExitFile;
-    }
     // As File > Open on a fresh start: the default set, the file read over it, normalised.
     image = DefaultImage();
-    std::istringstream in(text);
-    const ParameterFileResult result = ReadParameterFile(in, image);
+    const ParameterFileLoad load = LoadParameterFile(path, image);
+    if (!load.file.ok) {
+        c.err << Fill(kFileUnreadable, c.language, load.file.error) << '\n';
+        return kExitFile;
+    }
+    const ParameterFileResult& result = load.parsed;
     if (!result.accepted) {
         c.err << path << ": " << kIgnVersionMessage.In(c.language) << '\n';
         return kExitFile;

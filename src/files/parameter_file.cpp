@@ -331,4 +331,14 @@ ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {
     return result;
 }
 
+ParameterFileLoad LoadParameterFile(const std::string& path, DeviceImage& image) {
+    ParameterFileLoad load;
+    std::string text;
+    load.file = ReadWholeFile(path, text);
+    if (!load.file.ok) return load;
+    std::istringstream in(text, std::ios::binary);
+    load.parsed = ReadParameterFile(in, image);
+    return load;
+}
+
 }  // namespace korvan

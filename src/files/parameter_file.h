@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "files/atomic_write.h"
 #include "params/device_image.h"
 #include "params/localized_text.h"
 
@@ -67,5 +68,14 @@ std::string IgnoredEntryText(const IgnoredEntry& entry, std::uint8_t language);
 // the values it had for the fields whose number is missing. Whatever is skipped after the
 // header is listed in `ignored`; tokens before the header are not (they are never read).
 ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image);
+
+// A parameter file read from disk (a regular file of bounded size) and scanned over `image`,
+// as ReadParameterFile does. `file` says whether the file could be read at all; `parsed` is
+// meaningful only when it could.
+struct ParameterFileLoad {
+    ReadResult file;
+    ParameterFileResult parsed;
+};
+ParameterFileLoad LoadParameterFile(const std::string& path, DeviceImage& image);
 
 }  // namespace korvan

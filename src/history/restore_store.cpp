@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 #include <system_error>
 #include <unordered_map>
 #include <unordered_set>
@@ -482,12 +481,11 @@ LoadedPoint RestoreStore::Load(const std::string& fileName, const DeviceImage& b
         result.error = fileName + ": not a restore point";
         return result;
     }
-    std::string text;
-    const ReadResult read = ReadWholeFile(PathOf(fileName), text);
+    const ParameterFileLoad load = LoadParameterFile(PathOf(fileName), result.image);
+    const ReadResult& read = load.file;
     bool accepted = false;
     if (read.ok) {
-        std::istringstream in(text, std::ios::binary);
-        const ParameterFileResult parsed = ReadParameterFile(in, result.image);
+        const ParameterFileResult& parsed = load.parsed;
         accepted = parsed.accepted;
         result.extendedMonitor = parsed.extendedMonitor.value_or(false);
         if (!accepted) result.error = fileName + ": no parameter file header";

@@ -15,7 +15,6 @@
 #include <QTime>
 #include <QUrl>
 #include <algorithm>
-#include <sstream>
 
 #include "device/device_link.h"
 #include "files/atomic_write.h"
@@ -156,14 +155,13 @@ void FileCommands::MenuOpenClick() {
 }
 
 void FileCommands::OpenFile(const QString& path) {
-    std::string text;
-    if (!ReadWholeFile(path.toStdString(), text).ok) {
+    DeviceImage read = image_;
+    const ParameterFileLoad load = LoadParameterFile(path.toStdString(), read);
+    if (!load.file.ok) {
         showMessage(QString::fromUtf8(kOpenFileError));
         return;
     }
-    std::istringstream in(text);
-    DeviceImage read = image_;
-    const ParameterFileResult result = ReadParameterFile(in, read);
+    const ParameterFileResult& result = load.parsed;
     if (!result.accepted) {
         // Nothing changes: image, controls, file label and last path keep their values.
         showMessage(QString::fromUtf8(kIgnVersionMessage.In(languageIndex_)));

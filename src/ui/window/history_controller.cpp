@@ -15,7 +15,6 @@
 #include <QStatusBar>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <sstream>
 
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
@@ -259,16 +258,15 @@ void HistoryController::CompareWithFile() {
     if (path.isEmpty()) return;
     takeControls();
 
-    std::string text;
-    if (!ReadWholeFile(path.toStdString(), text).ok) {
-        showMessage(QString::fromUtf8(kOpenFileError));
-        return;
-    }
-    std::istringstream in(text);
     // The file's values over the current set, as Open takes them: bytes a file does not
     // hold show no difference.
     DeviceImage read = image_;
-    if (!ReadParameterFile(in, read).accepted) {
+    const ParameterFileLoad load = LoadParameterFile(path.toStdString(), read);
+    if (!load.file.ok) {
+        showMessage(QString::fromUtf8(kOpenFileError));
+        return;
+    }
+    if (!load.parsed.accepted) {
         showMessage(QString::fromUtf8(kIgnVersionMessage.In(languageIndex_)));
         return;
     }
