@@ -1,8 +1,16 @@
 // A text in the program's three languages, picked by the language index at the moment it is
 // shown (0 Czech, 1 English, 2 German). Texts are UTF-8.
+//
+// Placeholders are written %1 .. %9 in every language, the same marks Qt's QString::arg uses,
+// so a translator moves them freely ("%1 Zeilen" / "řádků: %1"). Fill is the one way to put
+// values into them, in every layer.
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <type_traits>
 
 namespace korvan {
 
@@ -15,5 +23,32 @@ struct LocalizedText {
         return language == 0 ? czech : (language == 2 ? german : english);
     }
 };
+
+// One value for a placeholder: text as it is, whole numbers in plain decimal digits.
+class TextArg {
+  public:
+    TextArg(const std::string& text) : text_(text) {}
+    TextArg(std::string_view text) : text_(text) {}
+    TextArg(const char* text) : text_(text ? text : "") {}
+    template <typename Int,
+              typename = std::enable_if_t<std::is_integral_v<Int> && !std::is_same_v<Int, bool> &&
+                                          !std::is_same_v<Int, char>>>
+    TextArg(Int number) : text_(std::to_string(number)) {}
+
+    const std::string& Text() const { return text_; }
+
+  private:
+    std::string text_;
+};
+
+// The pattern with every %n replaced by the n-th value (n = 1..9). A mark without a value and
+// "%" followed by anything else stay as they are; a value is never searched for marks again.
+std::string FillPattern(std::string_view pattern, std::initializer_list<TextArg> args);
+
+// The text in the chosen language with its placeholders filled.
+template <typename... Args>
+std::string Fill(const LocalizedText& text, std::uint8_t language, const Args&... args) {
+    return FillPattern(text.In(language), {TextArg(args)...});
+}
 
 }  // namespace korvan
