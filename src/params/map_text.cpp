@@ -320,7 +320,11 @@ MapTextBlock ParseMapText(std::string_view text, const DeviceImage& image, Comma
         text.remove_prefix(kByteOrderMark.size());
 
     std::vector<Line> lines = SplitLines(text);
-    const auto blank = [](const Line& l) { return Trim(l.text).empty(); };
+    // A line of blanks and tabs before or after the block is no row (a spreadsheet range
+    // taken one row too far).
+    const auto blank = [](const Line& l) {
+        return Trim(l.text).find_first_not_of('\t') == std::string_view::npos;
+    };
     while (!lines.empty() && blank(lines.back())) lines.pop_back();
     lines.erase(lines.begin(), std::find_if_not(lines.begin(), lines.end(), blank));
     if (lines.empty()) {
@@ -359,8 +363,9 @@ MapTextBlock ParseMapText(std::string_view text, const DeviceImage& image, Comma
     }
     if (!headerColumn) {
         headerColumn = std::all_of(rows.begin() + firstData, rows.end(), [](const auto& r) {
+            if (r.size() < 2) return false;
             const std::string_view first = Trim(r[0]);
-            return r.size() >= 2 && !first.empty() && first.back() == '%';
+            return !first.empty() && first.back() == '%';
         });
     }
     if (!headerRow) width = rows[0].size() - (headerColumn ? 1 : 0);
