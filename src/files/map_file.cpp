@@ -67,6 +67,32 @@ MapFileRead ReadMapTextFile(const std::string& path) {
     return read;
 }
 
+MapFileRead ReadMapTextStream(std::istream& in, const Phrase& name) {
+    MapFileRead read;
+    std::uintmax_t size = 0;
+    constexpr std::size_t kChunkSize = 64 * 1024;
+    std::string chunk(kChunkSize, '\0');
+    while (in) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        size += got;
+        // What lies beyond the limit is only counted, so a huge input costs no memory.
+        if (read.text.size() < kMaxMapTextSize)
+            read.text.append(chunk, 0, std::min(got, kMaxMapTextSize - read.text.size()));
+    }
+    const auto named = [&](const LocalizedText& text, const auto&... args) {
+        return PhraseEach([&](std::uint8_t language) {
+            return Fill(text, language, name.In(language), args...);
+        });
+    };
+    if (in.bad()) return Refused(named(kUnreadable));
+    if (size > kMaxMapTextSize)
+        return Refused(named(kTooLarge, std::to_string(size), kMaxMapTextSize));
+    if (LooksBinary(read.text)) return Refused(named(kBinary));
+    read.ok = true;
+    return read;
+}
+
 CommaRule CommaRuleForFile(const std::string& path) {
     std::string extension = FilePath(path).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),

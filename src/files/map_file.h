@@ -2,6 +2,7 @@
 // files korvan2-cli takes a map from. The text is the clipboard's (params/map_text.h).
 #pragma once
 
+#include <istream>
 #include <string>
 
 #include "params/map_text.h"
@@ -18,6 +19,11 @@ struct MapFileRead {
 // folder, a pipe, a socket, a device or a larger file is refused before it is opened, so
 // nothing blocks; a file with control bytes (a program, a text in UTF-16) after it is read.
 MapFileRead ReadMapTextFile(const std::string& path);
+
+// Reads a map text from a stream (standard input) to its end, keeping no more than
+// kMaxMapTextSize bytes: a longer text is refused with its length. `name` says in each
+// language what the stream is.
+MapFileRead ReadMapTextStream(std::istream& in, const Phrase& name);
 
 // How commas in the file at `path` are read: a ".csv" separates cells with them, any other
 // text is read as a clipboard would be.
