@@ -1,6 +1,7 @@
 #include "cli/cli_app.h"
 
 #include <CLI/CLI.hpp>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 #include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "cli/map_command.h"
 #include "files/ini_store.h"
 #include "files/qt_settings_folder.h"
 #include "files/settings.h"
@@ -110,6 +112,28 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         "manufacturer, serial number, vendor:product and the stable name, tab-separated");
     ports->add_flag("--all", allPorts, "also list the built-in legacy ports (ttyS)");
 
+    MapOptions mapOptions;
+    mapOptions.in = &std::cin;
+    auto* mapCommand = app.add_subcommand(
+        "map",
+        "print the advance map of FILE with its axes as tab-separated text (the rows in use), "
+        "or with --set-from write a new .ign with the map taken from such a text; no unit needed");
+    mapCommand->add_option("FILE", mapOptions.file, "the .ign file")->required();
+    auto* setFrom = mapCommand->add_option(
+        "--set-from", mapOptions.setFrom,
+        "the map text, - for standard input: cells separated by tabs, semicolons or commas, "
+        "decimals with , or . (rounded to whole degrees); with the axis header row and column it "
+        "lands on the points they name, without them on the first cell; one number fills the "
+        "map. Anything that is not a number within 0..60, does not fit or names other axis "
+        "points is refused with the cell and changes nothing");
+    mapCommand
+        ->add_option("-o,--output", mapOptions.output,
+                     "the .ign file to write (replaced only once complete; default: standard "
+                     "output)")
+        ->needs(setFrom);
+    mapCommand->add_flag("--accept-ignored", mapOptions.acceptIgnored,
+                         "take a file even when parts of it were ignored");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -120,7 +144,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     if (app.get_subcommands().empty()) {
         err << "korvan2-cli: a command is required: info, read, program, verify, compare, "
-               "monitor or ports (korvan2-cli --help)\n";
+               "monitor, ports or map (korvan2-cli --help)\n";
         return kExitUsage;
     }
 
@@ -130,6 +154,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     CommandContext c{out, err, quiet, language, {}, port, settings.extendedMonitor.value_or(false)};
     if (ports->parsed()) return CommandPorts(c, allPorts);
+    if (mapCommand->parsed()) return CommandMap(c, mapOptions);
     // Two files need no unit, so no port either.
     if (compare->parsed() && !compareFile2.empty())
         return CommandCompare(c, compareFile, compareFile2, json, acceptIgnored);
