@@ -27,6 +27,11 @@ struct CellRange {
     int BottomRow() const { return first.row < last.row ? last.row : first.row; }
     int LeftColumn() const { return first.column < last.column ? first.column : last.column; }
     int RightColumn() const { return first.column < last.column ? last.column : first.column; }
+    bool operator==(const CellRange& o) const {
+        return TopRow() == o.TopRow() && BottomRow() == o.BottomRow() &&
+               LeftColumn() == o.LeftColumn() && RightColumn() == o.RightColumn();
+    }
+    bool operator!=(const CellRange& o) const { return !(*this == o); }
     bool Contains(MapCell c) const {
         return c.row >= TopRow() && c.row <= BottomRow() && c.column >= LeftColumn() &&
                c.column <= RightColumn();
@@ -39,6 +44,12 @@ struct SurfaceMap {
     std::array<int, kMapRows * kMapColumns> advance{};  // degrees, row by row
     // Without the throttle axis the map is its last row alone, shown as one curve.
     bool throttleAxis = true;
+
+    bool operator==(const SurfaceMap& o) const {
+        return rpm == o.rpm && throttle == o.throttle && advance == o.advance &&
+               throttleAxis == o.throttleAxis;
+    }
+    bool operator!=(const SurfaceMap& o) const { return !(*this == o); }
 
     int FirstRow() const { return throttleAxis ? 0 : kMapRows - 1; }
     int RowCount() const { return kMapRows - FirstRow(); }
