@@ -190,7 +190,7 @@ TEST(CurveView, ArrowKeysChooseAPointAndPlusMinusPageKeysChangeIt) {
     CurveView view(kEnglish);
     Show(view);
     DeviceImage tune = Tune();
-    tune[AdvanceIndex(0, 1)] = 58;
+    tune[AdvanceIndex(0, 1)] = 50;
     view.SetImage(tune);
     MapCursor cursor;
     cursor.RpmIndex = 1;
@@ -204,7 +204,8 @@ TEST(CurveView, ArrowKeysChooseAPointAndPlusMinusPageKeysChangeIt) {
         int value;  // the byte the key reported; -1 for none
     } steps[] = {
         {Qt::Key_Right, AdvanceIndex(0, 1), -1},  // the first key chooses the cell in use
-        {Qt::Key_Plus, AdvanceIndex(0, 1), 59},
+        {Qt::Key_Plus, AdvanceIndex(0, 1), 51},
+        {Qt::Key_PageUp, AdvanceIndex(0, 1), 56},
         {Qt::Key_PageUp, AdvanceIndex(0, 1), 60},  // stopped at the limit
         {Qt::Key_Plus, AdvanceIndex(0, 1), -1},    // at the limit: nothing
         {Qt::Key_Down, AdvanceIndex(1, 1), -1},
