@@ -112,6 +112,9 @@ CurveView::CurveView(std::uint8_t language, QWidget* parent)
     marker_->attachAxis(rpmAxis_);
     marker_->attachAxis(advanceAxis_);
 
+    // Whole rpm, degrees and millivolts: the unit holds no fractions.
+    for (QValueAxis* axis : {rpmAxis_, advanceAxis_, servoRpmAxis_, servoAxis_})
+        axis->setLabelFormat(QStringLiteral("%.0f"));
     servoChart_->addAxis(servoRpmAxis_, Qt::AlignBottom);
     servoChart_->addAxis(servoAxis_, Qt::AlignLeft);
     servoChart_->legend()->hide();

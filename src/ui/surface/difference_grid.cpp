@@ -1,5 +1,6 @@
 #include "ui/surface/difference_grid.h"
 
+#include <QFontInfo>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,6 +21,8 @@ constexpr double kCellPadding = 1.6;
 constexpr double kMostRowLines = 2.5;
 constexpr int kHintColumnWidth = 48;
 constexpr int kHintRowHeight = 24;
+constexpr double kTextRoom = 4.0;  // pixels kept free beside a number
+constexpr int kSmallestPixels = 7;
 
 QString Text(const LocalizedText& text, std::uint8_t language) {
     return QString::fromUtf8(text.In(language));
@@ -119,6 +122,17 @@ void DifferenceGrid::paintEvent(QPaintEvent*) {
 
     const QRectF area = GridArea();
     const QRectF headerRow(0, TitleHeight(), width(), area.top() - TitleHeight());
+    // A narrow grid draws its numbers smaller rather than over each other.
+    const double column = area.width() / kMapColumns;
+    double widest = 0;
+    for (int rpm : current_.rpm)
+        widest = std::max(widest, double(fontMetrics().horizontalAdvance(QString::number(rpm))));
+    if (widest > column - kTextRoom && widest > 0) {
+        QFont small = font();
+        small.setPixelSize(std::max(
+            kSmallestPixels, int(QFontInfo(font()).pixelSize() * (column - kTextRoom) / widest)));
+        painter.setFont(small);
+    }
     const double bottom = CellRect({kMapRows - 1, 0}).bottom();
     painter.fillRect(QRectF(0, headerRow.top(), width(), bottom - headerRow.top()), header);
     painter.setPen(headerText);
@@ -128,6 +142,7 @@ void DifferenceGrid::paintEvent(QPaintEvent*) {
                          Qt::AlignCenter,
                          QString::number(current_.rpm[static_cast<std::size_t>(column)]));
     }
+    painter.setFont(font());
     const QColor line = Mixed(base, text, 0.3);
     for (int row = current_.FirstRow(); row < kMapRows; ++row) {
         const QRectF first = CellRect({row, 0});

@@ -1,7 +1,8 @@
 // A window with the 3D view, the difference grid and the curves over a sample tune, for looking
 // at them by eye (under Xvfb with a screenshot, or on a desktop). Not a test: it runs until
 // closed. Options: --compare (a second tune), --curve (no throttle axis), --dark (a dark
-// palette), --live (the live cell walks round the map).
+// palette), --live (the live cell walks round the map), --curves (the curve window beside,
+// its drags and keys taken into the tune as the window will take them).
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QPalette>
@@ -12,6 +13,7 @@
 
 #include "params/binding.h"
 #include "params/defaults.h"
+#include "ui/ridelog/curve_view.h"
 #include "ui/surface/difference_grid.h"
 #include "ui/surface/surface_view.h"
 
@@ -48,6 +50,7 @@ int main(int argc, char** argv) {
     for (int k = 0; k < kAxisPoints; ++k)
         image[field::RpmAdv + static_cast<std::size_t>(k)] = rpm[k];
     const bool curve = Has(argc, argv, "--curve");
+    image[field::TpsMapa] = curve ? 0 : 1;
     const SurfaceMap map = SurfaceMapFromImage(image, !curve);
 
     QWidget window;
@@ -56,6 +59,17 @@ int main(int argc, char** argv) {
     auto* view = new SurfaceView(kLanguageEnglish, &window);
     view->SetMap(map);
     layout->addWidget(view, 3);
+    CurveView* curves = nullptr;
+    if (Has(argc, argv, "--curves")) {
+        curves = new CurveView(kLanguageEnglish, &window);
+        curves->SetImage(image);
+        layout->addWidget(curves, 3);
+        QObject::connect(curves, &CurveView::PointEdited, [&, curves, view](int index, int value) {
+            image[static_cast<std::size_t>(index)] = static_cast<std::uint8_t>(value);
+            curves->SetImage(image);
+            view->SetMap(SurfaceMapFromImage(image, !curve));
+        });
+    }
     auto* grid = new DifferenceGrid(kLanguageEnglish, &window);
     if (Has(argc, argv, "--compare")) {
         DeviceImage other = image;
@@ -67,6 +81,7 @@ int main(int argc, char** argv) {
         other[AdvanceIndex(2, 8)] = static_cast<std::uint8_t>(other[AdvanceIndex(2, 8)] + 6);
         const SurfaceMap compared = SurfaceMapFromImage(other, !curve);
         view->SetCompare(compared, "tune-2026-05.ign");
+        if (curves != nullptr) curves->SetCompare(other, "tune-2026-05.ign");
         grid->SetMaps(map, compared);
         layout->addWidget(grid, 2);
     } else {
@@ -77,13 +92,20 @@ int main(int argc, char** argv) {
     auto next = [&] {
         ++step;
         const int column = step % 20 < 10 ? step % 10 : 9 - step % 10;
-        view->SetLiveCell(MapCell{curve ? 9 : 3 + step / 7 % 4, column});
+        const MapCell cell{curve ? 9 : 3 + step / 7 % 4, column};
+        view->SetLiveCell(cell);
+        if (curves != nullptr) {
+            MapCursor cursor;
+            cursor.TpsIndex = static_cast<std::uint8_t>(cell.row);
+            cursor.RpmIndex = static_cast<std::uint8_t>(cell.column);
+            curves->SetCursor(cursor);
+        }
     };
     QTimer walk;
     QObject::connect(&walk, &QTimer::timeout, next);
     for (int i = 0; i < 14; ++i) next();
     if (Has(argc, argv, "--live")) walk.start(200);
-    window.resize(Has(argc, argv, "--compare") ? 1280 : 900, 640);
+    window.resize(Has(argc, argv, "--compare") || curves != nullptr ? 1380 : 900, 640);
     window.show();
     view->setFocus();
     return app.exec();
