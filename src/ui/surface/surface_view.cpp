@@ -34,6 +34,11 @@ constexpr int kWheelNotch = 120;
 // The labels need about three lines of text around the box; a tiny window goes without them.
 constexpr double kMarginLines = 3.2;
 constexpr int kLabelledSide = 160;
+// Without labels the box keeps only this much room from the edges.
+constexpr double kBareMargin = 4.0;
+// The marks shrink with a window smaller than this, so they never hide the surface.
+constexpr double kFullMarksSide = 320.0;
+constexpr double kSmallestMarks = 0.35;
 // A click lands on a curve seen edge-on when it is this near to a cell's point.
 constexpr double kPickSlack = 6.0;
 constexpr double kLiveRadius = 7.0;
@@ -196,13 +201,21 @@ void SurfaceView::ViewMoved(bool report) {
 }
 
 double SurfaceView::LabelMargin() const {
-    return kMarginLines * fontMetrics().height();
+    return MarginFor(size());
+}
+
+double SurfaceView::MarginFor(QSize size) const {
+    return Labelled(size) ? kMarginLines * fontMetrics().height() : kBareMargin;
+}
+
+bool SurfaceView::Labelled(QSize size) {
+    return std::min(size.width(), size.height()) >= kLabelledSide;
 }
 
 const SceneView& SurfaceView::CurrentView() const {
     if (!sceneView_) {
         sceneView_ = std::make_unique<SceneView>(
-            *scene_, Projection(view_, width(), height(), LabelMargin()));
+            *scene_, Projection(view_, width(), height(), MarginFor(size())));
     }
     return *sceneView_;
 }
@@ -249,7 +262,7 @@ void SurfaceView::RenderAll(QPainter& painter, QSize size, Look look) const {
         RenderLive(painter, CurrentView(), look);
         return;
     }
-    const SceneView view(*scene_, Projection(view_, size.width(), size.height(), LabelMargin()));
+    const SceneView view(*scene_, Projection(view_, size.width(), size.height(), MarginFor(size)));
     RenderStill(painter, view, look);
     RenderLive(painter, view, look);
 }
@@ -265,9 +278,9 @@ void SurfaceView::RenderStill(QPainter& painter, const SceneView& view, Look loo
     DrawBox(painter, view, colours);
     DrawFacets(painter, view, colours);
     DrawSelection(painter, view, colours);
-    if (std::min(area.width(), area.height()) >= kLabelledSide) {
+    if (Labelled(area.size().toSize())) {
         DrawLabels(painter, view, colours);
-        DrawLegend(painter, view, colours);
+        DrawLegend(painter, colours);
     }
 }
 
@@ -387,6 +400,7 @@ void SurfaceView::DrawLabels(QPainter& painter, const SceneView& view,
     const SurfaceScene& scene = view.Scene();
     const SurfaceBox& box = scene.Box();
     const QFontMetricsF metrics(painter.font());
+    const QSizeF picture(p.Width(), p.Height());
     std::vector<QRectF> taken;
     painter.setRenderHint(QPainter::Antialiasing, true);
 
@@ -404,6 +418,9 @@ void SurfaceView::DrawLabels(QPainter& painter, const SceneView& view,
         const QPointF middle = anchor + outward * reach;
         QRectF rect(middle.x() - size.width() / 2, middle.y() - size.height() / 2, size.width(),
                     size.height());
+        // Inside the picture, even where the box reaches its edge.
+        rect.moveLeft(std::clamp(rect.left(), 0.0, std::max(0.0, picture.width() - rect.width())));
+        rect.moveTop(std::clamp(rect.top(), 0.0, std::max(0.0, picture.height() - rect.height())));
         for (const QRectF& other : taken) {
             if (other.intersects(rect)) return;
         }
@@ -484,9 +501,7 @@ void SurfaceView::DrawLabels(QPainter& painter, const SceneView& view,
           true);
 }
 
-void SurfaceView::DrawLegend(QPainter& painter, const SceneView& view,
-                             const Colours& colours) const {
-    (void)view;
+void SurfaceView::DrawLegend(QPainter& painter, const Colours& colours) const {
     if (!compare_) return;
     const QFontMetricsF m(painter.font());
     const double line = m.height();
@@ -522,6 +537,8 @@ void SurfaceView::DrawLegend(QPainter& painter, const SceneView& view,
 
 void SurfaceView::RenderLive(QPainter& painter, const SceneView& view, Look look) const {
     const Colours colours = ColoursFor(look);
+    const double shorter = std::min(view.Proj().Width(), view.Proj().Height());
+    const double marks = std::clamp(shorter / kFullMarksSide, kSmallestMarks, 1.0);
     painter.setRenderHint(QPainter::Antialiasing, true);
     const std::deque<MapCell>& cells = trail_.Cells();
     QPointF previous;
@@ -531,14 +548,14 @@ void SurfaceView::RenderLive(QPainter& painter, const SceneView& view, Look look
         QColor colour = kTrailColour;
         colour.setAlphaF(static_cast<float>(trail_.Opacity(i)));
         if (i > 0 && map_.InUse(cells[i - 1])) {
-            QPen pen(colour, kTrailWidth);
+            QPen pen(colour, kTrailWidth * marks);
             pen.setCapStyle(Qt::RoundCap);
             painter.setPen(pen);
             painter.drawLine(previous, at);
         }
         painter.setPen(Qt::NoPen);
         painter.setBrush(colour);
-        painter.drawEllipse(at, kTrailDotRadius, kTrailDotRadius);
+        painter.drawEllipse(at, kTrailDotRadius * marks, kTrailDotRadius * marks);
         previous = at;
     }
     if (!live_) return;
@@ -548,9 +565,9 @@ void SurfaceView::RenderLive(QPainter& painter, const SceneView& view, Look look
     QPen drop(colours.text, 1.0, Qt::DotLine);
     painter.setPen(drop);
     painter.drawLine(at, Screen(view.Proj().Project({point.x, point.y, 0.0})));
-    painter.setPen(QPen(Qt::black, 2.0));
+    painter.setPen(QPen(Qt::black, 2.0 * marks));
     painter.setBrush(kLiveCellColour);
-    painter.drawEllipse(at, kLiveRadius, kLiveRadius);
+    painter.drawEllipse(at, kLiveRadius * marks, kLiveRadius * marks);
 }
 
 // ---- pictures -------------------------------------------------------------------------------
@@ -628,6 +645,10 @@ QString SurfaceView::ToolTipAt(QPointF position) const {
         tip += "; " + Fill(surfacetext::kCompareTip, language_, other, Signed(advance - other));
     }
     return QString::fromUtf8(tip.c_str());
+}
+
+QSize SurfaceView::sizeHint() const {
+    return kPaperSize;
 }
 
 // ---- input ----------------------------------------------------------------------------------

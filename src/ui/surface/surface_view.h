@@ -65,7 +65,9 @@ class SurfaceView : public QWidget {
     QPointF CellPosition(MapCell cell) const;
     std::optional<MapCell> CellAt(QPointF position) const;
     QString ToolTipAt(QPointF position) const;
-    // The room the projection leaves round the box for the axis labels, in pixels.
+    QSize sizeHint() const override;
+    // The room the projection leaves round the box for the axis labels, in pixels (little in a
+    // window too small for labels).
     double LabelMargin() const;
 
   signals:
@@ -90,6 +92,8 @@ class SurfaceView : public QWidget {
     enum class Look { Screen, Paper };
     struct Colours;
 
+    static bool Labelled(QSize size);
+    double MarginFor(QSize size) const;
     void SceneChanged();
     void ViewMoved(bool report);
     const SceneView& CurrentView() const;
@@ -101,7 +105,7 @@ class SurfaceView : public QWidget {
     void DrawFacets(QPainter& painter, const SceneView& view, const Colours& colours) const;
     void DrawSelection(QPainter& painter, const SceneView& view, const Colours& colours) const;
     void DrawLabels(QPainter& painter, const SceneView& view, const Colours& colours) const;
-    void DrawLegend(QPainter& painter, const SceneView& view, const Colours& colours) const;
+    void DrawLegend(QPainter& painter, const Colours& colours) const;
 
     std::uint8_t language_;
     SurfaceMap map_;

@@ -2,7 +2,8 @@
 // at them by eye (under Xvfb with a screenshot, or on a desktop). Not a test: it runs until
 // closed. Options: --compare (a second tune), --curve (no throttle axis), --dark (a dark
 // palette), --live (the live cell walks round the map), --curves (the curve window beside,
-// its drags and keys taken into the tune as the window will take them).
+// its drags and keys taken into the tune as the window will take them), --save FILE WxH (the
+// 3D view's picture at that size into a PNG, then quit).
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QPalette>
@@ -106,6 +107,12 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 14; ++i) next();
     if (Has(argc, argv, "--live")) walk.start(200);
     window.resize(Has(argc, argv, "--compare") || curves != nullptr ? 1380 : 900, 640);
+    for (int i = 1; i + 2 < argc; ++i) {
+        if (std::strcmp(argv[i], "--save") != 0) continue;
+        const QStringList size = QString::fromUtf8(argv[i + 2]).split('x');
+        view->resize(size.value(0).toInt(), size.value(1).toInt());
+        return view->Picture().save(QString::fromUtf8(argv[i + 1])) ? 0 : 1;
+    }
     window.show();
     view->setFocus();
     return app.exec();
