@@ -34,6 +34,7 @@ constexpr double kSamePlace = 0.5;
 // PageUp and PageDown move by this many steps of the unit's resolution.
 constexpr int kPageSteps = 5;
 constexpr double kComparePenWidth = 1.5;
+constexpr int kDarkLightness = 128;
 
 QString Text(const LocalizedText& text, std::uint8_t language) {
     return QString::fromUtf8(text.In(language));
@@ -125,19 +126,43 @@ CurveView::CurveView(std::uint8_t language, QWidget* parent)
     for (auto [chart, marker, x, y] :
          {std::tuple{chart_, selectedMarker_, rpmAxis_, advanceAxis_},
           std::tuple{servoChart_, servoSelectedMarker_, servoRpmAxis_, servoAxis_}}) {
-        marker->setBorderColor(palette().color(QPalette::Highlight));
         chart->addSeries(marker);
         marker->attachAxis(x);
         marker->attachAxis(y);
         HideFromLegend(chart, marker);
     }
+    ApplyTheme();
     SetLanguage(language);
+}
+
+void CurveView::ApplyTheme() {
+    // The charts follow a dark palette with their dark theme, so text stays legible on them.
+    const bool dark = palette().color(QPalette::Window).lightness() < kDarkLightness;
+    const QChart::ChartTheme theme = dark ? QChart::ChartThemeDark : QChart::ChartThemeLight;
+    for (QChart* chart : {chart_, servoChart_}) {
+        if (chart->theme() != theme) chart->setTheme(theme);
+    }
+    // A theme repaints every series in its own colours: the marks get theirs back.
+    marker_->setColor(Qt::green);
+    for (QScatterSeries* selected : {selectedMarker_, servoSelectedMarker_}) {
+        selected->setColor(Qt::transparent);
+        selected->setBorderColor(palette().color(QPalette::Highlight));
+    }
+}
+
+void CurveView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        ApplyTheme();
+        Rebuild();  // the compare curves take the new colours of theirs
+    }
 }
 
 void CurveView::SetLanguage(std::uint8_t language) {
     language_ = language;
     setWindowTitle(Text(ridelogtext::kMapAsCurves, language));
-    setToolTip(Text(curvetext::kDragHelp, language));
+    setWhatsThis(Text(curvetext::kDragHelp, language));
+    setAccessibleDescription(Text(curvetext::kDragHelp, language));
     rpmAxis_->setTitleText(Text(ridelogtext::kRpmAxis, language));
     advanceAxis_->setTitleText(Text(ridelogtext::kAdvanceAxis, language));
     marker_->setName(Text(ridelogtext::kCellInUse, language));
@@ -282,7 +307,6 @@ void CurveView::PlaceSelection() {
     if (!at) return;
     const Editable& e = editable_[static_cast<std::size_t>(at->curve)];
     QScatterSeries* marker = e.chart == chart_ ? selectedMarker_ : servoSelectedMarker_;
-    marker->setBorderColor(palette().color(QPalette::Highlight));
     marker->append(e.series->at(at->point));
 }
 

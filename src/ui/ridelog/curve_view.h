@@ -67,6 +67,7 @@ class CurveView : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
@@ -89,6 +90,7 @@ class CurveView : public QWidget {
         std::uint8_t now;
     };
 
+    void ApplyTheme();
     void Rebuild();
     void RebuildCompare();
     void PlaceMarker();

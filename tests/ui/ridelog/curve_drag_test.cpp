@@ -204,17 +204,13 @@ TEST(CurveView, ArrowKeysChooseAPointAndPlusMinusPageKeysChangeIt) {
         int value;  // the byte the key reported; -1 for none
     } steps[] = {
         {Qt::Key_Right, AdvanceIndex(0, 1), -1},  // the first key chooses the cell in use
-        {Qt::Key_Plus, AdvanceIndex(0, 1), 51},
-        {Qt::Key_PageUp, AdvanceIndex(0, 1), 56},
+        {Qt::Key_Plus, AdvanceIndex(0, 1), 51},     {Qt::Key_PageUp, AdvanceIndex(0, 1), 56},
         {Qt::Key_PageUp, AdvanceIndex(0, 1), 60},  // stopped at the limit
         {Qt::Key_Plus, AdvanceIndex(0, 1), -1},    // at the limit: nothing
-        {Qt::Key_Down, AdvanceIndex(1, 1), -1},
-        {Qt::Key_Minus, AdvanceIndex(1, 1), 15},
-        {Qt::Key_PageDown, AdvanceIndex(1, 1), 10},
-        {Qt::Key_Left, AdvanceIndex(1, 0), -1},
+        {Qt::Key_Down, AdvanceIndex(1, 1), -1},     {Qt::Key_Minus, AdvanceIndex(1, 1), 15},
+        {Qt::Key_PageDown, AdvanceIndex(1, 1), 10}, {Qt::Key_Left, AdvanceIndex(1, 0), -1},
         {Qt::Key_Left, AdvanceIndex(1, 0), -1},  // the first point stays chosen
-        {Qt::Key_Up, AdvanceIndex(0, 0), -1},
-        {Qt::Key_Up, AdvanceIndex(0, 0), -1},
+        {Qt::Key_Up, AdvanceIndex(0, 0), -1},       {Qt::Key_Up, AdvanceIndex(0, 0), -1},
     };
     int expectedSignals = 0;
     for (const Step& s : steps) {
@@ -256,6 +252,25 @@ TEST(CurveView, CompareTuneIsDashedBesideEachCurve) {
     }
     view.SetCompare(std::nullopt);
     EXPECT_EQ(view.CompareCurveCount(), 0);
+}
+
+TEST(CurveView, DarkPaletteGivesDarkChartsWithTheirCurvesKept) {
+    CurveView view(kEnglish);
+    DeviceImage other = Tune();
+    other[AdvanceIndex(0, 0)] = 9;
+    view.SetImage(Tune());
+    view.SetCompare(other, "old.ign");
+    QPalette dark = view.palette();
+    dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, QColor(0xf0, 0xf0, 0xf0));
+    view.setPalette(dark);
+    for (QChartView* chart : view.findChildren<QChartView*>()) {
+        EXPECT_LT(chart->chart()->backgroundBrush().color().lightness(), 128);
+        EXPECT_GT(chart->chart()->titleBrush().color().lightness(), 128);
+    }
+    ASSERT_EQ(view.CompareCurveCount(), kMapRows + 1);
+    EXPECT_EQ(view.CompareCurveStyle(0), Qt::DashLine);
+    EXPECT_EQ(view.CompareCurvePoints(0)[0].y(), 9);
 }
 
 TEST(CurvePoints, SnapsToTheResolutionWithinTheFieldLimits) {
