@@ -4,16 +4,9 @@
 #pragma once
 
 #include "params/device_image.h"
+#include "params/map_cell.h"
 
 namespace korvan {
-
-struct MapCell {
-    int row = 0;     // 0 is the 0 % throttle row
-    int column = 0;  // 0 is the first RPM point
-
-    bool operator==(const MapCell& o) const { return row == o.row && column == o.column; }
-    bool operator!=(const MapCell& o) const { return !(*this == o); }
-};
 
 // A rectangle of cells, corners included. The operations take it as it is; MapSelection
 // only hands out rectangles that lie on the map.

@@ -1,0 +1,41 @@
+#include "ui/surface/surface_texts.h"
+
+namespace korvan::surfacetext {
+const LocalizedText kTitle = {"Mapa ve 3D", "Map in 3D", "Kennfeld in 3D"};
+const LocalizedText kRpmAxis = {"Otáčky [1/min]", "RPM", "Drehzahl [1/min]"};
+const LocalizedText kThrottleAxis = {"Plyn [%]", "Throttle [%]", "Drosselklappe [%]"};
+const LocalizedText kAdvanceAxis = {"Předstih [°]", "Advance [°]", "Vorzündung [°]"};
+const LocalizedText kCellTip = {"%1 1/min, plyn %2 %, předstih %3°",
+                                "%1 rpm, throttle %2 %, advance %3°",
+                                "%1 1/min, Drosselklappe %2 %, Vorzündung %3°"};
+const LocalizedText kCurveCellTip = {"%1 1/min, předstih %2°", "%1 rpm, advance %2°",
+                                     "%1 1/min, Vorzündung %2°"};
+const LocalizedText kCompareTip = {"porovnání %1° (rozdíl %2°)", "compared %1° (difference %2°)",
+                                   "Vergleich %1° (Differenz %2°)"};
+const LocalizedText kCurrentTune = {"Aktuální nastavení", "Current tune", "Aktuelle Abstimmung"};
+const LocalizedText kComparedTune = {"Porovnání: %1", "Compared: %1", "Vergleich: %1"};
+const LocalizedText kMouseHelp = {
+    "Tažení: otočit, kolečko: přiblížit, pravé tlačítko nebo Shift+tažení: posunout, Home: "
+    "výchozí pohled",
+    "Drag: turn, wheel: zoom, right button or Shift+drag: move, Home: starting view",
+    "Ziehen: drehen, Mausrad: zoomen, rechte Taste oder Umschalt+Ziehen: verschieben, Pos1: "
+    "Ausgangsansicht"};
+const LocalizedText kSaveFailed = {"Obrázek nelze uložit do %1: %2",
+                                   "The picture could not be saved to %1: %2",
+                                   "Das Bild konnte nicht in %1 gespeichert werden: %2"};
+const LocalizedText kPrintFailed = {"Tisk nelze zahájit.", "Printing could not start.",
+                                    "Der Druck konnte nicht beginnen."};
+const LocalizedText kDifferenceTitle = {"Rozdíl předstihu (aktuální − porovnání) [°]",
+                                        "Advance difference (current − compared) [°]",
+                                        "Vorzündungsdifferenz (aktuell − Vergleich) [°]"};
+const LocalizedText kNothingToCompare = {"Není vybráno nic k porovnání.",
+                                         "Nothing chosen to compare with.",
+                                         "Nichts zum Vergleichen gewählt."};
+const LocalizedText kDifferenceTip = {
+    "%1 1/min, plyn %2 %: aktuální %3°, porovnání %4°, rozdíl %5°",
+    "%1 rpm, throttle %2 %: current %3°, compared %4°, difference %5°",
+    "%1 1/min, Drosselklappe %2 %: aktuell %3°, Vergleich %4°, Differenz %5°"};
+const LocalizedText kCurveDifferenceTip = {"%1 1/min: aktuální %2°, porovnání %3°, rozdíl %4°",
+                                           "%1 rpm: current %2°, compared %3°, difference %4°",
+                                           "%1 1/min: aktuell %2°, Vergleich %3°, Differenz %4°"};
+}  // namespace korvan::surfacetext
