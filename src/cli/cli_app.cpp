@@ -8,6 +8,7 @@
 #include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "cli/log_commands.h"
 #include "files/ini_store.h"
 #include "files/qt_settings_folder.h"
 #include "files/settings.h"
@@ -90,8 +91,9 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
                       "the extended monitor's read-outs (voltages, counters, test words)");
     std::string logPath;
     monitor->add_option("--log", logPath,
-                        "also write the ride log (.msl) as the window's Record does; the unit is "
-                        "read first so the log's cells follow its map");
+                        "also write the ride log as the window's Record does, in the format of "
+                        "its extension (.msl, .mlg, .csv); the unit is read first so the log's "
+                        "cells follow its map");
     std::string compareFile, compareFile2;
     bool json = false;
     auto* compare = app.add_subcommand(
@@ -109,6 +111,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         "list the serial ports of this computer as the port dialog does: device, description, "
         "manufacturer, serial number, vendor:product and the stable name, tab-separated");
     ports->add_flag("--all", allPorts, "also list the built-in legacy ports (ttyS)");
+    const LogCommands logCommands(app);
 
     try {
         app.parse(argc, argv);
@@ -120,7 +123,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     if (app.get_subcommands().empty()) {
         err << "korvan2-cli: a command is required: info, read, program, verify, compare, "
-               "monitor or ports (korvan2-cli --help)\n";
+               "monitor, ports or log (korvan2-cli --help)\n";
         return kExitUsage;
     }
 
@@ -130,6 +133,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     CommandContext c{out, err, quiet, language, {}, port, settings.extendedMonitor.value_or(false)};
     if (ports->parsed()) return CommandPorts(c, allPorts);
+    if (logCommands.Parsed()) return logCommands.Run(c);
     // Two files need no unit, so no port either.
     if (compare->parsed() && !compareFile2.empty())
         return CommandCompare(c, compareFile, compareFile2, json, acceptIgnored);

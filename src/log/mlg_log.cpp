@@ -272,6 +272,7 @@ RideLogReadResult ParseMlgLog(std::string_view bytes, const ReadLimits& limits, 
         r.detail = version;
         return r;
     }
+    r.captureTime = in.U32(8);
     const std::uint32_t infoOffset = in.U32(12);
     const std::uint32_t dataOffset = in.U32(16);
     const std::size_t recordLength = in.U16(20);

@@ -3,6 +3,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
+#include <iomanip>
+#include <locale>
+#include <sstream>
 #include <utility>
 
 namespace korvan {
@@ -180,6 +184,41 @@ RideLogRow RowOfSample(const LogSample& sample, bool logHasCells, const DeviceIm
 
 namespace {
 
+constexpr const char* kDayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr const char* kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// "Tue Dec 08 07:57:25 2026" in local time, in English whatever the locale.
+std::string DateText(std::int64_t unixTime) {
+    const std::time_t t = static_cast<std::time_t>(unixTime);
+    std::tm tm{};
+#ifdef _WIN32
+    const bool converted = localtime_s(&tm, &t) == 0;
+#else
+    const bool converted = localtime_r(&t, &tm) != nullptr;
+#endif
+    if (!converted || tm.tm_wday < 0 || tm.tm_wday > 6 || tm.tm_mon < 0 ||
+        tm.tm_mon > 11)
+        return {};
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%s %s %02d %02d:%02d:%02d %d", kDayNames[tm.tm_wday],
+                  kMonthNames[tm.tm_mon], tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
+                  tm.tm_year + 1900);
+    return buf;
+}
+
+// The time of such a text (local time), or 0 when it is not one.
+std::int64_t TimeOfDate(const std::string& text) {
+    std::istringstream in(text);
+    in.imbue(std::locale::classic());
+    std::tm tm{};
+    in >> std::get_time(&tm, "%a %b %d %H:%M:%S %Y");
+    if (in.fail()) return 0;
+    tm.tm_isdst = -1;
+    const std::time_t t = std::mktime(&tm);
+    return t == static_cast<std::time_t>(-1) ? 0 : static_cast<std::int64_t>(t);
+}
+
 // Collects everything in one string.
 class StringSink : public LogSink {
   public:
@@ -196,6 +235,16 @@ class StringSink : public LogSink {
 };
 
 }  // namespace
+
+LogHeader LogHeaderOf(const RideLogReadResult& log) {
+    LogHeader h;
+    h.captureDate = log.captureDate;
+    h.unixTime = log.captureTime != 0 ? log.captureTime : TimeOfDate(log.captureDate);
+    if (h.captureDate.empty() && h.unixTime != 0) h.captureDate = DateText(h.unixTime);
+    h.unitVersion = log.unitVersion;
+    h.tuneFile = log.tuneFile;
+    return h;
+}
 
 std::string EncodeRideLog(const RideLogReadResult& log, LogFormat format, const LogHeader& header,
                           const DeviceImage& image, bool tpsAxisInUse) {

@@ -92,6 +92,10 @@ class RideLogWriter {
 RideLogRow RowOfSample(const LogSample& sample, bool logHasCells, const DeviceImage& image,
                        bool tpsAxisInUse);
 
+// The header of a log read earlier, for writing it again: its date (as text and as a time,
+// each made from the other where the file had only one), unit and tune.
+LogHeader LogHeaderOf(const RideLogReadResult& log);
+
 // The whole log in `format`: its rows and its markers where they stood. `image` places rows
 // in cells when the log names none.
 std::string EncodeRideLog(const RideLogReadResult& log, LogFormat format, const LogHeader& header,
