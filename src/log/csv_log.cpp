@@ -134,10 +134,17 @@ void SplitNameAndUnit(std::string_view field, std::string_view& name, std::strin
     name = Trim(name.substr(0, at));
 }
 
+// The header row decides: a semicolon, else a tab, else a comma, outside quotes.
 char SeparatorOf(std::string_view header) {
-    if (header.find(';') != std::string_view::npos) return ';';
-    if (header.find('\t') != std::string_view::npos) return '\t';
-    return ',';
+    bool quoted = false, tab = false, comma = false;
+    for (char ch : header) {
+        if (ch == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (ch == ';') return ';';
+        tab = tab || ch == '\t';
+        comma = comma || ch == ',';
+    }
+    return tab || !comma ? '\t' : ',';
 }
 
 }  // namespace
