@@ -95,7 +95,8 @@ std::string QuantityTitle(CellQuantity q, std::size_t channel, std::uint8_t lang
 LogCommands::LogCommands(CLI::App& app) {
     log_ = app.add_subcommand(
         "log", "a ride log (.msl, .mlg, .csv) without a unit: convert, summary, cells");
-    log_->require_subcommand(1, 1);
+    // None is reported by Run, naming the commands.
+    log_->require_subcommand(0, 1);
 
     convert_ = log_->add_subcommand(
         "convert", "write IN again as OUT, the formats by their extensions (.msl, .mlg, .csv)");
@@ -159,6 +160,8 @@ int LogCommands::Run(CommandContext& c) const {
     if (convert_->parsed()) return Convert(c);
     if (summary_->parsed()) return Summary(c);
     if (cells_->parsed()) return Cells(c);
+    c.err << "korvan2-cli log: a command is required: convert, summary or cells (korvan2-cli "
+             "log --help)\n";
     return kExitUsage;
 }
 
