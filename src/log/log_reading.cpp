@@ -13,6 +13,8 @@ namespace {
 constexpr const char* kCaptureDatePrefix = "Capture Date:";
 constexpr const char* kUnitPrefix = "Unit:";
 constexpr const char* kTunePrefix = "Tune:";
+constexpr double kMsPerSecond = 1000;
+constexpr long long kMaxTimeBackMs = static_cast<long long>(kMaxTimeBackS * kMsPerSecond);
 // A foreign header's title may be anything; it is shown, so it is kept short.
 constexpr std::size_t kMaxHeaderText = 200;
 
@@ -161,9 +163,12 @@ void RowCollector::Add(const LogSample& sample, std::size_t position) {
     if (!std::isfinite(t)) return Bad(position, BadRowKind::NotANumber, kTimeChannel);
     if (t < 0) return Bad(position, BadRowKind::TimeNegative);
     if (t > kMaxLogTimeS) return Bad(position, BadRowKind::TimeTooLarge);
-    if (!r_.rows.empty() && t < latestS_ - kMaxTimeBackS)
+    // In whole milliseconds, as every writer keeps times: a row kept here is kept again when
+    // its log is read back from what this program wrote.
+    const long long ms = std::llround(t * kMsPerSecond);
+    if (!r_.rows.empty() && ms < latestMs_ - kMaxTimeBackMs)
         return Bad(position, BadRowKind::TimeBack);
-    latestS_ = r_.rows.empty() ? t : std::max(latestS_, t);
+    latestMs_ = r_.rows.empty() ? ms : std::max(latestMs_, ms);
     r_.rows.push_back(sample);
 }
 

@@ -52,7 +52,7 @@ class RowCollector {
   private:
     RideLogReadResult& r_;
     ReadLimits limits_;
-    double latestS_ = 0;
+    long long latestMs_ = 0;
 };
 
 }  // namespace korvan::logread

@@ -147,5 +147,20 @@ TEST(LogFileInput, TimesThatCannotBeRightAreBadRowsInEveryFormat) {
     }
 }
 
+// Times are compared in whole milliseconds, as every writer keeps them: a row kept once is kept
+// again when the log is read back from what this program wrote.
+TEST(LogFileInput, TimeGoingBackIsJudgedInWholeMilliseconds) {
+    const RideLogReadResult r =
+        ParseRideLog("Time\tRPM\r\n1.002\t1\r\n0.002345\t2\r\n0.0014\t3\r\n1.5\t4\r\n");
+    ASSERT_TRUE(r.Ok());
+    ASSERT_EQ(r.rows.size(), 3u);  // 2 ms is 1000 ms before 1002 ms; 1 ms is more
+    EXPECT_EQ(r.rows[1].Channels.Rpm, 2);
+    ASSERT_EQ(r.badRowCount, 1u);
+    EXPECT_EQ(r.badRows[0].line, 4u);
+    const RideLogReadResult again = ParseRideLog(EncodeRideLog(r, LogFormat::Msl, {}, {}, true));
+    EXPECT_EQ(again.rows.size(), 3u);
+    EXPECT_EQ(again.badRowCount, 0u);
+}
+
 }  // namespace
 }  // namespace korvan
