@@ -21,8 +21,9 @@ bool RideLogFile::EnsureStarted(const DeviceImage* image) {
     const QDateTime now = QDateTime::currentDateTime();
     header.captureDate = QLocale::c().toString(now, "ddd MMM dd HH:mm:ss yyyy").toStdString();
     header.unixTime = now.toSecsSinceEpoch();
-    if (image != nullptr) {
-        // A unit that was read names itself; one that forbids reading leaves the page empty.
+    // A unit that was read names itself; an identity page never received (a unit that forbids
+    // reading) is all zeros and names nothing.
+    if (image != nullptr && (*image)[field::FormatVersion] != 0) {
         std::string version = DecodeIdentity(*image).VersionString;
         version.erase(std::remove(version.begin(), version.end(), '\0'), version.end());
         while (!version.empty() && version.back() == ' ') version.pop_back();
