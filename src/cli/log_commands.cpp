@@ -284,7 +284,7 @@ int LogCommands::Cells(CommandContext& c) const {
     }
     // Tables one after the other, a blank line between them: each pastes as a grid.
     for (std::size_t i = 0; i < quantities.size(); ++i) {
-        if (i) c.out << '\n';
+        if (i) c.out << kLineEnd;
         c.out << CellTableText(table, quantities[i], minSamples_,
                                QuantityTitle(quantities[i], channel, c.language));
     }

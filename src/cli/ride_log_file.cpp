@@ -11,11 +11,11 @@ namespace korvan::cli {
 
 bool RideLogFile::Start(const std::string& path) {
     timer_.start();
-    return output_.Open(path);
+    unitNamed_ = false;
+    return output_.Open(path) && output_.Start(Header(nullptr));
 }
 
-bool RideLogFile::EnsureStarted(const DeviceImage* image) {
-    if (output_.Started() || !output_.IsOpen()) return output_.Started();
+LogHeader RideLogFile::Header(const DeviceImage* image) const {
     LogHeader header;
     // The date as log viewers read it, in English whatever the language of the messages.
     const QDateTime now = QDateTime::currentDateTime();
@@ -29,11 +29,16 @@ bool RideLogFile::EnsureStarted(const DeviceImage* image) {
         while (!version.empty() && version.back() == ' ') version.pop_back();
         header.unitVersion = version;
     }
-    return output_.Start(header);
+    return header;
 }
 
 void RideLogFile::Add(const std::uint8_t* frame, const DeviceImage& image) {
-    if (!EnsureStarted(&image)) return;
+    if (!output_.Started()) return;
+    if (!unitNamed_) {
+        unitNamed_ = true;
+        const LogHeader header = Header(&image);
+        if (!header.unitVersion.empty() && !output_.Rewrite(header)) return;
+    }
     output_.AddRow(RowFromFrame(frame, image, image[field::TpsMapa] != 0, NowMs()));
 }
 
@@ -42,8 +47,6 @@ void RideLogFile::Tick() {
 }
 
 bool RideLogFile::Finish() {
-    // A monitor that got no frame still leaves a valid, empty log.
-    EnsureStarted(nullptr);
     return output_.Finish();
 }
 

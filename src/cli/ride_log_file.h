@@ -16,9 +16,9 @@ class RideLogFile {
     explicit RideLogFile(std::uint8_t language) : output_(language) {}
     ~RideLogFile() { Finish(); }
 
-    // Creates (or replaces) the file, so a path that cannot be written is known before the
-    // unit is asked anything. The header follows with the first row, when the unit's version
-    // is known. False with Error() saying why.
+    // Creates (or replaces) the file and writes the header, so a path that cannot be written
+    // (or a full disk) is known before the unit is asked anything. With the first row the
+    // header is written again, naming the unit read since. False with Error() saying why.
     bool Start(const std::string& path);
     // Times count from now on (after the read that precedes the monitor).
     void RestartClock() { timer_.restart(); }
@@ -37,10 +37,11 @@ class RideLogFile {
   private:
     std::uint32_t NowMs() const { return static_cast<std::uint32_t>(timer_.elapsed()); }
     // The header, with what `image` tells of the unit (nothing when it is null).
-    bool EnsureStarted(const DeviceImage* image);
+    LogHeader Header(const DeviceImage* image) const;
 
     LogFileOutput output_;
     QElapsedTimer timer_;
+    bool unitNamed_ = false;
 };
 
 }  // namespace korvan::cli

@@ -38,6 +38,24 @@ bool LogFileOutput::Start(const LogHeader& header) {
     return true;
 }
 
+bool LogFileOutput::Rewrite(const LogHeader& header) {
+    if (!writer_ || !started_ || writer_->Rows() > 0 || writer_->Marks() > 0) return false;
+    writer_.reset();
+    sink_.reset();
+    started_ = false;
+    // From the start again: the new header may be shorter than the old one.
+    const bool emptied = file_.resize(0) && file_.seek(0);
+    sink_ = std::make_unique<QFileSink>(file_);
+    writer_ = std::make_unique<RideLogWriter>(*sink_, ProgramTitle(), format_);
+    if (!emptied) {
+        error_ = Fill(logtext::kCannotCreate, language_, name_,
+                      ReasonSentence(file_.errorString().toStdString(), language_));
+        Close();
+        return false;
+    }
+    return Start(header);
+}
+
 bool LogFileOutput::AddRow(const RideLogRow& row) {
     if (!writer_ || !started_) return false;
     writer_->AddRow(row);

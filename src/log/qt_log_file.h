@@ -30,6 +30,10 @@ class LogFileOutput {
     // is then removed, so a log that never started leaves no empty file behind.
     bool Start(const LogHeader& header);
 
+    // Before the first row or marker: the header again, with what has become known since
+    // (the unit's version once it was read). The file holds a valid log all the while.
+    bool Rewrite(const LogHeader& header);
+
     bool IsOpen() const { return writer_ != nullptr; }
     bool Started() const { return started_; }
     LogFormat Format() const { return format_; }

@@ -34,7 +34,7 @@ void AppendAxes(std::string& out, const CellTable& table, const std::string& tit
         out += '\t';
         out += std::to_string(rpm);
     }
-    out += '\n';
+    out += kLineEnd;
 }
 
 int FirstRow(const CellTable& table) {
@@ -43,7 +43,6 @@ int FirstRow(const CellTable& table) {
 
 void AppendRowLabel(std::string& out, int row) {
     out += std::to_string(kTpsAxisPercent[static_cast<std::size_t>(row)]);
-    out += '%';
 }
 
 }  // namespace
@@ -214,7 +213,7 @@ std::string CellTableText(const CellTable& table, CellQuantity quantity, std::si
             }
             out += FixedNumber(v, decimals, decimalPoint);
         }
-        out += '\n';
+        out += kLineEnd;
     }
     return out;
 }
@@ -236,7 +235,7 @@ std::string CellComparisonText(const CellComparison& comparison, const CellTable
                 number.insert(number.begin(), '+');
             out += number;
         }
-        out += '\n';
+        out += kLineEnd;
     }
     return out;
 }

@@ -118,11 +118,12 @@ ScatterData ComputeScatter(const std::vector<LogSample>& rows, const DeviceImage
 // What a grid shows of each cell.
 enum class CellQuantity { Seconds, Samples, Mean, Min, Max };
 
-// The grid as tab-separated text laid out like the map: the first line a title in the corner,
-// then the RPM breakpoints across; each further line a throttle row ("0%" at the top), then
-// its values. Without the throttle axis only the last row. A cell with fewer than
-// `minSamples` samples stays empty (Seconds and Samples are shown for every visited cell).
-// Numbers carry `decimalPoint` and no digit grouping, so a spreadsheet takes them.
+// The grid as tab-separated text laid out as the map's own text (the clipboard's Copy): the
+// first line the corner (`title`, else empty), then the RPM breakpoints in rpm; each further
+// line a throttle row, its point in % first (0 at the top), then the values; CR LF line ends.
+// Without the throttle axis only the last row. A cell with fewer than `minSamples` samples
+// stays empty (Seconds and Samples are shown for every visited cell). Numbers carry
+// `decimalPoint` and no digit grouping, so a spreadsheet takes them.
 std::string CellTableText(const CellTable& table, CellQuantity quantity,
                           std::size_t minSamples = kDefaultMinSamples,
                           const std::string& title = {}, char decimalPoint = '.');

@@ -84,8 +84,8 @@ struct RideLogReadResult {
     std::string title;  // the first quoted line (MLG: the first line of the info text)
     std::string captureDate;
     std::int64_t captureTime = 0;  // MLG: the header's time in seconds since 1970; 0 unknown
-    std::string unitVersion;  // "Unit: ..." of the header, when there is one
-    std::string tuneFile;     // "Tune: ..." of the header, when there is one
+    std::string unitVersion;       // "Unit: ..." of the header, when there is one
+    std::string tuneFile;          // "Tune: ..." of the header, when there is one
     std::vector<std::string> columns;
     bool hasTps = false;
     bool hasLambda = false;      // a Lambda column in mV

@@ -197,8 +197,7 @@ std::string DateText(std::int64_t unixTime) {
 #else
     const bool converted = localtime_r(&t, &tm) != nullptr;
 #endif
-    if (!converted || tm.tm_wday < 0 || tm.tm_wday > 6 || tm.tm_mon < 0 ||
-        tm.tm_mon > 11)
+    if (!converted || tm.tm_wday < 0 || tm.tm_wday > 6 || tm.tm_mon < 0 || tm.tm_mon > 11)
         return {};
     char buf[64];
     std::snprintf(buf, sizeof buf, "%s %s %02d %02d:%02d:%02d %d", kDayNames[tm.tm_wday],

@@ -286,17 +286,17 @@ TEST(CellTable, ComparesOnlyCellsBothLogsVisitedEnough) {
         EXPECT_FALSE(d.cells[6].compared);  // visited only after
     }
     EXPECT_EQ(CellComparisonText(CompareCellTables(a, b, 2), a, "d", ','),
-              "d\t1000\t2000\t3000\t4000\t5000\t6000\t7000\t8000\t9000\t10000\n"
-              "0%\t\t\t+50,0\t\t+50,0\t\t\t\t\t\n"
-              "2%\t\t\t\t\t\t\t\t\t\t\n"
-              "5%\t\t\t\t\t\t\t\t\t\t\n"
-              "10%\t\t\t\t\t\t\t\t\t\t\n"
-              "20%\t\t\t\t\t\t\t\t\t\t\n"
-              "30%\t\t\t\t\t\t\t\t\t\t\n"
-              "40%\t\t\t\t\t\t\t\t\t\t\n"
-              "60%\t\t\t\t\t\t\t\t\t\t\n"
-              "80%\t\t\t\t\t\t\t\t\t\t\n"
-              "100%\t\t\t\t\t\t\t\t\t\t\n");
+              "d\t1000\t2000\t3000\t4000\t5000\t6000\t7000\t8000\t9000\t10000\r\n"
+              "0\t\t\t+50,0\t\t+50,0\t\t\t\t\t\r\n"
+              "2\t\t\t\t\t\t\t\t\t\t\r\n"
+              "5\t\t\t\t\t\t\t\t\t\t\r\n"
+              "10\t\t\t\t\t\t\t\t\t\t\r\n"
+              "20\t\t\t\t\t\t\t\t\t\t\r\n"
+              "30\t\t\t\t\t\t\t\t\t\t\r\n"
+              "40\t\t\t\t\t\t\t\t\t\t\r\n"
+              "60\t\t\t\t\t\t\t\t\t\t\r\n"
+              "80\t\t\t\t\t\t\t\t\t\t\r\n"
+              "100\t\t\t\t\t\t\t\t\t\t\r\n");
 }
 
 TEST(CellTable, GridTextIsLaidOutLikeTheMap) {
@@ -312,17 +312,17 @@ TEST(CellTable, GridTextIsLaidOutLikeTheMap) {
         const char* text;
     } cases[] = {
         {CellQuantity::Seconds,
-         "s\t1000\t2000\t3000\t4000\t5000\t6000\t7000\t8000\t9000\t10000\n"
-         "100%\t1.5\t0.5\t\t\t\t\t\t\t\t\n"},
+         "s\t1000\t2000\t3000\t4000\t5000\t6000\t7000\t8000\t9000\t10000\r\n"
+         "100\t1.5\t0.5\t\t\t\t\t\t\t\t\r\n"},
         {CellQuantity::Samples,
-         "s\t1000\t2000\t3000\t4000\t5000\t6000\t7000\t8000\t9000\t10000\n"
-         "100%\t3\t2\t\t\t\t\t\t\t\t\n"},
+         "s\t1000\t2000\t3000\t4000\t5000\t6000\t7000\t8000\t9000\t10000\r\n"
+         "100\t3\t2\t\t\t\t\t\t\t\t\r\n"},
         {CellQuantity::Mean,
-         "s\t1000\t2000\t3000\t4000\t5000\t6000\t7000\t8000\t9000\t10000\n"
-         "100%\t100.0\t\t\t\t\t\t\t\t\t\n"},
+         "s\t1000\t2000\t3000\t4000\t5000\t6000\t7000\t8000\t9000\t10000\r\n"
+         "100\t100.0\t\t\t\t\t\t\t\t\t\r\n"},
         {CellQuantity::Max,
-         "s\t1000\t2000\t3000\t4000\t5000\t6000\t7000\t8000\t9000\t10000\n"
-         "100%\t100\t\t\t\t\t\t\t\t\t\n"},
+         "s\t1000\t2000\t3000\t4000\t5000\t6000\t7000\t8000\t9000\t10000\r\n"
+         "100\t100\t\t\t\t\t\t\t\t\t\r\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(CellTableText(flat, c.quantity, 3, "s"), c.text);
     // Enough samples asked for: the 2000 column shows its mean too.
@@ -331,8 +331,8 @@ TEST(CellTable, GridTextIsLaidOutLikeTheMap) {
     const std::string grid =
         CellTableText(ComputeCellTable(rows, image, true), CellQuantity::Samples);
     EXPECT_EQ(std::count(grid.begin(), grid.end(), '\n'), 11);
-    EXPECT_EQ(grid.find("\n0%\t"), grid.find('\n'));
-    EXPECT_NE(grid.find("\n100%\t3\t2\t"), std::string::npos) << grid;
+    EXPECT_EQ(grid.find("\r\n0\t"), grid.find('\r'));
+    EXPECT_NE(grid.find("\r\n100\t3\t2\t"), std::string::npos) << grid;
 }
 
 TEST(Scatter, ThinsLongSeriesEvenlyAndKnowsItsRanges) {
