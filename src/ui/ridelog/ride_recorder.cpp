@@ -23,12 +23,12 @@ qint64 RideRecorder::ElapsedMs() const {
     return IsRecording() ? std::max<qint64>(0, clock_() - startMs_) : 0;
 }
 
-bool RideRecorder::Start(const QString& path) {
+bool RideRecorder::Start(const QString& path, const LogHeader& names) {
     Stop();
     lastError_.clear();
     path_ = path;
     startMs_ = clock_();
-    LogHeader header;
+    LogHeader header = names;
     // The date as a log viewer shows it, in English whatever the user's language.
     const QDateTime now = QDateTime::currentDateTime();
     header.captureDate = QLocale::c().toString(now, "ddd MMM dd HH:mm:ss yyyy").toStdString();

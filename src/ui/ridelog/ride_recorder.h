@@ -27,7 +27,8 @@ class RideRecorder : public QObject {
     // Creates the file (replacing one of that name) and writes the header, in the format the
     // name's extension asks for (.msl, .mlg, .csv). False, with LastError() saying why, when
     // the file cannot be created or written; a file that got no header is removed again.
-    bool Start(const QString& path);
+    // `names`: the unit's version and the tune's file for the header, where they are known.
+    bool Start(const QString& path, const LogHeader& names = {});
     // One row from a valid monitor frame; the cell by the live cursor's rule.
     void AddFrame(const std::uint8_t* frame, const DeviceImage& image, bool tpsAxisInUse);
     void Mark();

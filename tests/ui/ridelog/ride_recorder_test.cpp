@@ -164,7 +164,10 @@ TEST(RideRecorder, WritesTheFormatItsNameAsksFor) {
         const QString path = dir.path() + "/" + name;
         RideRecorder recorder;
         recorder.SetClock([&] { return now; });
-        ASSERT_TRUE(recorder.Start(path));
+        LogHeader names;
+        names.unitVersion = "K2 1.07";
+        names.tuneFile = "track.ign";
+        ASSERT_TRUE(recorder.Start(path, names));
         for (int i = 0; i < 5; ++i, now += 330)
             recorder.AddFrame(Frame(static_cast<std::uint16_t>(2000 + i), 30).data(),
                               DefaultImage(), true);
@@ -176,6 +179,11 @@ TEST(RideRecorder, WritesTheFormatItsNameAsksFor) {
         EXPECT_EQ(read.rows.size(), 5u);
         EXPECT_EQ(read.rows[4].Channels.Rpm, 2004);
         EXPECT_EQ(read.marks, std::vector<std::size_t>{5});
+        // The header names the unit and the tune where the format has a place for them.
+        const bool named = read.format != LogFormat::Csv;
+        EXPECT_EQ(read.unitVersion, named ? "K2 1.07" : "");
+        EXPECT_EQ(read.tuneFile, named ? "track.ign" : "");
+        EXPECT_EQ(read.captureDate.empty(), !named);
     }
 }
 
