@@ -5,8 +5,10 @@
 #include <fstream>
 #include <string>
 
+#include "log/ride_analysis.h"
 #include "log/ride_log_reader.h"
 #include "log/ride_log_writer.h"
+#include "log/ride_summary.h"
 #include "log/time_in_cell.h"
 #include "params/defaults.h"
 
@@ -103,6 +105,84 @@ void BM_LoadOneHourLogWithTimeInCell(benchmark::State& state) {
     state.counters["file_bytes"] = benchmark::Counter(static_cast<double>(text.size()));
 }
 BENCHMARK(BM_LoadOneHourLogWithTimeInCell)->Unit(benchmark::kMillisecond);
+
+// A one-hour ride at `samplesPerSecond`, as the reader gives it back.
+RideLogReadResult OneHourRide(int samplesPerSecond) {
+    const DeviceImage image = DefaultImage();
+    RideLogReadResult log;
+    const std::uint32_t stepMs = 1000u / static_cast<std::uint32_t>(samplesPerSecond);
+    std::uint32_t i = 0;
+    for (std::uint32_t ms = 0; ms < kOneHourMs; ms += stepMs, ++i) {
+        LogSample s;
+        s.TimeS = ms / 1000.0;
+        s.Channels = RideChannels(i);
+        s.Channels.N2o = i % 97 < 5;
+        s.Channels.Limiter1 = i % 131 == 0;
+        s.Cell = CellOf(image, LiveValuesOf(s.Channels), true);
+        log.rows.push_back(s);
+        if (i % 1000 == 0) log.marks.push_back(log.rows.size());
+    }
+    log.channels = (1u << kLogChannelCount) - 1;
+    return log;
+}
+
+// Everything the analysis window shows for one log: the per-cell table of the chosen channel
+// (seconds, samples, mean, minimum, maximum) and its five grids as text, the scatter data
+// with a filter, and the summary with its text.
+void BM_AllTablesAndSummary(benchmark::State& state) {
+    const RideLogReadResult log = OneHourRide(static_cast<int>(state.range(0)));
+    const DeviceImage image = DefaultImage();
+    LogFilter filter;
+    filter.withoutClutch = true;
+    for (auto _ : state) {
+        const CellTable table = ComputeCellTable(log.rows, image, true, kChannelLambda, filter);
+        std::size_t text = 0;
+        for (CellQuantity q : {CellQuantity::Seconds, CellQuantity::Samples, CellQuantity::Mean,
+                               CellQuantity::Min, CellQuantity::Max})
+            text += CellTableText(table, q).size();
+        const ScatterData scatter = ComputeScatter(log.rows, image, kChannelRpm, kChannelLambda,
+                                                   kChannelTps, filter, 20000);
+        const RideSummary summary = ComputeRideSummary(log, image, filter);
+        text += RideSummaryText(summary, "ride.mlg", 1).size();
+        benchmark::DoNotOptimize(text);
+        benchmark::DoNotOptimize(scatter.points.data());
+    }
+    state.counters["rows"] = benchmark::Counter(static_cast<double>(log.rows.size()));
+}
+BENCHMARK(BM_AllTablesAndSummary)->Arg(3)->Arg(20)->Unit(benchmark::kMillisecond);
+
+// Opening a one-hour log from disk in each format, then everything of the benchmark above:
+// what the analysis window waits for before it shows.
+void BM_OpenAndAnalyseOneHourLog(benchmark::State& state) {
+    const int rate = static_cast<int>(state.range(0));
+    const LogFormat format = static_cast<LogFormat>(state.range(1));
+    const char* extension = format == LogFormat::Mlg   ? ".mlg"
+                            : format == LogFormat::Csv ? ".csv"
+                                                       : ".msl";
+    const RideLogReadResult ride = OneHourRide(rate);
+    const DeviceImage image = DefaultImage();
+    const std::string bytes = EncodeRideLog(ride, format, {}, image, true);
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("korvan_bench_analysis" + std::string(extension)))
+                                 .string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    for (auto _ : state) {
+        const RideLogReadResult log = ReadRideLogFile(path);
+        const CellTable table = ComputeCellTable(log.rows, image, true, kChannelLambda);
+        const RideSummary summary = ComputeRideSummary(log, image);
+        benchmark::DoNotOptimize(table.totalSeconds);
+        benchmark::DoNotOptimize(summary.loggedS);
+    }
+    std::filesystem::remove(path);
+    state.counters["rows"] = benchmark::Counter(static_cast<double>(ride.rows.size()));
+    state.counters["file_bytes"] = benchmark::Counter(static_cast<double>(bytes.size()));
+}
+BENCHMARK(BM_OpenAndAnalyseOneHourLog)
+    ->Args({3, static_cast<int>(LogFormat::Msl)})
+    ->Args({20, static_cast<int>(LogFormat::Msl)})
+    ->Args({20, static_cast<int>(LogFormat::Mlg)})
+    ->Args({20, static_cast<int>(LogFormat::Csv)})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korvan

@@ -9,6 +9,7 @@
 #include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "cli/log_commands.h"
 #include "cli/map_command.h"
 #include "files/ini_store.h"
 #include "files/qt_settings_folder.h"
@@ -92,8 +93,9 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
                       "the extended monitor's read-outs (voltages, counters, test words)");
     std::string logPath;
     monitor->add_option("--log", logPath,
-                        "also write the ride log (.msl) as the window's Record does; the unit is "
-                        "read first so the log's cells follow its map");
+                        "also write the ride log as the window's Record does, in the format of "
+                        "its extension (.msl, .mlg, .csv); the unit is read first so the log's "
+                        "cells follow its map");
     std::string compareFile, compareFile2;
     bool json = false;
     auto* compare = app.add_subcommand(
@@ -111,6 +113,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         "list the serial ports of this computer as the port dialog does: device, description, "
         "manufacturer, serial number, vendor:product and the stable name, tab-separated");
     ports->add_flag("--all", allPorts, "also list the built-in legacy ports (ttyS)");
+    const LogCommands logCommands(app);
 
     MapOptions mapOptions;
     mapOptions.in = &std::cin;
@@ -144,7 +147,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     if (app.get_subcommands().empty()) {
         err << "korvan2-cli: a command is required: info, read, program, verify, compare, "
-               "monitor, ports or map (korvan2-cli --help)\n";
+               "monitor, ports, map or log (korvan2-cli --help)\n";
         return kExitUsage;
     }
 
@@ -155,6 +158,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     CommandContext c{out, err, quiet, language, {}, port, settings.extendedMonitor.value_or(false)};
     if (ports->parsed()) return CommandPorts(c, allPorts);
     if (mapCommand->parsed()) return CommandMap(c, mapOptions);
+    if (logCommands.Parsed()) return logCommands.Run(c);
     // Two files need no unit, so no port either.
     if (compare->parsed() && !compareFile2.empty())
         return CommandCompare(c, compareFile, compareFile2, json, acceptIgnored);

@@ -1,24 +1,24 @@
-// The ride log of `monitor --log`: the window's writer on a plain file, the time taken from the
-// moment the file was created.
+// The ride log of `monitor --log`: the window's writer on a plain file, in the format the
+// file's extension names (.msl, .mlg, .csv), the time taken from the moment the monitor starts.
 #pragma once
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <cstdint>
-#include <memory>
 #include <string>
 
-#include "log/qt_file_sink.h"
-#include "log/ride_log_writer.h"
+#include "log/qt_log_file.h"
+#include "params/device_image.h"
 
 namespace korvan::cli {
 
 class RideLogFile {
   public:
-    explicit RideLogFile(std::uint8_t language) : language_(language) {}
+    explicit RideLogFile(std::uint8_t language) : output_(language) {}
     ~RideLogFile() { Finish(); }
 
-    // Creates (or replaces) the file and writes the header. False with Error() saying why.
+    // Creates (or replaces) the file and writes the header, so a path that cannot be written
+    // (or a full disk) is known before the unit is asked anything. With the first row the
+    // header is written again, naming the unit read since. False with Error() saying why.
     bool Start(const std::string& path);
     // Times count from now on (after the read that precedes the monitor).
     void RestartClock() { timer_.restart(); }
@@ -29,23 +29,19 @@ class RideLogFile {
     // Flushes and closes; false when a write failed at any point.
     bool Finish();
 
-    bool Failed() const { return !error_.empty(); }
+    bool Failed() const { return output_.Failed(); }
     // The whole message: the file, the system's reason and how many rows stay in the file.
-    const std::string& Error() const { return error_; }
-    std::size_t Rows() const { return writer_ ? writer_->Rows() : rows_; }
+    const std::string& Error() const { return output_.Error(); }
+    std::size_t Rows() const { return output_.Rows(); }
 
   private:
     std::uint32_t NowMs() const { return static_cast<std::uint32_t>(timer_.elapsed()); }
-    bool Check();
-    void Close();
+    // The header, with what `image` tells of the unit (nothing when it is null).
+    LogHeader Header(const DeviceImage* image) const;
 
-    std::uint8_t language_;
-    QFile file_;
+    LogFileOutput output_;
     QElapsedTimer timer_;
-    std::unique_ptr<QFileSink> sink_;
-    std::unique_ptr<RideLogWriter> writer_;
-    std::string error_;
-    std::size_t rows_ = 0;
+    bool unitNamed_ = false;
 };
 
 }  // namespace korvan::cli

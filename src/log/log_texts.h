@@ -1,8 +1,7 @@
-// The ride log's messages in the program's three languages, and printf-style filling of them.
+// The ride log's messages in the program's three languages. Placeholders are %1, %2 ... as
+// Fill (params/localized_text.h) fills them.
 #pragma once
 
-#include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "params/localized_text.h"
@@ -10,38 +9,46 @@
 namespace korvan {
 
 namespace logtext {
-// Recording. %s: the file name, then the reason the system gave.
+// Recording. %1: the file name, %2: the reason the system gave.
 extern const LocalizedText kCannotCreate;
 extern const LocalizedText kWriteFailed;
-// %zu: the rows that stay in the file.
+// %1: the rows that stay in the file.
 extern const LocalizedText kRowsKept;
 
-// Reading: why a file is refused. %s: the file name or the reason.
-extern const LocalizedText kNotMsl;
+// Reading: why a file is refused. %1: the file name; %2 the reason or the number named.
+extern const LocalizedText kNotALog;
 extern const LocalizedText kCannotOpen;
+extern const LocalizedText kIsFolder, kIsFifo, kIsDevice, kIsNotAFile;
 extern const LocalizedText kNoHeader;
 extern const LocalizedText kNoTimeColumn;
 extern const LocalizedText kNoRpmColumn;
 extern const LocalizedText kNoRows;
+extern const LocalizedText kNotMlg;
+extern const LocalizedText kMlgVersion;       // %2: the version
+extern const LocalizedText kMlgFieldCount;    // %2: the count, %3: the most read
+extern const LocalizedText kMlgFieldType;     // %2: the field, %3: the type
+extern const LocalizedText kMlgRecordLength;  // %2: the header's, %3: the fields'
+extern const LocalizedText kMlgDamaged;
 
-// Reading: what was left out. %zu: bad rows, then the list of them.
+// Reading: what was left out. %1: how many bad rows, %2: the list of them.
 extern const LocalizedText kBadRows;
-extern const LocalizedText kShortRow;     // %zu: line number
-extern const LocalizedText kNotANumber;   // %zu: line number, %s: column name
-extern const LocalizedText kMoreBadRows;  // %zu: how many more
-extern const LocalizedText kTruncated;    // %zu: rows read, then megabytes read
+extern const LocalizedText kAtLine;    // %1: line number
+extern const LocalizedText kAtRecord;  // %1: record number
+// %1: where ("line 5", "record 5"); %2: the column.
+extern const LocalizedText kShortRow;
+extern const LocalizedText kNotANumber;
+extern const LocalizedText kTimeNegative;
+extern const LocalizedText kTimeTooLarge;
+extern const LocalizedText kTimeBack;
+extern const LocalizedText kBadChecksum;
+extern const LocalizedText kCutShort;
+extern const LocalizedText kUnknownBlock;
+extern const LocalizedText kMoreBadRows;  // %1: how many more
+extern const LocalizedText kTruncated;    // %1: rows read, %2: megabytes read
 }  // namespace logtext
 
-// The text in `language` with the printf arguments filled in.
-template <typename... Args>
-std::string FormatText(const LocalizedText& text, std::uint8_t language, Args... args) {
-    const char* format = text.In(language);
-    const int n = std::snprintf(nullptr, 0, format, args...);
-    if (n <= 0) return {};
-    std::string out(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(out.data(), out.size(), format, args...);
-    out.resize(static_cast<std::size_t>(n));
-    return out;
-}
+// A system's reason ("No space left on device") as the end of a sentence: with its full stop,
+// and something said even when the system said nothing.
+std::string ReasonSentence(const std::string& reason, std::uint8_t language);
 
 }  // namespace korvan

@@ -1,5 +1,9 @@
 #include "log/ride_log.h"
 
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
 #ifndef KORVAN_VERSION
 #define KORVAN_VERSION "2.0"
 #endif
@@ -16,6 +20,32 @@ const LogChannel kLogChannels[kLogChannelCount] = {
     {"TachoLambda", "on"},      {"N2O", "on"},
     {"Map RPM column", "cell"}, {"Map TPS row", "cell"},
 };
+
+namespace {
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
+std::size_t FindLogChannel(std::string_view name) {
+    for (std::size_t i = 0; i < kLogChannelCount; ++i) {
+        if (SameText(name, kLogChannels[i].name)) return i;
+    }
+    return kNoChannel;
+}
+
+std::optional<LogFormat> LogFormatOfPath(const std::string& path) {
+    const std::string extension = std::filesystem::path(path).extension().string();
+    if (SameText(extension, kLogExtension)) return LogFormat::Msl;
+    if (SameText(extension, kMlgExtension)) return LogFormat::Mlg;
+    if (SameText(extension, kCsvExtension)) return LogFormat::Csv;
+    return std::nullopt;
+}
 
 LogCell CellOf(const DeviceImage& image, const LiveValues& live, bool tpsAxisInUse) {
     const MapCursor cursor = ComputeMapCursor(image, live, tpsAxisInUse);

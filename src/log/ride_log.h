@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "device/map_cursor.h"
 #include "device/monitor.h"
@@ -37,6 +39,45 @@ struct LogChannel {
 };
 constexpr std::size_t kLogChannelCount = 16;
 extern const LogChannel kLogChannels[kLogChannelCount];
+
+// A channel's place in kLogChannels: the same in every format this program writes.
+enum LogChannelIndex : std::size_t {
+    kChannelTime,
+    kChannelRpm,
+    kChannelTps,
+    kChannelTpsMv,
+    kChannelLambda,
+    kChannelAdvance,
+    kChannelServoDesired,
+    kChannelServoMeasured,
+    kChannelBlocking1,
+    kChannelBlocking2,
+    kChannelClutch,
+    kChannelLimiter1,
+    kChannelTachoLambda,
+    kChannelN2o,
+    kChannelMapRpmColumn,
+    kChannelMapTpsRow,
+};
+constexpr std::size_t kNoChannel = kLogChannelCount;
+
+// The channel of that name (any case), or kNoChannel.
+std::size_t FindLogChannel(std::string_view name);
+
+// The formats a ride log is read from and written to, told apart by the file's extension.
+enum class LogFormat { Msl, Mlg, Csv };
+constexpr const char* kMlgExtension = ".mlg";
+constexpr const char* kCsvExtension = ".csv";
+// The format the path's extension names (any case); nothing for another extension.
+std::optional<LogFormat> LogFormatOfPath(const std::string& path);
+
+// What a log's header says besides its channels. Every field may be empty.
+struct LogHeader {
+    std::string captureDate;    // as log viewers show it: "Tue Dec 08 07:57:25 2026"
+    std::int64_t unixTime = 0;  // the same moment in seconds since 1970 (the MLG header's)
+    std::string unitVersion;    // the unit's version text
+    std::string tuneFile;       // the parameter file the map came from
+};
 
 // Names the reader looks for.
 constexpr const char* kTimeChannel = "Time";

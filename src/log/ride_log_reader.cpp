@@ -1,18 +1,19 @@
 #include "log/ride_log_reader.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
+#include "log/csv_log.h"
+#include "log/log_file_input.h"
+#include "log/log_reading.h"
 #include "log/log_texts.h"
-#include "log/ride_log.h"
+#include "log/mlg_log.h"
 
 namespace korvan {
+
+using logread::SameName;
+using logread::SplitFields;
+using logread::Trim;
 
 namespace {
 
@@ -20,125 +21,7 @@ namespace {
 // not a log.
 constexpr std::size_t kMaxPreambleLines = 50;
 constexpr std::size_t kBytesPerMegabyte = std::size_t{1} << 20;
-constexpr const char* kCaptureDatePrefix = "Capture Date:";
 constexpr const char* kMillivoltUnit = "mV";
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string_view Trim(std::string_view s) {
-    const auto blank = [](char c) {
-        return c == ' ' || c == '\r' || c == '\n' || c == '\t' || c == '"';
-    };
-    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-// Splits on tabs into `fields`, reusing its storage.
-void SplitTabs(std::string_view line, std::vector<std::string_view>& fields) {
-    fields.clear();
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t tab = line.find('\t', start);
-        if (tab == std::string_view::npos) {
-            fields.push_back(line.substr(start));
-            return;
-        }
-        fields.push_back(line.substr(start, tab - start));
-        start = tab + 1;
-    }
-}
-
-bool ParseNumber(std::string_view field, double& value) {
-    field = Trim(field);
-    if (field.empty()) return false;
-    if (field.front() == '+') field.remove_prefix(1);
-    const auto result = std::from_chars(field.data(), field.data() + field.size(), value);
-    return result.ec == std::errc() && result.ptr == field.data() + field.size() &&
-           std::isfinite(value);
-}
-
-// A logged value in the range of its frame field; foreign logs may hold fractions.
-template <typename T>
-T Clamped(double v, double max) {
-    const double r = std::round(v);
-    return static_cast<T>(r < 0 ? 0 : (r > max ? max : r));
-}
-
-// Where each value lands in a sample; the index is the channel's place in kLogChannels.
-enum Channel : std::size_t {
-    kTime,
-    kRpm,
-    kTps,
-    kTpsMv,
-    kLambda,
-    kAdvance,
-    kServoDesired,
-    kServoMeasured,
-    kBlocking1,
-    kBlocking2,
-    kClutch,
-    kLimiter1,
-    kTachoLambda,
-    kN2o,
-    kChannelsRead
-};
-
-void Store(LogSample& s, std::size_t channel, double v) {
-    MonitorChannels& c = s.Channels;
-    constexpr double kWord = 65535, kByte = 255;
-    switch (channel) {
-        case kTime:
-            s.TimeS = v;
-            break;
-        case kRpm:
-            c.Rpm = Clamped<std::uint16_t>(v, kWord);
-            break;
-        case kTps:
-            c.TpsPercent = Clamped<std::uint8_t>(v, kByte);
-            break;
-        case kTpsMv:
-            c.TpsMv = Clamped<std::uint16_t>(v, kWord);
-            break;
-        case kLambda:
-            c.LambdaMv = Clamped<std::uint16_t>(v, kWord);
-            break;
-        case kAdvance:
-            c.Advance = Clamped<std::uint8_t>(v, kByte);
-            break;
-        case kServoDesired:
-            c.ServoDesiredMv = Clamped<std::uint16_t>(v, kWord);
-            break;
-        case kServoMeasured:
-            c.ServoMeasuredMv = Clamped<std::uint16_t>(v, kWord);
-            break;
-        case kBlocking1:
-            c.Blocking1 = v != 0;
-            break;
-        case kBlocking2:
-            c.Blocking2 = v != 0;
-            break;
-        case kClutch:
-            c.Clutch = v != 0;
-            break;
-        case kLimiter1:
-            c.Limiter1 = v != 0;
-            break;
-        case kTachoLambda:
-            c.TachoLambda = v != 0;
-            break;
-        case kN2o:
-            c.N2o = v != 0;
-            break;
-        default:
-            break;
-    }
-}
 
 class LineCursor {
   public:
@@ -161,16 +44,51 @@ class LineCursor {
     std::size_t number_ = 0;
 };
 
-void NoteBadRow(RideLogReadResult& r, std::size_t line, BadRowKind kind, std::string_view column) {
-    ++r.badRowCount;
-    if (r.badRows.size() < RideLogReadResult::kNamedBadRows)
-        r.badRows.push_back({line, kind, std::string(column)});
-}
-
 }  // namespace
+
+double ChannelValue(const LogSample& s, std::size_t channel) {
+    const MonitorChannels& c = s.Channels;
+    switch (channel) {
+        case kChannelTime:
+            return s.TimeS;
+        case kChannelRpm:
+            return c.Rpm;
+        case kChannelTps:
+            return c.TpsPercent;
+        case kChannelTpsMv:
+            return c.TpsMv;
+        case kChannelLambda:
+            return c.LambdaMv;
+        case kChannelAdvance:
+            return c.Advance;
+        case kChannelServoDesired:
+            return c.ServoDesiredMv;
+        case kChannelServoMeasured:
+            return c.ServoMeasuredMv;
+        case kChannelBlocking1:
+            return c.Blocking1;
+        case kChannelBlocking2:
+            return c.Blocking2;
+        case kChannelClutch:
+            return c.Clutch;
+        case kChannelLimiter1:
+            return c.Limiter1;
+        case kChannelTachoLambda:
+            return c.TachoLambda;
+        case kChannelN2o:
+            return c.N2o;
+        case kChannelMapRpmColumn:
+            return s.Cell.RpmColumn;
+        case kChannelMapTpsRow:
+            return s.Cell.TpsRow;
+        default:
+            return 0;
+    }
+}
 
 RideLogReadResult ParseRideLog(std::string_view text, const ReadLimits& limits, bool truncated) {
     RideLogReadResult r;
+    r.format = LogFormat::Msl;
     r.truncated = truncated;
     if (text.size() > limits.maxBytes) {
         text = text.substr(0, limits.maxBytes);
@@ -193,11 +111,7 @@ RideLogReadResult ParseRideLog(std::string_view text, const ReadLimits& limits, 
         const std::string_view t = Trim(line);
         if (t.empty()) continue;
         if (line.front() == '"') {
-            if (t.substr(0, std::strlen(kCaptureDatePrefix)) == kCaptureDatePrefix) {
-                r.captureDate = std::string(Trim(t.substr(std::strlen(kCaptureDatePrefix))));
-            } else if (r.title.empty()) {
-                r.title = std::string(t);
-            }
+            logread::NoteHeaderLine(r, t);
             continue;
         }
         haveNames = true;
@@ -209,25 +123,24 @@ RideLogReadResult ParseRideLog(std::string_view text, const ReadLimits& limits, 
     }
 
     std::vector<std::string_view> fields;
-    SplitTabs(line, fields);
-    std::size_t columnOf[kChannelsRead];
+    SplitFields(line, '\t', fields);
+    std::size_t columnOf[kLogChannelCount];
     std::fill(std::begin(columnOf), std::end(columnOf), SIZE_MAX);
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const std::string_view name = Trim(fields[i]);
         r.columns.emplace_back(name);
-        for (std::size_t ch = 0; ch < kChannelsRead; ++ch) {
-            if (columnOf[ch] == SIZE_MAX && SameName(name, kLogChannels[ch].name)) columnOf[ch] = i;
-        }
+        const std::size_t ch = FindLogChannel(name);
+        if (ch != kNoChannel && columnOf[ch] == SIZE_MAX) columnOf[ch] = i;
     }
-    if (columnOf[kTime] == SIZE_MAX && columnOf[kRpm] == SIZE_MAX) {
+    if (columnOf[kChannelTime] == SIZE_MAX && columnOf[kChannelRpm] == SIZE_MAX) {
         r.refusal = LogRefusal::NoHeader;
         return r;
     }
-    if (columnOf[kTime] == SIZE_MAX) {
+    if (columnOf[kChannelTime] == SIZE_MAX) {
         r.refusal = LogRefusal::NoTimeColumn;
         return r;
     }
-    if (columnOf[kRpm] == SIZE_MAX) {
+    if (columnOf[kChannelRpm] == SIZE_MAX) {
         r.refusal = LogRefusal::NoRpmColumn;
         return r;
     }
@@ -235,120 +148,135 @@ RideLogReadResult ParseRideLog(std::string_view text, const ReadLimits& limits, 
     // The units line, when there is one: its Time field is not a number.
     std::string_view afterNames;
     bool pendingLine = false;
+    bool lambdaInMv = false;
     if (lines.Next(afterNames)) {
-        SplitTabs(afterNames, fields);
+        SplitFields(afterNames, '\t', fields);
         double ignored;
-        const std::size_t timeColumn = columnOf[kTime];
-        if (timeColumn < fields.size() && !ParseNumber(fields[timeColumn], ignored) &&
-            Trim(afterNames).substr(0, std::strlen(kMarkPrefix)) != kMarkPrefix) {
-            const std::size_t lambdaColumn = columnOf[kLambda];
-            if (lambdaColumn < fields.size() &&
-                SameName(Trim(fields[lambdaColumn]), kMillivoltUnit)) {
-                r.hasLambda = true;
-            }
+        const std::size_t timeColumn = columnOf[kChannelTime];
+        if (timeColumn < fields.size() && !logread::ParseNumber(fields[timeColumn], ignored) &&
+            !logread::StartsWith(Trim(afterNames), kMarkPrefix)) {
+            const std::size_t lambdaColumn = columnOf[kChannelLambda];
+            lambdaInMv = lambdaColumn < fields.size() &&
+                         SameName(Trim(fields[lambdaColumn]), kMillivoltUnit);
         } else {
             pendingLine = true;  // no units: the line is the first row
         }
     }
     // Without a units line nothing says the Lambda column holds millivolts.
-    if (!r.hasLambda) columnOf[kLambda] = SIZE_MAX;
-    r.hasTps = columnOf[kTps] != SIZE_MAX;
+    if (!lambdaInMv) columnOf[kChannelLambda] = SIZE_MAX;
 
     std::size_t needed = 0;
-    for (std::size_t c : columnOf) {
-        if (c != SIZE_MAX) needed = std::max(needed, c + 1);
+    for (std::size_t ch = 0; ch < kLogChannelCount; ++ch) {
+        if (columnOf[ch] == SIZE_MAX) continue;
+        r.channels |= 1u << ch;
+        needed = std::max(needed, columnOf[ch] + 1);
     }
 
+    logread::RowCollector rows(r, limits);
     std::string_view row = afterNames;
     while (pendingLine || lines.Next(row)) {
         pendingLine = false;
         const std::string_view t = Trim(row);
         if (t.empty()) continue;
-        if (t.substr(0, std::strlen(kMarkPrefix)) == kMarkPrefix) {
-            r.marks.push_back(r.rows.size());
+        if (logread::StartsWith(t, kMarkPrefix)) {
+            rows.Mark();
             continue;
         }
-        if (r.rows.size() >= limits.maxRows) {
-            r.truncated = true;
-            break;
-        }
-        SplitTabs(row, fields);
+        if (!rows.Room()) break;
+        SplitFields(row, '\t', fields);
         if (fields.size() < needed) {
-            NoteBadRow(r, lines.Number(), BadRowKind::Short, {});
+            rows.Bad(lines.Number(), BadRowKind::Short);
             continue;
         }
         LogSample sample;
         bool good = true;
-        for (std::size_t ch = 0; ch < kChannelsRead && good; ++ch) {
+        for (std::size_t ch = 0; ch < kLogChannelCount && good; ++ch) {
             if (columnOf[ch] == SIZE_MAX) continue;
             double v;
-            if (!ParseNumber(fields[columnOf[ch]], v)) {
-                NoteBadRow(r, lines.Number(), BadRowKind::NotANumber, r.columns[columnOf[ch]]);
+            if (!logread::ParseNumber(fields[columnOf[ch]], v)) {
+                rows.Bad(lines.Number(), BadRowKind::NotANumber, r.columns[columnOf[ch]]);
                 good = false;
             } else {
-                Store(sample, ch, v);
+                logread::StoreChannel(sample, ch, v);
             }
         }
-        if (good) r.rows.push_back(sample);
+        if (good) rows.Add(sample, lines.Number());
     }
-    if (r.rows.empty()) r.refusal = LogRefusal::NoRows;
+    rows.Finish();
     return r;
 }
 
 RideLogReadResult ReadRideLogFile(const std::string& path, const ReadLimits& limits) {
     RideLogReadResult r;
-    const std::filesystem::path p(path);
-    if (!SameName(p.extension().string(), kLogExtension)) {
-        r.refusal = LogRefusal::NotMsl;
+    const std::optional<LogFormat> format = LogFormatOfPath(path);
+    if (!format) {
+        r.refusal = LogRefusal::NotALog;
         return r;
     }
-    std::error_code ec;
-    if (std::filesystem::is_directory(p, ec)) {
-        r.refusal = LogRefusal::CannotOpen;
-        r.systemReason = std::strerror(EISDIR);
+    r.format = *format;
+    LogFileBytes file = ReadLogFileBytes(path, limits.maxBytes);
+    if (!file.Ok()) {
+        r.refusal = file.refusal;
+        r.systemReason = file.systemReason;
+        r.fileKind = file.kind;
         return r;
     }
-    std::ifstream in(p, std::ios::binary);
-    if (!in) {
-        r.refusal = LogRefusal::CannotOpen;
-        r.systemReason = std::strerror(errno);
-        return r;
+    switch (*format) {
+        case LogFormat::Msl:
+            return ParseRideLog(file.bytes, limits, file.truncated);
+        case LogFormat::Mlg:
+            return ParseMlgLog(file.bytes, limits, file.truncated);
+        case LogFormat::Csv:
+            return ParseCsvLog(file.bytes, limits, file.truncated);
     }
-    // Never more than the limit in memory, however large the file; read in chunks so a small
-    // file costs no more than its size.
-    constexpr std::size_t kChunk = std::size_t{1} << 20;
-    std::string text;
-    while (text.size() < limits.maxBytes && in) {
-        const std::size_t old = text.size();
-        text.resize(old + std::min(kChunk, limits.maxBytes - old));
-        in.read(text.data() + old, static_cast<std::streamsize>(text.size() - old));
-        text.resize(old + static_cast<std::size_t>(in.gcount()));
-    }
-    const bool more = text.size() == limits.maxBytes && in.peek() != std::char_traits<char>::eof();
-    return ParseRideLog(text, limits, more);
+    return r;
 }
 
 std::string RideLogReadResult::RefusalText(const std::string& fileName,
                                            std::uint8_t language) const {
-    const char* name = fileName.c_str();
+    const std::string& name = fileName;
     switch (refusal) {
         case LogRefusal::None:
             return {};
-        case LogRefusal::NotMsl:
-            return FormatText(logtext::kNotMsl, language, name);
+        case LogRefusal::NotALog:
+            return Fill(logtext::kNotALog, language, name);
         case LogRefusal::CannotOpen:
-            return FormatText(logtext::kCannotOpen, language, name, systemReason.c_str());
+            return Fill(logtext::kCannotOpen, language, name,
+                        ReasonSentence(systemReason, language));
+        case LogRefusal::NotAFile:
+            switch (fileKind) {
+                case FileKind::Folder:
+                    return Fill(logtext::kIsFolder, language, name);
+                case FileKind::Fifo:
+                    return Fill(logtext::kIsFifo, language, name);
+                case FileKind::Device:
+                    return Fill(logtext::kIsDevice, language, name);
+                default:
+                    return Fill(logtext::kIsNotAFile, language, name);
+            }
         case LogRefusal::NoHeader:
-            return FormatText(logtext::kNoHeader, language, name);
+            return Fill(logtext::kNoHeader, language, name);
         case LogRefusal::NoTimeColumn:
-            return FormatText(logtext::kNoTimeColumn, language, name);
+            return Fill(logtext::kNoTimeColumn, language, name);
         case LogRefusal::NoRpmColumn:
-            return FormatText(logtext::kNoRpmColumn, language, name);
+            return Fill(logtext::kNoRpmColumn, language, name);
         case LogRefusal::NoRows: {
-            std::string text = FormatText(logtext::kNoRows, language, name);
+            std::string text = Fill(logtext::kNoRows, language, name);
             if (badRowCount) text += ' ' + BadRowsText(language);
             return text;
         }
+        case LogRefusal::NotMlg:
+            return Fill(logtext::kNotMlg, language, name);
+        case LogRefusal::MlgVersion:
+            return Fill(logtext::kMlgVersion, language, name, detail);
+        case LogRefusal::MlgFieldCount:
+            return Fill(logtext::kMlgFieldCount, language, name, detail, detail2);
+        case LogRefusal::MlgFieldType:
+            return Fill(logtext::kMlgFieldType, language, name, detailName, detail);
+        case LogRefusal::MlgRecordLength:
+            return Fill(logtext::kMlgRecordLength, language, name, detail, detail2);
+        case LogRefusal::MlgDamaged:
+            return Fill(logtext::kMlgDamaged, language, name);
     }
     return {};
 }
@@ -356,22 +284,46 @@ std::string RideLogReadResult::RefusalText(const std::string& fileName,
 std::string RideLogReadResult::BadRowsText(std::uint8_t language) const {
     if (badRowCount == 0) return {};
     std::string list;
+    const LocalizedText& at = format == LogFormat::Mlg ? logtext::kAtRecord : logtext::kAtLine;
     for (const BadRow& b : badRows) {
         if (!list.empty()) list += ", ";
-        list += b.kind == BadRowKind::Short
-                    ? FormatText(logtext::kShortRow, language, b.line)
-                    : FormatText(logtext::kNotANumber, language, b.line, b.column.c_str());
+        const std::string where = Fill(at, language, b.line);
+        switch (b.kind) {
+            case BadRowKind::Short:
+                list += Fill(logtext::kShortRow, language, where);
+                break;
+            case BadRowKind::NotANumber:
+                list += Fill(logtext::kNotANumber, language, where, b.column);
+                break;
+            case BadRowKind::TimeNegative:
+                list += Fill(logtext::kTimeNegative, language, where);
+                break;
+            case BadRowKind::TimeTooLarge:
+                list += Fill(logtext::kTimeTooLarge, language, where);
+                break;
+            case BadRowKind::TimeBack:
+                list += Fill(logtext::kTimeBack, language, where);
+                break;
+            case BadRowKind::BadChecksum:
+                list += Fill(logtext::kBadChecksum, language, where);
+                break;
+            case BadRowKind::CutShort:
+                list += Fill(logtext::kCutShort, language, where);
+                break;
+            case BadRowKind::UnknownBlock:
+                list += Fill(logtext::kUnknownBlock, language, where);
+                break;
+        }
     }
-    if (badRowCount > badRows.size()) {
-        list += ", " + FormatText(logtext::kMoreBadRows, language, badRowCount - badRows.size());
-    }
-    return FormatText(logtext::kBadRows, language, badRowCount, list.c_str());
+    if (badRowCount > badRows.size())
+        list += ", " + Fill(logtext::kMoreBadRows, language, badRowCount - badRows.size());
+    return Fill(logtext::kBadRows, language, badRowCount, list);
 }
 
 std::string RideLogReadResult::TruncatedText(std::uint8_t language) const {
     if (!truncated) return {};
-    return FormatText(logtext::kTruncated, language, rows.size(),
-                      (bytesRead + kBytesPerMegabyte - 1) / kBytesPerMegabyte);
+    return Fill(logtext::kTruncated, language, rows.size(),
+                (bytesRead + kBytesPerMegabyte - 1) / kBytesPerMegabyte);
 }
 
 }  // namespace korvan

@@ -1,28 +1,22 @@
 #include "log/time_in_cell.h"
 
-#include <algorithm>
-
-#include "log/ride_log.h"
+#include "log/ride_analysis.h"
 
 namespace korvan {
 
 TimeInCells ComputeTimeInCells(const std::vector<LogSample>& rows, const DeviceImage& image,
                                bool tpsAxisInUse) {
+    // The same cells and row times as every other table of a ride.
+    const CellTable table = ComputeCellTable(rows, image, tpsAxisInUse, kChannelLambda);
     TimeInCells t;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const LogSample& s = rows[i];
-        const double next = i + 1 < rows.size() ? rows[i + 1].TimeS : s.TimeS;
-        const double seconds = std::clamp(next - s.TimeS, 0.0, kMaxRowSeconds);
-        t.TotalSeconds += seconds;
-        const LogCell cell = CellOf(image, LiveValuesOf(s.Channels), tpsAxisInUse);
-        if (cell.RpmColumn < 0) {
-            t.SecondsBelowAxis += seconds;
-            continue;
-        }
-        CellTime& c = t.Cells[static_cast<std::size_t>(cell.TpsRow * kMapColumns + cell.RpmColumn)];
-        c.Seconds += seconds;
-        c.LambdaSumMv += s.Channels.LambdaMv;
-        ++c.Samples;
+    t.SecondsBelowAxis = table.secondsBelowAxis;
+    t.TotalSeconds = table.totalSeconds;
+    for (std::size_t i = 0; i < t.Cells.size(); ++i) {
+        const CellStats& from = table.cells[i];
+        CellTime& to = t.Cells[i];
+        to.Seconds = from.Seconds;
+        to.LambdaSumMv = from.Sum;
+        to.Samples = from.Samples;
     }
     return t;
 }

@@ -453,7 +453,7 @@ TEST(CliEndToEnd, CompareTellsEveryDifferingCellAndMonitorWritesTheRideLog) {
     EXPECT_NE(log.find("\r\nTime\tRPM\tTPS\t"), std::string::npos);
     EXPECT_NE(log.find("\t4200\t30\t"), std::string::npos);
     EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
-    EXPECT_EQ(Lines(log), 4 + Lines(monitor.out));  // one row per printed frame
+    EXPECT_EQ(Lines(log), 5 + Lines(monitor.out));  // the header names the unit; a row a frame
 
     const CliResult ports = cli.Run({"ports", "--all"});
     EXPECT_EQ(ports.code, 0) << ports.err;

@@ -151,10 +151,10 @@ TEST(RideLogReader, FilesRefusedByNameOrAccess) {
     } cases[] = {
         {folder.File("ride.msl", good), LogRefusal::None},
         {folder.File("RIDE.MSL", good), LogRefusal::None},
-        {folder.File("ride.ign", good), LogRefusal::NotMsl},
-        {folder.File("ride", good), LogRefusal::NotMsl},
+        {folder.File("ride.ign", good), LogRefusal::NotALog},
+        {folder.File("ride", good), LogRefusal::NotALog},
         {folder.Path() + "/missing.msl", LogRefusal::CannotOpen},
-        {folder.Path() + "/dir.msl", LogRefusal::CannotOpen},
+        {folder.Path() + "/dir.msl", LogRefusal::NotAFile},
     };
     std::filesystem::create_directory(folder.Path() + "/dir.msl");
     for (const Case& c : cases) {

@@ -33,6 +33,9 @@ ReplayPanel::ReplayPanel(ReplayController& controller, std::uint8_t language, QW
         layout->addWidget(w);
     }
     layout->setStretchFactor(slider_, 1);
+    // As wide as the longest position a log can have, so no value ever widens the panel.
+    position_->setFixedWidth(position_->fontMetrics().horizontalAdvance(
+        QStringLiteral("0000000.0 / 0000000.0 s   000000 / 000000 ")));
 
     connect(play_, &QPushButton::clicked, this,
             [this] { controller_.IsPlaying() ? controller_.Pause() : controller_.Play(); });

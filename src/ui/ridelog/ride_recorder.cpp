@@ -2,10 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QLocale>
-
-#include "log/log_texts.h"
 
 namespace korvan {
 
@@ -23,30 +20,21 @@ std::uint32_t RideRecorder::NowMs() const {
 }
 
 qint64 RideRecorder::ElapsedMs() const {
-    return writer_ ? std::max<qint64>(0, clock_() - startMs_) : 0;
+    return IsRecording() ? std::max<qint64>(0, clock_() - startMs_) : 0;
 }
 
-bool RideRecorder::Start(const QString& path) {
+bool RideRecorder::Start(const QString& path, const LogHeader& names) {
     Stop();
     lastError_.clear();
-    file_.setFileName(path);
-    const std::string name = QDir::toNativeSeparators(path).toStdString();
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        lastError_ =
-            QString::fromStdString(FormatText(logtext::kCannotCreate, language_, name.c_str(),
-                                              file_.errorString().toStdString().c_str()));
-        return false;
-    }
-    sink_ = std::make_unique<QFileSink>(file_);
-    writer_ = std::make_unique<RideLogWriter>(*sink_, ProgramTitle());
+    path_ = path;
     startMs_ = clock_();
+    LogHeader header = names;
     // The date as a log viewer shows it, in English whatever the user's language.
-    const QString date =
-        QLocale::c().toString(QDateTime::currentDateTime(), "ddd MMM dd HH:mm:ss yyyy");
-    if (!writer_->Start(date.toStdString())) {
-        lastError_ = QString::fromStdString(
-            FormatText(logtext::kCannotCreate, language_, name.c_str(), writer_->Error().c_str()));
-        Close();
+    const QDateTime now = QDateTime::currentDateTime();
+    header.captureDate = QLocale::c().toString(now, "ddd MMM dd HH:mm:ss yyyy").toStdString();
+    header.unixTime = now.toSecsSinceEpoch();
+    if (!output_.Open(path.toStdString()) || !output_.Start(header)) {
+        lastError_ = QString::fromStdString(output_.Error());
         return false;
     }
     return true;
@@ -54,60 +42,40 @@ bool RideRecorder::Start(const QString& path) {
 
 void RideRecorder::AddFrame(const std::uint8_t* frame, const DeviceImage& image,
                             bool tpsAxisInUse) {
-    if (!writer_) return;
-    writer_->AddRow(RowFromFrame(frame, image, tpsAxisInUse, NowMs()));
-    Check();
+    if (!IsRecording()) return;
+    Check(output_.AddRow(RowFromFrame(frame, image, tpsAxisInUse, NowMs())));
 }
 
 void RideRecorder::Mark() {
-    if (!writer_) return;
-    writer_->Mark(NowMs());
-    Check();
+    if (!IsRecording()) return;
+    Check(output_.Mark(NowMs()));
 }
 
 void RideRecorder::Tick() {
-    if (!writer_) return;
-    writer_->Tick(NowMs());
-    Check();
+    if (!IsRecording()) return;
+    Check(output_.Tick(NowMs()));
 }
 
 void RideRecorder::Stop() {
-    if (!writer_) return;
-    writer_->Finish();
-    if (Check()) Close();
+    if (!IsRecording()) return;
+    Check(output_.Finish());
 }
 
-bool RideRecorder::Check() {
-    if (!writer_->Failed()) return true;
-    const std::string name = QDir::toNativeSeparators(file_.fileName()).toStdString();
-    lastError_ = QString::fromStdString(
-        FormatText(logtext::kWriteFailed, language_, name.c_str(), writer_->Error().c_str()) + ' ' +
-        FormatText(logtext::kRowsKept, language_, writer_->RowsFlushed()));
-    Close();
+bool RideRecorder::Check(bool written) {
+    if (written) return true;
+    lastError_ = QString::fromStdString(output_.Error());
     emit Failed(lastError_);
     return false;
 }
 
-void RideRecorder::Close() {
-    const qint64 goodSize = sink_->GoodSize();
-    writer_.reset();
-    sink_.reset();
-    file_.close();
-    // A write that failed half-way may have left part of a row, which a reader could take for
-    // a whole one with a cut-off number; the file ends after the last whole row instead.
-    if (QFile::exists(file_.fileName()) && QFileInfo(file_.fileName()).isFile()) {
-        QFile::resize(file_.fileName(), goodSize);
-    }
-}
-
 QString RideRecorder::StatusText() const {
-    if (!writer_) return {};
+    if (!IsRecording()) return {};
     const qint64 s = ElapsedMs() / 1000;
     return QStringLiteral("REC %1:%2:%3  %4")
         .arg(s / 3600, 2, 10, QLatin1Char('0'))
         .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
         .arg(s % 60, 2, 10, QLatin1Char('0'))
-        .arg(static_cast<qulonglong>(writer_->Rows()));
+        .arg(static_cast<qulonglong>(output_.Rows()));
 }
 
 QString RideRecorder::DefaultFileName(const QString& folder, const QDateTime& when) {

@@ -4,14 +4,11 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QObject>
 #include <QString>
 #include <functional>
-#include <memory>
 
-#include "log/qt_file_sink.h"
-#include "log/ride_log_writer.h"
+#include "log/qt_log_file.h"
 
 namespace korvan {
 
@@ -25,11 +22,13 @@ class RideRecorder : public QObject {
     ~RideRecorder() override;
 
     void SetClock(Clock clock) { clock_ = std::move(clock); }
-    void SetLanguage(std::uint8_t language) { language_ = language; }
+    void SetLanguage(std::uint8_t language) { output_.SetLanguage(language); }
 
-    // Creates the file (replacing one of that name) and writes the header. False, with
-    // LastError() saying why, when the file cannot be created or written.
-    bool Start(const QString& path);
+    // Creates the file (replacing one of that name) and writes the header, in the format the
+    // name's extension asks for (.msl, .mlg, .csv). False, with LastError() saying why, when
+    // the file cannot be created or written; a file that got no header is removed again.
+    // `names`: the unit's version and the tune's file for the header, where they are known.
+    bool Start(const QString& path, const LogHeader& names = {});
     // One row from a valid monitor frame; the cell by the live cursor's rule.
     void AddFrame(const std::uint8_t* frame, const DeviceImage& image, bool tpsAxisInUse);
     void Mark();
@@ -37,10 +36,10 @@ class RideRecorder : public QObject {
     void Tick();
     void Stop();
 
-    bool IsRecording() const { return writer_ != nullptr; }
+    bool IsRecording() const { return output_.IsOpen(); }
     qint64 ElapsedMs() const;
-    std::size_t Rows() const { return writer_ ? writer_->Rows() : 0; }
-    QString FilePath() const { return file_.fileName(); }
+    std::size_t Rows() const { return IsRecording() ? output_.Rows() : 0; }
+    QString FilePath() const { return path_; }
     QString LastError() const { return lastError_; }
     // "REC 00:12:34  2287" for the status bar; empty when not recording.
     QString StatusText() const;
@@ -54,16 +53,14 @@ class RideRecorder : public QObject {
 
   private:
     std::uint32_t NowMs() const;
-    bool Check();
-    void Close();
+    // After a write: false (and Failed emitted) when the recording ended on it.
+    bool Check(bool written);
 
-    QFile file_;
-    std::unique_ptr<QFileSink> sink_;
-    std::unique_ptr<RideLogWriter> writer_;
+    LogFileOutput output_;
+    QString path_;
     Clock clock_;
     QElapsedTimer timer_;
     qint64 startMs_ = 0;
-    std::uint8_t language_ = 1;
     QString lastError_;
 };
 

@@ -7,6 +7,13 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "ui/ridelog/replay_controller.h"
 #include "ui/ridelog/replay_panel.h"
@@ -114,7 +121,7 @@ TEST(ReplayController, RefusalsAndBadRowsAreSaid) {
         bool loads;
         const char* message;
     } cases[] = {
-        {"a.txt", TenRows(), false, "is not a ride log (.msl)."},
+        {"a.txt", TenRows(), false, "is not a ride log (.msl, .mlg or .csv)."},
         {"b.msl", "Time\tSpeed\r\n1\t2\r\n", false, "has no RPM column."},
         {"c.msl", "Time\tRPM\r\n0\t1000\r\n0.3\tx\r\n0.6\t2000\r\n", true,
          "Bad rows left out (1): line 3: RPM is not a number"},
@@ -126,6 +133,59 @@ TEST(ReplayController, RefusalsAndBadRowsAreSaid) {
         EXPECT_TRUE(replay.Message().endsWith(c.message)) << replay.Message().toStdString();
         EXPECT_EQ(replay.IsLoaded(), c.loads);
     }
+}
+
+// A FIFO named like a log would block the window thread in open() until a writer came.
+TEST(ReplayController, APipeNamedLikeALogIsRefusedWithoutWaiting) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/x.msl";
+    ASSERT_EQ(::mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+    // Should the open block after all, a writer from another thread ends the wait, and the
+    // test fails instead of hanging.
+    std::atomic<bool> done{false};
+    std::atomic<bool> hadToUnblock{false};
+    std::thread unblock([&] {
+        for (int i = 0; i < 50 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (done) return;
+        hadToUnblock = true;
+        const int fd = ::open(path.toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+    });
+    ReplayController replay;
+    const bool loaded = replay.Load(path, kEnglish);
+    done = true;
+    unblock.join();
+    EXPECT_FALSE(hadToUnblock);
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(replay.Message().endsWith("is a pipe (FIFO), not a file; it is not read."))
+        << replay.Message().toStdString();
+}
+
+TEST(ReplayPanel, WidthNeverDependsOnTheLoggedValues) {
+    QTemporaryDir dir;
+    const QByteArray head = "Time\tRPM\r\ns\trpm\r\n";
+    // Rows that claim 1e308 s or a negative time are refused; the rest is replayed.
+    const QString small =
+        WriteLog(dir, "small.msl", head + "0\t1000\r\n1e308\t1\r\n-5\t1\r\n0.3\t2000\r\n");
+    QByteArray bigText = head;
+    for (int i = 0; i < 2000; ++i)
+        bigText += QByteArray::number(4000000.0 + i * 0.5, 'f', 3) + "\t65535\r\n";
+    const QString big = WriteLog(dir, "big.msl", bigText);
+
+    ReplayController replay;
+    ReplayPanel panel(replay, kEnglish);
+    ASSERT_TRUE(replay.Load(small, kEnglish));
+    EXPECT_EQ(replay.RowCount(), 2);
+    EXPECT_TRUE(replay.Message().contains("line 4: Time is too large, line 5: Time is negative"))
+        << replay.Message().toStdString();
+    panel.Refresh();
+    const int width = panel.sizeHint().width();
+    ASSERT_TRUE(replay.Load(big, kEnglish));
+    panel.Refresh();
+    replay.Seek(replay.RowCount() - 1);
+    EXPECT_EQ(panel.sizeHint().width(), width);
+    EXPECT_EQ(panel.PositionLabel()->minimumWidth(), panel.PositionLabel()->maximumWidth());
 }
 
 TEST(ReplayPanel, ControlsDriveTheReplay) {

@@ -68,9 +68,11 @@ TEST(RideRecorder, RefusesFilesItCannotWriteAndSaysWhy) {
     struct Case {
         QString path;
         const char* reasonPart;
+        const char* ending;  // the system's reason, as a sentence
     } cases[] = {
-        {dir.path() + "/missing/folder/ride.msl", "Cannot create the ride log"},
-        {"/dev/full", "Cannot create the ride log"},  // the header cannot be flushed
+        {dir.path() + "/missing/folder/ride.msl", "Cannot create the ride log", "."},
+        // The header cannot be flushed: the disk is full.
+        {"/dev/full", "Cannot create the ride log", ": No space left on device."},
     };
     for (const Case& c : cases) {
         if (c.path == "/dev/full" && !QFile::exists(c.path)) continue;
@@ -79,6 +81,7 @@ TEST(RideRecorder, RefusesFilesItCannotWriteAndSaysWhy) {
         EXPECT_FALSE(recorder.IsRecording());
         EXPECT_TRUE(recorder.LastError().startsWith(c.reasonPart))
             << recorder.LastError().toStdString();
+        EXPECT_TRUE(recorder.LastError().endsWith(c.ending)) << recorder.LastError().toStdString();
         EXPECT_GT(recorder.LastError().size(), QString(c.reasonPart).size() + c.path.size() + 2);
         recorder.AddFrame(Frame(1000, 0).data(), DefaultImage(), true);  // ignored, no crash
         EXPECT_EQ(recorder.Rows(), 0u);
@@ -114,6 +117,8 @@ TEST(RideRecorder, StopsWithAMessageWhenTheDiskFillsAndKeepsWholeRows) {
     ASSERT_EQ(failed.count(), 1);
     const QString message = failed.at(0).at(0).toString();
     EXPECT_TRUE(message.startsWith("Recording stopped, cannot write to")) << message.toStdString();
+    // The system's reason, not Qt's "Unknown error" for a write it took only part of.
+    EXPECT_TRUE(message.contains(": File too large. The ")) << message.toStdString();
     const RideLogReadResult read = ReadRideLogFile(path.toStdString());
     ASSERT_TRUE(read.Ok());
     EXPECT_EQ(read.badRowCount, 0u);  // no row cut in half
@@ -123,6 +128,63 @@ TEST(RideRecorder, StopsWithAMessageWhenTheDiskFillsAndKeepsWholeRows) {
         << message.toStdString();
     for (std::size_t i = 0; i < read.rows.size(); ++i)
         EXPECT_EQ(read.rows[i].Channels.Rpm, 3000 + i);
+}
+
+// The file size limit stands in for a full disk: the header itself cannot be written.
+TEST(RideRecorder, ALogThatCouldNotStartLeavesNoFileInAnyFormat) {
+    QTemporaryDir dir;
+    for (const char* name : {"ride.msl", "ride.mlg", "ride.csv"}) {
+        SCOPED_TRACE(name);
+        const QString path = dir.path() + "/" + name;
+        RideRecorder recorder;
+        rlimit old{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+        auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tiny = old;
+        tiny.rlim_cur = 8;  // part of the header, never all of it
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        const bool started = recorder.Start(path);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+
+        EXPECT_FALSE(started);
+        EXPECT_FALSE(recorder.IsRecording());
+        EXPECT_FALSE(QFile::exists(path));
+        EXPECT_EQ(
+            recorder.LastError().toStdString(),
+            QString("Cannot create the ride log %1: File too large.").arg(path).toStdString());
+    }
+}
+
+TEST(RideRecorder, WritesTheFormatItsNameAsksFor) {
+    QTemporaryDir dir;
+    qint64 now = 0;
+    for (const char* name : {"ride.msl", "ride.mlg", "ride.csv", "RIDE.MLG"}) {
+        SCOPED_TRACE(name);
+        const QString path = dir.path() + "/" + name;
+        RideRecorder recorder;
+        recorder.SetClock([&] { return now; });
+        LogHeader names;
+        names.unitVersion = "K2 1.07";
+        names.tuneFile = "track.ign";
+        ASSERT_TRUE(recorder.Start(path, names));
+        for (int i = 0; i < 5; ++i, now += 330)
+            recorder.AddFrame(Frame(static_cast<std::uint16_t>(2000 + i), 30).data(),
+                              DefaultImage(), true);
+        recorder.Mark();
+        recorder.Stop();
+        const RideLogReadResult read = ReadRideLogFile(path.toStdString());
+        ASSERT_TRUE(read.Ok()) << read.RefusalText(name, kEnglish);
+        EXPECT_EQ(read.format, *LogFormatOfPath(name));
+        EXPECT_EQ(read.rows.size(), 5u);
+        EXPECT_EQ(read.rows[4].Channels.Rpm, 2004);
+        EXPECT_EQ(read.marks, std::vector<std::size_t>{5});
+        // The header names the unit and the tune where the format has a place for them.
+        const bool named = read.format != LogFormat::Csv;
+        EXPECT_EQ(read.unitVersion, named ? "K2 1.07" : "");
+        EXPECT_EQ(read.tuneFile, named ? "track.ign" : "");
+        EXPECT_EQ(read.captureDate.empty(), !named);
+    }
 }
 
 }  // namespace
