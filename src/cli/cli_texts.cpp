@@ -41,6 +41,9 @@ const LocalizedText kFileVersionFound{"(verze %1, tento program čte verzi %2)",
 const LocalizedText kFolderMissing{"složka %1 neexistuje", "the folder %1 does not exist",
                                    "der Ordner %1 existiert nicht"};
 const LocalizedText kIsAFolder{"je to složka", "it is a folder", "es ist ein Ordner"};
+const LocalizedText kNoSuchFile{"soubor neexistuje", "no such file", "die Datei gibt es nicht"};
+const LocalizedText kDeviceNotFile{"zařízení, ne soubor", "a device, not a file",
+                                   "ein Gerät, keine Datei"};
 const LocalizedText kOutputFailed{"Nelze zapsat na standardní výstup: %1",
                                   "Cannot write to standard output: %1",
                                   "Schreiben auf die Standardausgabe nicht möglich: %1"};

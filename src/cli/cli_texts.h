@@ -22,6 +22,8 @@ extern const LocalizedText kNotParameterFile;   // %1 path
 extern const LocalizedText kFileVersionFound;   // %1 the file's version, %2 the one read here
 extern const LocalizedText kFolderMissing;      // %1 folder
 extern const LocalizedText kIsAFolder;
+extern const LocalizedText kNoSuchFile;
+extern const LocalizedText kDeviceNotFile;
 extern const LocalizedText kOutputFailed;  // %1 the system's reason
 // Usage errors.
 extern const LocalizedText kPortEmpty;

@@ -172,7 +172,12 @@ int LoadTuneFile(CommandContext& c, const std::string& path, bool acceptIgnored,
     image = DefaultImage();
     const ParameterFileLoad load = LoadParameterFile(path, image);
     if (!load.file.ok) {
-        c.err << Fill(kFileUnreadable, c.language, load.file.error) << '\n';
+        // The two reasons met most (a typo, a device named by mistake) in the user's language;
+        // any other in the words of the file code or the system.
+        std::string why = load.file.error;
+        if (load.file.missing) why = path + ": " + kNoSuchFile.In(c.language);
+        if (load.file.device) why = path + ": " + kDeviceNotFile.In(c.language);
+        c.err << Fill(kFileUnreadable, c.language, why) << '\n';
         return kExitFile;
     }
     const ParameterFileResult& result = load.parsed;

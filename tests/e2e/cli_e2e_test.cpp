@@ -744,6 +744,14 @@ TEST(CliEndToEnd, MessagesComeInTheChosenLanguage) {
          {"--port", "", "info"},
          1,
          "korvan2-cli: --port: chybí název zařízení (např. /dev/ttyUSB0) (korvan2-cli --help)"},
+        {"de",
+         {"--port", port, "verify", "/nonexistent/tune.ign"},
+         2,
+         "Lesen nicht möglich: /nonexistent/tune.ign: die Datei gibt es nicht"},
+        {"cs",
+         {"--port", port, "program", "/dev/null"},
+         2,
+         "Nelze číst /dev/null: zařízení, ne soubor"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
