@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
@@ -33,6 +34,48 @@ void BM_CompareWithText(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CompareWithText)->Unit(benchmark::kMicrosecond);
+
+// The same two tunes as korvan2-cli compare --json prints them: every difference named by its
+// parameter file key.
+void BM_CompareAsJson(benchmark::State& state) {
+    const DeviceImage base = DefaultImage();
+    DeviceImage other = base;
+    for (std::size_t i = kParamImageBegin; i < kImageSize; ++i)
+        other[i] = static_cast<std::uint8_t>(other[i] + 1);
+    for (auto _ : state) {
+        std::string json = ComparisonJson(CompareParameters(base, other));
+        benchmark::DoNotOptimize(json);
+    }
+}
+BENCHMARK(BM_CompareAsJson)->Unit(benchmark::kMicrosecond);
+
+// A restore point or a file to open: a clean file, and one where every number is out of its
+// field's reach, so each one is listed.
+void BM_ReadParameterFile(benchmark::State& state) {
+    std::string text = ParameterFileText(DefaultImage(), false);
+    if (state.range(0) != 0) {
+        std::string wrapped;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            wrapped += text[i];
+            const bool numberEnds =
+                text[i] >= '0' && text[i] <= '9' &&
+                (i + 1 == text.size() || text[i + 1] < '0' || text[i + 1] > '9');
+            if (numberEnds && text.compare(0, 12, "MAVELTIK_KEY") == 0 && i > 16)
+                wrapped += "00000";
+        }
+        text = wrapped;
+    }
+    std::size_t listed = 0;
+    for (auto _ : state) {
+        std::istringstream in(text, std::ios::binary);
+        DeviceImage image = DefaultImage();
+        const ParameterFileResult r = ReadParameterFile(in, image);
+        listed = r.ignored.size();
+        benchmark::DoNotOptimize(image);
+    }
+    state.counters["listed"] = static_cast<double>(listed);
+}
+BENCHMARK(BM_ReadParameterFile)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_CompareOneCell(benchmark::State& state) {
     const DeviceImage base = DefaultImage();

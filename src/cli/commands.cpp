@@ -1,8 +1,10 @@
 #include "cli/commands.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 
 #include "cli/cli_texts.h"
@@ -35,33 +37,45 @@ std::string Trimmed(std::string text) {
     return text;
 }
 
+// Two sentences on one line. The link's messages end with "!" in one language and with
+// nothing in another ("Lesefehler"); those get a colon, so no language runs them together.
+std::string Sentences(const std::string& first, const std::string& second) {
+    if (first.empty()) return second;
+    const char last = first.back();
+    const bool ended = last == '!' || last == '.' || last == '?' || last == ':';
+    return first + (ended ? " " : ": ") + second;
+}
+
 // The failure line of an operation: the link's own message, then why in words a script's
-// reader understands.
+// reader understands, naming the port.
 int Report(CommandContext& c, LinkSession& session, Outcome outcome) {
     const auto say = [&](const std::string& line) { c.err << line << '\n'; };
     const std::string linkMessage =
         session.LastMessage() ? session.LastMessage()->In(c.language) : "";
+    const auto refused = [&](const LocalizedText& why) {
+        say(c.device + ": " + why.In(c.language));
+    };
     switch (outcome) {
         case Outcome::Confirmed:
         case Outcome::Stopped:
             return kExitSuccess;
         case Outcome::Differs:
-            say(linkMessage + " " + kAnsweredDiffering.In(c.language));
+            say(Sentences(linkMessage, korvan::Fill(kAnsweredDiffering, c.language, c.device)));
             return kExitDiffers;
         case Outcome::NoAnswer:
-            say(linkMessage + " " + kNoAnswer.In(c.language));
+            say(Sentences(linkMessage, korvan::Fill(kNoAnswer, c.language, c.device)));
             return kExitNoAnswer;
         case Outcome::PortLost:
             say(Fill(kPortLost, c.language, c.device));
             return kExitNoAnswer;
         case Outcome::NoReading:
-            say(DeviceLink::kNoReading.In(c.language));
+            refused(DeviceLink::kNoReading);
             return kExitRefused;
         case Outcome::VersionMismatch:
-            say(DeviceLink::kVersionMismatch.In(c.language));
+            refused(DeviceLink::kVersionMismatch);
             return kExitRefused;
         case Outcome::WrongBikeType:
-            say(DeviceLink::kWrongBikeType.In(c.language));
+            refused(DeviceLink::kWrongBikeType);
             return kExitRefused;
     }
     return kExitNoAnswer;
@@ -93,7 +107,7 @@ int RunConfirmed(CommandContext& c, DeviceImage& image, void (DeviceLink::*start
     const Outcome outcome = session.Run([start](DeviceLink& link) { (link.*start)(); });
     session.Close();
     if (outcome == Outcome::Confirmed && announce)
-        c.out << DeviceLink::kVerifyOk.In(c.language) << '\n';
+        Emit(c, DeviceLink::kVerifyOk.In(c.language) + std::string("\n"));
     return Report(c, session, outcome);
 }
 
@@ -129,18 +143,53 @@ class StopSignals {
 
 }  // namespace
 
+bool Emit(CommandContext& c, const std::string& text) {
+    if (!c.outputError.empty()) return false;
+    errno = 0;
+    c.out << text << std::flush;
+    if (c.out) return true;
+    // The stream keeps no reason; the failed write just set it.
+    c.outputError = errno != 0 ? std::strerror(errno) : "write error";
+    return false;
+}
+
+int FinishOutput(CommandContext& c, int code) {
+    if (c.outputError.empty()) {
+        errno = 0;
+        c.out.flush();
+        if (!c.out) c.outputError = errno != 0 ? std::strerror(errno) : "write error";
+    }
+    if (c.outputError.empty()) return code;
+    c.err << korvan::Fill(kOutputFailed, c.language, c.outputError) << '\n';
+    // A failure that was already reported keeps its own code; a result that never reached its
+    // reader is no success.
+    return code == kExitSuccess || code == kExitDiffers ? kExitFile : code;
+}
+
 int LoadTuneFile(CommandContext& c, const std::string& path, bool acceptIgnored,
                  DeviceImage& image) {
     // As File > Open on a fresh start: the default set, the file read over it, normalised.
     image = DefaultImage();
     const ParameterFileLoad load = LoadParameterFile(path, image);
     if (!load.file.ok) {
-        c.err << Fill(kFileUnreadable, c.language, load.file.error) << '\n';
+        // The two reasons met most (a typo, a device named by mistake) in the user's language;
+        // any other in the words of the file code or the system.
+        std::string why = load.file.error;
+        if (load.file.missing) why = path + ": " + kNoSuchFile.In(c.language);
+        if (load.file.device) why = path + ": " + kDeviceNotFile.In(c.language);
+        c.err << Fill(kFileUnreadable, c.language, why) << '\n';
         return kExitFile;
     }
     const ParameterFileResult& result = load.parsed;
     if (!result.accepted) {
-        c.err << path << ": " << kIgnVersionMessage.In(c.language) << '\n';
+        if (!result.headerVersion) {
+            c.err << korvan::Fill(kNotParameterFile, c.language, path) << '\n';
+        } else {
+            c.err << path << ": " << kIgnVersionMessage.In(c.language) << ' '
+                  << korvan::Fill(kFileVersionFound, c.language, *result.headerVersion,
+                                  static_cast<unsigned>(kFormatVersion))
+                  << '\n';
+        }
         return kExitFile;
     }
     if (!result.ignored.empty() && !acceptIgnored) {
@@ -166,7 +215,7 @@ int CommandInfo(CommandContext& c) {
 
     const IdentityTexts& id = session.Identity();
     const auto line = [&](const LocalizedText& label, const std::string& value) {
-        c.out << label.In(c.language) << ": " << value << '\n';
+        Emit(c, label.In(c.language) + std::string(": ") + value + '\n');
     };
     line(kInfoVersion, Printable(id.VersionString));
     line(kInfoDate, Printable(id.DateString));
@@ -191,9 +240,14 @@ int CommandRead(CommandContext& c, const std::string& outputPath) {
         const auto target = FilePath(outputPath);
         const auto folder =
             target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-        if (std::filesystem::is_directory(target, ec) ||
-            !std::filesystem::is_directory(folder, ec)) {
-            c.err << Fill(kFileUnwritable, c.language, outputPath) << '\n';
+        std::string why;
+        if (std::filesystem::is_directory(target, ec)) {
+            why = kIsAFolder.In(c.language);
+        } else if (!std::filesystem::is_directory(folder, ec)) {
+            why = korvan::Fill(kFolderMissing, c.language, folder.u8string());
+        }
+        if (!why.empty()) {
+            c.err << Fill(kFileUnwritable, c.language, outputPath + ": " + why) << '\n';
             return kExitFile;
         }
     }
@@ -201,10 +255,7 @@ int CommandRead(CommandContext& c, const std::string& outputPath) {
     const int code = RunConfirmed(c, image, &DeviceLink::StartRead, !outputPath.empty());
     if (code != kExitSuccess) return code;
     const std::string text = ParameterFileText(image, c.extendedMonitor);
-    if (outputPath.empty()) {
-        c.out << text << std::flush;
-        return kExitSuccess;
-    }
+    if (outputPath.empty()) return Emit(c, text) ? kExitSuccess : kExitFile;
     const WriteResult written = WriteFileAtomically(outputPath, text);
     if (!written.ok) {
         c.err << Fill(kFileUnwritable, c.language, written.error) << '\n';
@@ -280,7 +331,7 @@ int CommandMonitor(CommandContext& c, std::optional<double> seconds, const std::
     if (log) log->RestartClock();
     const StopSignals stopSignals;
     session.onMonitorFrame = [&](const std::uint8_t* frame) {
-        c.out << MonitorLine(frame, c.extendedMonitor) << '\n' << std::flush;
+        Emit(c, MonitorLine(frame, c.extendedMonitor) + '\n');
         if (log) log->Add(frame, image);
     };
     const auto begin = std::chrono::steady_clock::now();
@@ -289,7 +340,7 @@ int CommandMonitor(CommandContext& c, std::optional<double> seconds, const std::
             log->Tick();
             if (log->Failed()) return true;
         }
-        if (stopRequested) return true;
+        if (stopRequested || !c.outputError.empty()) return true;
         return seconds &&
                std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count() >=
                    *seconds;
@@ -300,9 +351,10 @@ int CommandMonitor(CommandContext& c, std::optional<double> seconds, const std::
         c.err << log->Error() << '\n';
         return kExitFile;
     }
+    if (!c.outputError.empty()) return kExitFile;  // said by FinishOutput
     if (outcome == Outcome::Stopped && session.MonitorFrames() > 0) return kExitSuccess;
     if (outcome == Outcome::PortLost) return Report(c, session, outcome);
-    c.err << kNoMonitorFrames.In(c.language) << '\n';
+    c.err << korvan::Fill(kNoMonitorFrames, c.language, c.device) << '\n';
     return kExitNoAnswer;
 }
 
@@ -322,7 +374,7 @@ int CommandCompare(CommandContext& c, const std::string& file, const std::string
             return code;
     }
     const ParameterComparison comparison = CompareParameters(base, other);
-    c.out << (json ? ComparisonJson(comparison) + "\n" : CompareText(comparison, c.language));
+    Emit(c, json ? ComparisonJson(comparison) + "\n" : CompareText(comparison, c.language));
     return comparison.Identical() ? kExitSuccess : kExitDiffers;
 }
 
@@ -334,9 +386,10 @@ int CommandPorts(CommandContext& c, bool all) {
     if (ports.empty()) c.err << kNoPorts.In(c.language) << '\n';
     const auto field = [](const std::string& value) { return value.empty() ? "-" : value; };
     for (const PortDescription& p : ports) {
-        c.out << p.device << '\t' << field(p.description) << '\t' << field(p.manufacturer) << '\t'
-              << field(p.serialNumber) << '\t' << field(VendorProduct(p)) << '\t'
-              << StableDeviceName(p.device) << '\n';
+        if (!Emit(c, p.device + '\t' + field(p.description) + '\t' + field(p.manufacturer) + '\t' +
+                         field(p.serialNumber) + '\t' + field(VendorProduct(p)) + '\t' +
+                         StableDeviceName(p.device) + '\n'))
+            break;
     }
     return kExitSuccess;
 }

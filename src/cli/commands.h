@@ -20,7 +20,16 @@ struct CommandContext {
     std::string device;  // the port to open
     SerialPort& port;
     bool extendedMonitor = false;  // the window's "Extended Monitor" box, as the settings keep it
+    // Why a write to `out` failed (the system's words); empty while every write went through.
+    std::string outputError;
 };
+
+// Writes `text` to the results and hands it on at once; false (with outputError set) when the
+// output cannot take it (a full disk, a closed pipe). Every result goes through here.
+bool Emit(CommandContext& c, const std::string& text);
+// The exit code once a command returned `code`: a result that could not be written (now or
+// earlier) is a failed write, exit 2 with the reason, not a success.
+int FinishOutput(CommandContext& c, int code);
 
 // A .ign file as File > Open takes it, read over the default set and normalised. Refuses
 // (exit 2, with the reason on `err`) a file that cannot be read, one of another format, and

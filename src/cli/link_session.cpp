@@ -68,7 +68,10 @@ Outcome LinkSession::Run(const std::function<void(DeviceLink&)>& start,
             return true;
         }
         if (!link_.PortOpen()) {
-            outcome = Outcome::PortLost;
+            // The last answer may have come just before the line went: the link looks at what
+            // the port received, and a completed operation reports its own result.
+            link_.EndOperationLineLost();
+            outcome = Classify();
             return true;
         }
         if (std::chrono::steady_clock::now() - port_.LastWrite() > kAnswerBound) {

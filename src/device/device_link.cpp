@@ -142,6 +142,10 @@ void DeviceLink::ShowReceived() {
 
 void DeviceLink::EndOperationLineLost() {
     if (mode_ == OperationMode::None) return;
+    // The answer that completes the operation may have come just before the line went: what
+    // the port had received is looked at first, and a completed operation keeps its result.
+    PollComPort();
+    if (mode_ == OperationMode::None) return;
     FailOperation();
     // The message may have timed out during a long operation; the failure must be seen.
     listener_.SetMessageVisible(true);

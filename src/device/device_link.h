@@ -91,7 +91,8 @@ class DeviceLink {
     void CheckProgramOnChange(bool optionChecked);
 
     // The line went away under a running operation: it ends now with its failure message, so a
-    // port that comes back later never carries on with it. Nothing happens without an operation.
+    // port that comes back later never carries on with it, unless the answer the port received
+    // before the loss completes it. Nothing happens without an operation.
     void EndOperationLineLost();
 
     // While paused the link asks the unit for nothing on its own: no monitor requests (the

@@ -1,6 +1,8 @@
 #include "device/qt_serial_port.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #ifndef _WIN32
 #include <termios.h>
@@ -47,6 +49,7 @@ QtSerialPort::~QtSerialPort() {
 
 bool QtSerialPort::Open(const std::string& name) {
     Close();
+    received_.clear();
     port_.setPortName(QString::fromStdString(name));
     openFailure_ = {};
     // An absent device or a path that is no serial device is found by one stat. Asking Qt would
@@ -78,6 +81,7 @@ bool QtSerialPort::Open(const std::string& name) {
 }
 
 void QtSerialPort::Close() {
+    received_.clear();
     if (port_.isOpen()) {
         port_.clear(QSerialPort::Input);
         port_.close();
@@ -95,21 +99,30 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
     if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) &&
         port_.isOpen()) {
         ++lostCount_;
+        // Bytes that came before the line went are still the unit's: keep them readable.
+        received_ += port_.readAll();
         port_.close();
     }
 }
 
 long QtSerialPort::BytesQueued() {
-    if (!port_.isOpen()) return -1;
-    // Pull in what the driver holds right now; "nothing there" is reported as a time-out.
-    port_.waitForReadyRead(0);
-    if (port_.error() == QSerialPort::TimeoutError) port_.clearError();
-    if (!port_.isOpen()) return -1;
+    if (port_.isOpen()) {
+        // Pull in what the driver holds right now; "nothing there" is reported as a time-out.
+        port_.waitForReadyRead(0);
+        if (port_.error() == QSerialPort::TimeoutError) port_.clearError();
+    }
+    if (!port_.isOpen()) return received_.isEmpty() ? -1 : static_cast<long>(received_.size());
     return static_cast<long>(port_.bytesAvailable());
 }
 
 long QtSerialPort::Read(std::uint8_t* data, std::size_t max) {
-    if (!port_.isOpen()) return -1;
+    if (!port_.isOpen()) {
+        if (received_.isEmpty()) return -1;
+        const auto n = static_cast<qsizetype>(std::min<std::size_t>(max, received_.size()));
+        std::memcpy(data, received_.constData(), static_cast<std::size_t>(n));
+        received_.remove(0, n);
+        return static_cast<long>(n);
+    }
     const qint64 n = port_.read(reinterpret_cast<char*>(data), static_cast<qint64>(max));
     return n < 0 ? -1 : static_cast<long>(n);
 }

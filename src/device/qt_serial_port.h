@@ -31,6 +31,9 @@ class QtSerialPort : public QObject, public SerialPort {
     void OnError(QSerialPort::SerialPortError error);
 
     QSerialPort port_;
+    // What had arrived when the line went away: the unit's last answer may be among it. Read
+    // out after the loss, dropped by the next Open or Close.
+    QByteArray received_;
     int lostCount_ = 0;
     PortOpenFailure openFailure_;
 };

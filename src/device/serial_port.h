@@ -19,6 +19,8 @@ class SerialPort {
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
     // Bytes received and waiting now; -1 when the port cannot say (closed, or it has failed).
+    // A port whose line went away may still hand out what had arrived before the loss, until
+    // it is opened or closed again.
     virtual long BytesQueued() = 0;
     // Reads up to `max` queued bytes without waiting; returns the count, or -1 on failure.
     virtual long Read(std::uint8_t* data, std::size_t max) = 0;

@@ -170,6 +170,16 @@ std::string ParameterFileText(const DeviceImage& image, bool extendedMonitor) {
     return w.Result();
 }
 
+ParameterFileKey ParameterFileKeyOf(std::size_t imageIndex) {
+    for (const KeySpec& k : Keys()) {
+        for (std::size_t i = 0; i < k.values.size(); ++i) {
+            if (k.values[i].imageIndex == imageIndex)
+                return {k.key, static_cast<int>(i), static_cast<int>(k.values.size())};
+        }
+    }
+    return {};
+}
+
 void WriteParameterFile(std::ostream& out, const DeviceImage& image, bool extendedMonitor) {
     out << ParameterFileText(image, extendedMonitor);
 }
@@ -232,6 +242,9 @@ const LocalizedText kIgnoredTooFewNumbers{"málo čísel (%1 z %2)", "too few nu
 const LocalizedText kIgnoredUnknownKey{"neznámý klíč", "unknown key", "unbekannter Schlüssel"};
 const LocalizedText kIgnoredStrayNumber{"číslo bez klíče", "number without a key",
                                         "Zahl ohne Schlüssel"};
+const LocalizedText kIgnoredDoesNotFit{"%1 se do pole nevejde, načteno jako %2",
+                                       "%1 does not fit the field, read as %2",
+                                       "%1 passt nicht in das Feld, gelesen als %2"};
 
 std::string IgnoredEntryText(const IgnoredEntry& entry, std::uint8_t language) {
     std::string what;
@@ -248,6 +261,9 @@ std::string IgnoredEntryText(const IgnoredEntry& entry, std::uint8_t language) {
             break;
         case IgnoredKind::StrayNumber:
             what = kIgnoredStrayNumber.In(language);
+            break;
+        case IgnoredKind::DoesNotFit:
+            what = Fill(kIgnoredDoesNotFit, language, entry.value, entry.readAs);
             break;
     }
     return Substitute(kIgnoredLine.In(language), std::to_string(entry.line), entry.key) + what;
@@ -276,7 +292,8 @@ ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {
         Token number;
         if (reader.Peek(number) && number.numeric) {
             reader.Consume();
-            result.accepted = (number.value & 0xFFFF) == kFormatVersion;
+            result.headerVersion = number.value & 0xFFFF;
+            result.accepted = *result.headerVersion == kFormatVersion;
         }
     }
     if (!result.accepted) return result;
@@ -300,6 +317,12 @@ ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {
             if (reader.Peek(number) && number.numeric) {
                 reader.Consume();
                 result.extendedMonitor = (number.value & 0xFFFF) != 0;
+                if (number.beyond32Bits || number.value > 0xFFFF) {
+                    IgnoredEntry entry(number.line, token.text, IgnoredKind::DoesNotFit);
+                    entry.value = Shown(number);
+                    entry.readAs = *result.extendedMonitor ? "1" : "0";
+                    result.ignored.push_back(entry);
+                }
             } else {
                 ReportMissingValue(reader, token, 0, 1, result.ignored, brokenLine);
             }
@@ -319,9 +342,19 @@ ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {
             reader.Consume();
             ++found;
             const unsigned reduced = number.value & 0xFFFF;
+            const auto scale = static_cast<unsigned>(v.scale);
             // Byte = number / scale - offset, in the unit's 8-bit arithmetic.
-            read[v.imageIndex] =
-                static_cast<std::uint8_t>(reduced / static_cast<unsigned>(v.scale) - v.offset);
+            const auto byte = static_cast<std::uint8_t>(reduced / scale - v.offset);
+            read[v.imageIndex] = byte;
+            // A number beyond what the field holds wraps into another value. That value is
+            // what the unit's own rule makes of the file, so it stays; the tuner is told.
+            const unsigned held = byte + static_cast<unsigned>(v.offset);
+            if (number.beyond32Bits || number.value / scale != held) {
+                IgnoredEntry entry(number.line, token.text, IgnoredKind::DoesNotFit);
+                entry.value = Shown(number);
+                entry.readAs = std::to_string(held * scale);
+                result.ignored.push_back(entry);
+            }
         }
         const int expected = static_cast<int>(key->values.size());
         if (found < expected)

@@ -31,7 +31,10 @@ bool TokenReader::ReadToken(Token& token) {
         }
         ++length;
         if (ch >= '0' && ch <= '9') {
-            token.value = token.value * 10u + static_cast<std::uint32_t>(ch - '0');
+            const std::uint64_t next =
+                std::uint64_t{token.value} * 10u + static_cast<std::uint64_t>(ch - '0');
+            if (next > UINT32_MAX) token.beyond32Bits = true;
+            token.value = static_cast<std::uint32_t>(next);
         } else {
             token.numeric = false;
         }

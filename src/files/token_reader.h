@@ -13,8 +13,9 @@ struct Token {
     bool overlong = false;  // the token was longer; it can never be a key
     bool numeric = false;   // only decimal digits
     std::uint32_t value =
-        0;         // a numeric token's value modulo 2^32 (exact modulo any power of 2 below)
-    int line = 0;  // the line the token starts on, from 1
+        0;  // a numeric token's value modulo 2^32 (exact modulo any power of 2 below)
+    bool beyond32Bits = false;  // numeric, and 2^32 or more: `value` is not the number
+    int line = 0;               // the line the token starts on, from 1
 };
 
 class TokenReader {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "files/parameter_file.h"
 #include "params/binding.h"
 
 namespace korvan {
@@ -145,16 +146,17 @@ std::string JsonString(const std::string& text) {
 
 namespace {
 
-const char* AxisName(AxisKind axis) {
+// The first image byte of the ten-point table a breakpoint belongs to.
+std::size_t AxisFirstByte(AxisKind axis) {
     switch (axis) {
         case AxisKind::AdvanceRpm:
-            return "advanceRpm";
+            return field::RpmAdv;
         case AxisKind::ServoVoltage:
-            return "servoVoltage";
+            return field::NapPriv;
         case AxisKind::ServoRpm:
-            return "servoRpm";
+            return field::RpmPriv;
     }
-    return "";
+    return field::RpmAdv;
 }
 
 const char* KindName(FieldKind kind) {
@@ -175,6 +177,14 @@ std::string Pair(const char* key, int value) {
     return JsonString(key) + ":" + std::to_string(value);
 }
 
+// The parameter file's key of an image byte and which of its numbers it is: the names a
+// script already knows from the .ign file ("BASE_ADV", "TPS" 1); null for a byte no file holds.
+std::string FileKeyPairs(std::size_t imageIndex) {
+    const ParameterFileKey key = ParameterFileKeyOf(imageIndex);
+    if (key.key == nullptr) return "\"key\":null";
+    return "\"key\":" + JsonString(key.key) + "," + Pair("index", key.index);
+}
+
 }  // namespace
 
 std::string ComparisonJson(const ParameterComparison& c) {
@@ -184,7 +194,8 @@ std::string ComparisonJson(const ParameterComparison& c) {
     out += ",\"cells\":[";
     for (std::size_t i = 0; i < c.cells.size(); ++i) {
         const CellDifference& d = c.cells[i];
-        out += (i ? ",{" : "{") + Pair("row", d.row) + "," + Pair("column", d.column) + "," +
+        out += (i ? ",{" : "{") + FileKeyPairs(AdvanceIndex(d.row, d.column)) + "," +
+               Pair("row", d.row) + "," + Pair("column", d.column) + "," +
                Pair("tpsPercent", kTpsAxisPercent[static_cast<std::size_t>(d.row)]) + "," +
                Pair("base", d.base) + "," + Pair("other", d.other) + "," +
                Pair("delta", d.Delta()) + ",\"unit\":" + JsonString("°") + "}";
@@ -193,15 +204,15 @@ std::string ComparisonJson(const ParameterComparison& c) {
     for (std::size_t i = 0; i < c.axes.size(); ++i) {
         const AxisDifference& d = c.axes[i];
         const char* unit = d.axis == AxisKind::ServoVoltage ? "mV" : "rpm";
-        out += (i ? ",{" : "{") + std::string("\"axis\":") + JsonString(AxisName(d.axis)) + "," +
-               Pair("point", d.point) + "," + Pair("base", d.base) + "," + Pair("other", d.other) +
-               "," + Pair("delta", d.Delta()) + ",\"unit\":" + JsonString(unit) + "}";
+        out += (i ? ",{" : "{") + FileKeyPairs(AxisFirstByte(d.axis) + d.point) + "," +
+               Pair("base", d.base) + "," + Pair("other", d.other) + "," +
+               Pair("delta", d.Delta()) + ",\"unit\":" + JsonString(unit) + "}";
     }
     out += "],\"fields\":[";
     for (std::size_t i = 0; i < c.fields.size(); ++i) {
         const FieldDifference& d = c.fields[i];
-        out += (i ? ",{" : "{") + std::string("\"kind\":") + JsonString(KindName(d.kind)) +
-               ",\"control\":" + JsonString(d.control) + "," +
+        out += (i ? ",{" : "{") + FileKeyPairs(d.imageIndex) +
+               ",\"kind\":" + JsonString(KindName(d.kind)) + "," +
                Pair("offset", static_cast<int>(d.imageIndex)) + "," + Pair("base", d.base) + "," +
                Pair("other", d.other) + ",\"unit\":" + JsonString(d.unit) + "}";
     }

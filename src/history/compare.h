@@ -70,7 +70,8 @@ ParameterComparison CompareParameters(const DeviceImage& base, const DeviceImage
 // The unit of a shown value ("rpm", "mV", "ms", "%", "°"), or "" for a field without one.
 const char* FieldUnit(std::size_t imageIndex);
 
-// The comparison as one JSON object (UTF-8), language-neutral: controls and units by name.
+// The comparison as one JSON object (UTF-8), language-neutral: every difference named by the
+// parameter file's key and the number's place in it ("key":"TPS","index":1), units by name.
 std::string ComparisonJson(const ParameterComparison& comparison);
 
 // A JSON string literal of `text`, quotes included; control characters are escaped.

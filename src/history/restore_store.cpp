@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <system_error>
 #include <unordered_map>
 #include <unordered_set>
@@ -152,6 +153,19 @@ std::int64_t SystemSeconds() {
     return std::chrono::duration_cast<std::chrono::seconds>(
                std::chrono::system_clock::now().time_since_epoch())
         .count();
+}
+
+constexpr const char* kDamagedPrefix = "index-";
+constexpr const char* kDamagedExtension = ".damaged";
+
+// "index-20261208T064503Z.damaged": an index kept aside because it was damaged.
+bool IsDamagedIndexName(const std::string& name) {
+    const std::string prefix = kDamagedPrefix;
+    const std::string ext = kDamagedExtension;
+    return name.size() == prefix.size() + kStampLength + ext.size() &&
+           name.compare(0, prefix.size(), prefix) == 0 &&
+           IsStamp(name.substr(prefix.size(), kStampLength)) &&
+           name.compare(name.size() - ext.size(), ext.size(), ext) == 0;
 }
 
 // Newest first; within one second the order the list already has (the caller puts later
@@ -419,7 +433,7 @@ StoreResult RestoreStore::WriteIndex() {
         std::string old;
         if (ReadWholeFile(indexPath, old, kMaxIndexSize).ok) {
             const std::string keep =
-                PathOf(std::string("index-") + UtcStamp(clock_()) + ".damaged");
+                PathOf(kDamagedPrefix + UtcStamp(clock_()) + kDamagedExtension);
             std::error_code ec;
             if (!fs::exists(FilePath(keep), ec)) WriteFileAtomically(keep, old);
         }
@@ -506,6 +520,27 @@ LoadedPoint RestoreStore::Load(const std::string& fileName, const DeviceImage& b
         if (p.fileName == fileName) p.unreadable = !accepted;
     }
     return result;
+}
+
+std::size_t RestoreStore::RemoveStaleTemporaryFiles(long long minAgeSeconds) {
+    // The files whose temporary files lie here, found by one listing; each is then cleaned
+    // by the write code's own rule (regular files only, by age).
+    std::set<std::string> written;
+    std::error_code ec;
+    for (fs::directory_iterator it(FilePath(folder_), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().u8string();
+        if (name.size() <= kTemporarySuffixLength + 1) continue;
+        const std::string base = name.substr(0, name.size() - kTemporarySuffixLength - 1);
+        if (!IsTemporaryFileName(name, base)) continue;
+        RestorePoint probe;
+        if (base == kIndexName || IsDamagedIndexName(base) || ParsePointFileName(base, probe))
+            written.insert(base);
+    }
+    std::size_t removed = 0;
+    for (const std::string& base : written)
+        removed += korvan::RemoveStaleTemporaryFiles(PathOf(base), minAgeSeconds);
+    return removed;
 }
 
 void RestoreStore::CheckFiles() {

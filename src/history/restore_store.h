@@ -96,6 +96,12 @@ class RestoreStore {
 
     StoreResult SetNote(const std::string& fileName, const std::string& note);
 
+    // A kill during a write leaves the write's temporary file behind ("<point>.ign.XXXXXX",
+    // "index.txt.XXXXXX", the same beside a kept damaged index). Removes those older than
+    // `minAgeSeconds` (a younger one may be another running copy's write) and nothing else;
+    // returns how many went.
+    std::size_t RemoveStaleTemporaryFiles(long long minAgeSeconds);
+
     const std::string& Folder() const { return folder_; }
     std::string PathOf(const std::string& fileName) const;
 

@@ -682,6 +682,60 @@ TEST(LinkOperationEnd, EachStartCommandReportsOneEnd) {
     }
 }
 
+// A line that drops right after the unit's last answer arrived: the answer is still the
+// unit's, so the operation ends as it would have with the line up. One answer short, it fails.
+TEST(LinkLineLost, TheLastAnswerBeforeTheLossDecidesTheResult) {
+    struct Case {
+        const char* what;
+        std::function<void(LinkRig&)> start;
+        int answersBeforeLoss;
+        bool ok;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"program, every answer in", [](LinkRig& t) { t.link.StartProgram(); }, 5, true,
+         "Verify OK"},
+        {"program, its last verify missing", [](LinkRig& t) { t.link.StartProgram(); }, 4, false,
+         "Verify error!"},
+        {"program, lost before the verify", [](LinkRig& t) { t.link.StartProgram(); }, 2, false,
+         "Program error!"},
+        {"read, every answer in", [](LinkRig& t) { t.link.StartRead(); }, 5, true, "Verify OK"},
+        {"read, its last verify missing", [](LinkRig& t) { t.link.StartRead(); }, 4, false,
+         "Verify error!"},
+        {"read, lost while reading", [](LinkRig& t) { t.link.StartRead(); }, 2, false,
+         "Read error!"},
+        {"verify, every answer in", [](LinkRig& t) { t.link.StartVerify(); }, 2, true, "Verify OK"},
+        {"verify, one answer short", [](LinkRig& t) { t.link.StartVerify(); }, 1, false,
+         "Verify error!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto t = std::make_unique<LinkRig>();
+        std::memcpy(t->unit.pages[1], t->image.Page(1), kPageSize);
+        std::memcpy(t->unit.pages[2], t->image.Page(2), kPageSize);
+        int answers = 0;
+        t->port.unit = [&](const DeviceFrame& f) {
+            std::vector<std::uint8_t> answer = t->unit.Answer(f);
+            // The unit vanishes after its last answer: later requests go nowhere.
+            if (answers >= c.answersBeforeLoss) return std::vector<std::uint8_t>{};
+            ++answers;
+            return answer;
+        };
+        c.start(*t);
+        for (int i = 0; i < 100 && answers < c.answersBeforeLoss; ++i) t->Tick();
+        ASSERT_EQ(answers, c.answersBeforeLoss);
+        ASSERT_NE(t->link.Mode(), OperationMode::None);  // the answer waits unread
+        t->port.DropLine();
+        t->link.EndOperationLineLost();  // what the reconnect does at the next tick
+        EXPECT_EQ(t->link.Mode(), OperationMode::None);
+        EXPECT_EQ(t->listener.message, c.message);
+        ASSERT_EQ(t->listener.ends.size(), 1u);
+        EXPECT_EQ(t->listener.ends[0].ok, c.ok);
+        t->Tick(30);  // a closed port starts nothing further
+        EXPECT_EQ(t->listener.ends.size(), 1u);
+    }
+}
+
 TEST_F(LinkTest, AStartCommandEndsTheRunningOperationAsFailed) {
     unit.silent = true;
     link.StartProgram();

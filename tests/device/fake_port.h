@@ -26,16 +26,22 @@ class FakePort : public SerialPort {
         openedName = name;
         ++opens;
         open = openSucceeds;
+        keepReceived = false;
         return open;
     }
-    void Close() override { open = false; }
+    void Close() override {
+        open = false;
+        keepReceived = false;
+    }
     bool IsOpen() const override { return open; }
     long BytesQueued() override {
-        if (!open || failQueries) return -1;
+        if (failQueries) return -1;
+        if (!open)
+            return keepReceived && !incoming.empty() ? static_cast<long>(incoming.size()) : -1;
         return static_cast<long>(incoming.size());
     }
     long Read(std::uint8_t* data, std::size_t max) override {
-        if (!open) return -1;
+        if (!open && !keepReceived) return -1;
         std::size_t n = 0;
         while (n < max && !incoming.empty()) {
             data[n++] = incoming.front();
@@ -62,6 +68,12 @@ class FakePort : public SerialPort {
         incoming.insert(incoming.end(), bytes.begin(), bytes.end());
     }
     void Queue(const DeviceFrame& f) { incoming.insert(incoming.end(), f.begin(), f.end()); }
+    // The line goes away (cable pulled): the port closes itself, and what had arrived before
+    // can still be read, as from the real port.
+    void DropLine() {
+        open = false;
+        keepReceived = true;
+    }
 
     struct Sent {
         DeviceFrame frame;
@@ -72,6 +84,7 @@ class FakePort : public SerialPort {
     std::deque<std::uint8_t> incoming;
     std::string openedName;
     bool open = true;
+    bool keepReceived = false;  // closed by DropLine: `incoming` is still readable
     bool openSucceeds = true;
     PortOpenFailure openFailure;  // what a failed Open reports
     int opens = 0;

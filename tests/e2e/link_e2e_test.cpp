@@ -162,6 +162,36 @@ TEST(LinkEndToEnd, AHangUpNeverEndsInSuccessAndClosesThePort) {
     }
 }
 
+// A program is five answers; the unit hangs up right after the fifth. The link does not tick
+// while it comes in, so the answer is in the port's buffer when the line goes: it still
+// decides the result.
+TEST(LinkEndToEnd, AHangUpRightAfterTheLastAnswerKeepsVerifyOk) {
+    SimProcess sim({"--hangup-after", "5", "--quiet"});
+    LinkHarness pc;
+    ASSERT_TRUE(pc.Open(sim));
+    pc.link.StartProgram();
+    constexpr auto kLastVerifyRequest = static_cast<std::uint8_t>(kCmdReadPage | kMapPageNumber);
+    for (int n = 0; n < 100 && !(pc.link.Mode() == OperationMode::Verify &&
+                                 pc.link.CommandByte() == kLastVerifyRequest);
+         ++n) {
+        pc.Tick();
+    }
+    ASSERT_EQ(pc.link.CommandByte(), kLastVerifyRequest);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (pc.qtPort.IsOpen() && std::chrono::steady_clock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_FALSE(pc.qtPort.IsOpen());
+    EXPECT_EQ(pc.qtPort.LostCount(), 1);
+    ASSERT_NE(pc.link.Mode(), OperationMode::None);
+    pc.link.EndOperationLineLost();  // what the reconnect does at the next tick
+    EXPECT_EQ(pc.link.Mode(), OperationMode::None);
+    EXPECT_EQ(pc.listener.message, "Verify OK");
+    ASSERT_EQ(pc.listener.ends.size(), 1u);
+    EXPECT_TRUE(pc.listener.ends[0].ok);
+    // Nothing of the lost line is read twice.
+    EXPECT_EQ(pc.qtPort.BytesQueued(), -1);
+}
+
 TEST(LinkEndToEnd, MonitorFramesKeepTheLinkAliveAndCarryTheEngine) {
     SimProcess sim({"--rpm", "4200", "--tps", "30", "--quiet"});
     LinkHarness pc;

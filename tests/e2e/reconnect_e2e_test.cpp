@@ -173,7 +173,7 @@ TEST(ReconnectEndToEnd, ThePortListAsksTheSystemAgainOnlyWhenTerminalsCameOrWent
     QtPortLister lister(ttyClass.path);
     const std::vector<PortDescription> first = lister.List();
     for (const PortDescription& p : first)
-        EXPECT_NE(p.device, sim.PtyPath()) << "pseudo-terminals are not listed";
+        EXPECT_NE(p.device, sim.SlavePath()) << "pseudo-terminals are not listed";
     EXPECT_EQ(lister.List(), first);
     EXPECT_EQ(lister.FullListings(), 1);
     std::ofstream(ttyClass.path + "/ttyUSB0") << "";  // an adapter was plugged in

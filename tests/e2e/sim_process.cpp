@@ -19,7 +19,20 @@ std::string SimulatorPath() {
     return KORVAN_SIM_PATH;
 }
 
-SimProcess::SimProcess(const std::vector<std::string>& args) {
+SimProcess::SimProcess(const std::vector<std::string>& givenArgs) {
+    std::vector<std::string> args = givenArgs;
+    for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] == "--link") linkPath_ = args[i + 1];
+    }
+    if (linkPath_.empty()) {
+        char folderTemplate[] = "/tmp/korvan-sim-XXXXXX";
+        if (mkdtemp(folderTemplate) != nullptr) {
+            linkFolder_ = folderTemplate;
+            linkPath_ = linkFolder_ + "/ttyKorvan";
+            args.push_back("--link");
+            args.push_back(linkPath_);
+        }
+    }
     char logTemplate[] = "/tmp/korvan-sim-log-XXXXXX";
     const int logFd = mkstemp(logTemplate);
     logPath_ = logTemplate;
@@ -50,17 +63,22 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
         char c;
         if (read(out[0], &c, 1) != 1) break;
         if (c == '\n') {
-            ptyPath_ = line;
+            slavePath_ = line;
             break;
         }
         line += c;
     }
     close(out[0]);
+    if (linkPath_.empty()) linkPath_ = slavePath_;
 }
 
 SimProcess::~SimProcess() {
     Stop();
     if (!logPath_.empty()) unlink(logPath_.c_str());
+    if (!linkFolder_.empty()) {
+        unlink(linkPath_.c_str());  // a killed simulator leaves its link
+        rmdir(linkFolder_.c_str());
+    }
 }
 
 bool SimProcess::Running() {

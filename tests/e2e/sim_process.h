@@ -9,13 +9,18 @@ namespace korvan::test {
 class SimProcess {
   public:
     // Starts the simulator with `args` and waits (bounded) for the pty path on its first line.
+    // Without a --link in `args` it gets one in a folder of its own: a test never opens a bare
+    // /dev/pts/N, which another test's simulator may get once this one is gone.
     explicit SimProcess(const std::vector<std::string>& args);
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    bool Started() const { return !ptyPath_.empty(); }
-    const std::string& PtyPath() const { return ptyPath_; }
+    bool Started() const { return !slavePath_.empty(); }
+    // The path to open: the simulator's link, gone when the simulator is.
+    const std::string& PtyPath() const { return linkPath_; }
+    // The pseudo-terminal behind it (/dev/pts/N).
+    const std::string& SlavePath() const { return slavePath_; }
     // True while the process runs.
     bool Running();
     // Sends SIGTERM and waits (bounded); returns the exit status or -1.
@@ -26,7 +31,9 @@ class SimProcess {
   private:
     int pid_ = -1;
     int status_ = -1;
-    std::string ptyPath_;
+    std::string slavePath_;
+    std::string linkPath_;
+    std::string linkFolder_;  // made for the link when the caller named none
     std::string logPath_;
 };
 

@@ -213,6 +213,88 @@ TEST_F(AtomicWrite, AWriteProtectedFileIsNotReplacedForAUserWhoMayNotWriteIt) {
     EXPECT_EQ(FilesInDir(), 2u);
 }
 
+// A program started from a root shell with only its effective user changed (a setuid helper,
+// a service manager's User=) must be refused what that user may not write, whatever the real
+// user could.
+TEST_F(AtomicWrite, TheEffectiveUserDecidesWhetherAFileMayBeReplaced) {
+    if (geteuid() != 0 || getuid() != 0) GTEST_SKIP() << "needs root to change the effective user";
+    const passwd* nobody = getpwnam("nobody");
+    if (nobody == nullptr) GTEST_SKIP() << "no user 'nobody'";
+    ASSERT_EQ(chmod(dir_.c_str(), 0777), 0);  // the folder would let the rename through
+    const std::string path = dir_ + "/root.ign";
+    ASSERT_TRUE(WriteFileAtomically(path, "root's").ok);
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The real user stays root: only the effective one is dropped.
+        if (setegid(nobody->pw_gid) != 0 || seteuid(nobody->pw_uid) != 0) _exit(10);
+        if (getuid() != 0) _exit(11);
+        const WriteResult refused = WriteFileAtomically(path, "replaced");
+        if (refused.ok) _exit(12);
+        if (refused.error.find("Permission denied") == std::string::npos) _exit(13);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(path, text).ok);
+    EXPECT_EQ(text, "root's");
+    EXPECT_EQ(FilesInDir(), 1u);
+}
+
+TEST_F(AtomicWrite, ARewrittenFileKeepsItsModeAndANewOneFollowsTheUmask) {
+    struct Case {
+        const char* what;
+        int existingMode;  // -1: no file yet
+        mode_t umask;
+        unsigned expected;
+    } cases[] = {
+        {"group-readable file", 0640, 022, 0640}, {"private file", 0600, 022, 0600},
+        {"executable file", 0755, 077, 0755},     {"new file, usual umask", -1, 022, 0644},
+        {"new file, group umask", -1, 027, 0640}, {"new file, open umask", -1, 0, 0666},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = dir_ + "/mode.ign";
+        std::filesystem::remove(path);
+        if (c.existingMode >= 0) {
+            ASSERT_TRUE(WriteFileAtomically(path, "old").ok);
+            ASSERT_EQ(chmod(path.c_str(), static_cast<mode_t>(c.existingMode)), 0);
+        }
+        const mode_t previous = umask(c.umask);
+        const WriteResult r = WriteFileAtomically(path, "new");
+        umask(previous);
+        ASSERT_TRUE(r.ok) << r.error;
+        struct stat st {};
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.expected);
+    }
+}
+
+TEST_F(AtomicWrite, AnAgedLinkNamedLikeATemporaryFileIsKept) {
+    using namespace std::chrono_literals;
+    // Old enough to be removed if it were a temporary file; the link is not one, and neither
+    // is the file it names.
+    const std::string target = dir_ + "/elsewhere.ign";
+    ASSERT_TRUE(WriteFileAtomically(target, "keep me").ok);
+    std::filesystem::last_write_time(target, std::filesystem::file_time_type::clock::now() - 1h);
+    const std::string link = dir_ + "/Korvan2.ini.a1B2c3";
+    std::filesystem::create_symlink(target, link);
+    const std::string folderLink = dir_ + "/Korvan2.ini.d4E5f6";
+    std::filesystem::create_directory_symlink(dir_, folderLink);
+
+    EXPECT_EQ(RemoveStaleTemporaryFiles(dir_ + "/Korvan2.ini", 10), 0u);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(std::filesystem::is_symlink(folderLink));
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(target, text).ok);
+    EXPECT_EQ(text, "keep me");
+}
+
 TEST_F(AtomicWrite, StaleTemporaryFilesAreRemovedAndNothingElse) {
     using namespace std::chrono_literals;
     const auto now = std::filesystem::file_time_type::clock::now();

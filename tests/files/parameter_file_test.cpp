@@ -249,6 +249,12 @@ IgnoredEntry NotANumber(int line, const char* key, const char* value) {
     e.value = value;
     return e;
 }
+IgnoredEntry DoesNotFit(int line, const char* key, const char* number, const char* readAs) {
+    IgnoredEntry e{line, key, IgnoredKind::DoesNotFit};
+    e.value = number;
+    e.readAs = readAs;
+    return e;
+}
 IgnoredEntry TooFew(int line, const char* key, int found, int expected) {
     IgnoredEntry e{line, key, IgnoredKind::TooFewNumbers};
     e.found = found;
@@ -284,6 +290,21 @@ TEST(ParameterFile, WhatTheReaderSkipsIsListedWithLineKeyAndCause) {
         {"a broken value hides only the rest of its line",
          "TPS 0x3C 99\n98 BIKE 1",
          {NotANumber(2, "TPS", "0x3C"), {3, "98", IgnoredKind::StrayNumber}}},
+        // Numbers a field cannot hold are read by the unit's rule and listed with the result.
+        {"a byte that wraps", "LIMITER2 30000", {DoesNotFit(2, "LIMITER2", "30000", "48")}},
+        {"a number beyond 32 bits",
+         "LIMITER2 4294967416",
+         {DoesNotFit(2, "LIMITER2", "4294967416", "120")}},
+        {"beyond the scaled field", "CLUTCH 2560", {DoesNotFit(2, "CLUTCH", "2560", "0")}},
+        {"the highest scaled value fits", "CLUTCH 2559 LED_RAZENI 25500", {}},
+        {"below the offset of the throttle voltage",
+         "TPS 700 2000",
+         {DoesNotFit(2, "TPS", "2000", "4560")}},
+        {"a flag beyond a byte", "RPM2 256", {DoesNotFit(2, "RPM2", "256", "0")}},
+        {"a table value named by its own line",
+         "RPM_ADV 1000 2000 3000\n4000 5000 6000 7000 8000 9000 25600",
+         {DoesNotFit(3, "RPM_ADV", "25600", "0")}},
+        {"EXT_MON beyond 16 bits", "EXT_MON 65536", {DoesNotFit(2, "EXT_MON", "65536", "0")}},
         {"several in file order",
          "LIMITER1 +1\nX\nNAP_PRIV 1",
          {NotANumber(2, "LIMITER1", "+1"),
@@ -325,12 +346,49 @@ TEST(ParameterFile, EveryIgnoredKindHasItsWordsInEachLanguage) {
          "Řádek 5, 61: číslo bez klíče",
          "Line 5, 61: number without a key",
          "Zeile 5, 61: Zahl ohne Schlüssel"},
+        {DoesNotFit(4, "LIMITER2", "30000", "48"),
+         "Řádek 4, LIMITER2: 30000 se do pole nevejde, načteno jako 48",
+         "Line 4, LIMITER2: 30000 does not fit the field, read as 48",
+         "Zeile 4, LIMITER2: 30000 passt nicht in das Feld, gelesen als 48"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IgnoredEntryText(c.entry, 0), c.czech);
         EXPECT_EQ(IgnoredEntryText(c.entry, 1), c.english);
         EXPECT_EQ(IgnoredEntryText(c.entry, 2), c.german);
     }
+}
+
+// The key and place ParameterFileKeyOf names are the ones the reader fills the byte from.
+TEST(ParameterFile, EveryKeyNamesTheByteItFills) {
+    int named = 0;
+    for (std::size_t i = kParamImageBegin; i < kImageSize; ++i) {
+        const ParameterFileKey key = ParameterFileKeyOf(i);
+        if (key.key == nullptr) continue;
+        ++named;
+        ASSERT_LT(key.index, key.count) << i;
+        // Zeros everywhere but the named place: only that number may move the byte.
+        const auto fileWith = [&](const char* number) {
+            std::string text = std::string("MAVELTIK_KEY 15 ") + key.key;
+            for (int k = 0; k < key.count; ++k)
+                text += k == key.index ? std::string(" ") + number : " 0";
+            return text;
+        };
+        DeviceImage zero = DefaultImage(), high = DefaultImage();
+        Read(fileWith("0"), zero);
+        Read(fileWith("2550"), high);
+        for (std::size_t j = kParamImageBegin; j < kImageSize; ++j) {
+            if (j == i) {
+                EXPECT_NE(zero[j], high[j]) << key.key << " " << key.index;
+            } else {
+                EXPECT_EQ(zero[j], high[j]) << key.key << " " << key.index << " byte " << j;
+            }
+        }
+    }
+    EXPECT_EQ(named, 159);  // every number a written file holds, EXT_MON aside
+    EXPECT_STREQ(ParameterFileKeyOf(field::BaseAdv).key, "BASE_ADV");
+    EXPECT_EQ(ParameterFileKeyOf(field::Tps100).index, 1);
+    EXPECT_EQ(ParameterFileKeyOf(field::ActTachoLambda).key, nullptr);
+    EXPECT_EQ(ParameterFileKeyOf(0).key, nullptr);  // the identity page is the unit's
 }
 
 TEST(ParameterFile, AWrittenFileIsReadWithoutAnythingIgnored) {

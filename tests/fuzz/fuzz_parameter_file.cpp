@@ -216,6 +216,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!e.key.empty(), "an ignored entry names its key");
         FUZZ_CHECK(e.kind != IgnoredKind::TooFewNumbers || e.found < e.expected,
                    "too few numbers means fewer than the key has");
+        FUZZ_CHECK(e.kind != IgnoredKind::DoesNotFit || (!e.readAs.empty() && e.value != e.readAs),
+                   "a number that does not fit its field is read as another");
     }
     if (!ra.accepted) {
         FUZZ_CHECK(ra.ignored.empty(), "nothing is listed for a file that was not read");

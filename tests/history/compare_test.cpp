@@ -189,17 +189,42 @@ TEST(CompareText, EveryFieldHasAHumanCaptionInEveryLanguage) {
     }
 }
 
+TEST(CompareJson, EveryDifferenceIsNamedByItsFileKey) {
+    const struct {
+        std::size_t byte;
+        const char* names;  // the pairs that name the difference
+    } cases[] = {
+        {field::BaseAdv, "{\"key\":\"BASE_ADV\",\"index\":0,\"kind\":\"numeric\""},
+        {field::Tps100, "{\"key\":\"TPS\",\"index\":1,\"kind\":\"numeric\""},
+        {field::GasDelay, "{\"key\":\"N2O\",\"index\":3,"},
+        {field::BikeType, "{\"key\":\"BIKE\",\"index\":0,\"kind\":\"bikeType\""},
+        {AdvanceIndex(9, 9), "{\"key\":\"ADVANCE\",\"index\":99,\"row\":9,\"column\":9,"},
+        {field::RpmAdv + 4, "{\"key\":\"RPM_ADV\",\"index\":4,\"base\":"},
+        {field::NapPriv, "{\"key\":\"NAP_PRIV\",\"index\":0,\"base\":"},
+        {field::RpmPriv + 9, "{\"key\":\"RPM_PRIV\",\"index\":9,\"base\":"},
+        {field::ActTachoLambda, "{\"key\":null,\"kind\":\"flag\""},  // no file holds it
+        {field::ParamReserved + 5, "{\"key\":null,\"kind\":\"byte\""},
+    };
+    for (const auto& c : cases) {
+        DeviceImage a = DefaultImage();
+        DeviceImage b = a;
+        b[c.byte] = static_cast<std::uint8_t>(b[c.byte] + 1);
+        const std::string json = ComparisonJson(CompareParameters(a, b));
+        EXPECT_NE(json.find(c.names), std::string::npos) << json;
+    }
+}
+
 TEST(CompareJson, EscapesAndShape) {
     EXPECT_EQ(JsonString("a\"b\\c\nd\x01\tž"), "\"a\\\"b\\\\c\\nd\\u0001\\tž\"");
     DeviceImage a{}, b{};
     b[AdvanceIndex(1, 2)] = 3;
     b[field::N2oEnable] = 1;
-    EXPECT_EQ(ComparisonJson(CompareParameters(a, b)),
-              "{\"identical\":false,\"changes\":2,\"cells\":[{\"row\":1,\"column\":2,"
-              "\"tpsPercent\":2,\"base\":0,"
-              "\"other\":3,\"delta\":3,\"unit\":\"°\"}],\"axes\":[],\"fields\":[{\"kind\":\"flag\","
-              "\"control\":"
-              "\"CheckBoxGas\",\"offset\":120,\"base\":0,\"other\":1,\"unit\":\"\"}]}");
+    EXPECT_EQ(
+        ComparisonJson(CompareParameters(a, b)),
+        "{\"identical\":false,\"changes\":2,\"cells\":[{\"key\":\"ADVANCE\",\"index\":12,"
+        "\"row\":1,\"column\":2,\"tpsPercent\":2,\"base\":0,"
+        "\"other\":3,\"delta\":3,\"unit\":\"°\"}],\"axes\":[],\"fields\":[{\"key\":\"N2O\","
+        "\"index\":0,\"kind\":\"flag\",\"offset\":120,\"base\":0,\"other\":1,\"unit\":\"\"}]}");
     EXPECT_EQ(ComparisonJson(CompareParameters(a, a)),
               "{\"identical\":true,\"changes\":0,\"cells\":[],\"axes\":[],\"fields\":[]}");
 }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -210,6 +211,14 @@ std::string ReplaceLine(const std::string& text, int line, const std::string& wi
     return text.substr(0, start) + with + text.substr(end);
 }
 
+// The line as it is, with `extra` added at its end.
+std::string AppendToLine(const std::string& text, int line, const std::string& extra) {
+    std::size_t start = 0;
+    for (int i = 0; i < line; ++i) start = text.find('\n', start) + 1;
+    const std::size_t end = text.find('\n', start);
+    return ReplaceLine(text, line, text.substr(start, end - start) + extra);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Store, DamagedIndex,
     ::testing::Values(
@@ -229,6 +238,10 @@ INSTANTIATE_TEST_SUITE_P(
             "TooManyColumns",
             [](const std::string& t) { return ReplaceLine(t, 2, "a\tb\tc\td\te\tf\tg\th\ti"); }, 3,
             StoreProblem::IndexLine},
+        // Otherwise a valid line: only the count of columns is wrong.
+        DamageCase{"OneColumnTooMany",
+                   [](const std::string& t) { return AppendToLine(t, 1, "\tmore"); }, 3,
+                   StoreProblem::IndexLine},
         DamageCase{"BadEscape",
                    [](const std::string& t) {
                        return ReplaceLine(
@@ -302,6 +315,37 @@ TEST_F(Store, AMissingFileIsSkippedAndAnUnreadableOneIsMarked) {
     EXPECT_TRUE(fs::exists(folder_ + "/" + names[1]));
 }
 
+TEST_F(Store, LoadNeverReadsAFileOutsideTheFolder) {
+    RestoreStore store = MakeStore();
+    ASSERT_TRUE(store.Add(RestoreKind::Read, Tune(3), false, {}, "", "").ok);
+    // Valid parameter files right beside the folder and elsewhere, named like points.
+    const std::string name = "20261208T064503Z-saved.ign";
+    const std::string above = fs::path(folder_).parent_path().string();
+    ASSERT_TRUE(WriteFileAtomically(above + "/" + name, ParameterFileText(Tune(9), false)).ok);
+    ASSERT_TRUE(WriteFileAtomically(root_ + "/" + name, ParameterFileText(Tune(9), false)).ok);
+    for (const std::string& outside : {"../" + name, "../../" + name, root_ + "/" + name}) {
+        const LoadedPoint loaded = store.Load(outside, DefaultImage());
+        EXPECT_FALSE(loaded.ok) << outside;
+        EXPECT_NE(loaded.error.find("not a restore point"), std::string::npos) << loaded.error;
+        EXPECT_EQ(loaded.image, DefaultImage()) << outside;
+    }
+}
+
+TEST_F(Store, AFailedIndexWriteIsReportedButKeepsThePoint) {
+    RestoreStore store = MakeStore();
+    ASSERT_TRUE(store.Add(RestoreKind::Read, Tune(1), false, {}, "", "").ok);
+    // Even root cannot replace a folder by the new index.
+    fs::remove(folder_ + "/" + RestoreStore::kIndexName);
+    fs::create_directory(folder_ + "/" + RestoreStore::kIndexName);
+    ++now_;
+    const AddResult r = store.Add(RestoreKind::Saved, Tune(2), false, {}, "", "");
+    EXPECT_TRUE(r.ok);
+    EXPECT_NE(r.error.find(RestoreStore::kIndexName), std::string::npos) << r.error;
+    EXPECT_TRUE(fs::exists(folder_ + "/" + r.fileName));
+    // The file is found again by the next listing.
+    EXPECT_EQ(MakeStore().List().size(), 2u);
+}
+
 TEST_F(Store, AFolderThatCannotBeWrittenGivesAReasonAndNoPoint) {
     struct Case {
         const char* name;
@@ -359,6 +403,38 @@ TEST_F(Store, AFullDiskGivesAReasonAndLeavesTheStoreAsItWas) {
     RestoreStore again = MakeStore();
     EXPECT_EQ(again.List().size(), 1u);
     EXPECT_TRUE(again.Problems().empty());
+}
+
+TEST_F(Store, StaleTemporaryFilesOfAKilledWriteAreRemoved) {
+    using namespace std::chrono_literals;
+    RestoreStore store = MakeStore();
+    ASSERT_TRUE(store.Add(RestoreKind::Read, Tune(1), false, {}, "", "").ok);
+    const struct {
+        const char* name;
+        bool old;
+        bool removed;
+    } cases[] = {
+        {"20261208T064503Z-read.ign.a1B2c3", true, true},
+        {"20261208T070000Z-programmed-2.ign.Zz9y8X", true, true},  // its point never came
+        {"index.txt.q7W8e9", true, true},
+        {"index-20261208T064503Z.damaged.r4T5y6", true, true},
+        {"index.txt.u1I2o3", false, false},  // may be another copy's write in progress
+        {"20261208T064503Z-read.ign", true, false},
+        {"20261208T064503Z-read.ign.a1B2c", true, false},
+        {"index.txt.a1-2c3", true, false},
+        {"notes.txt.a1B2c3", true, false},  // a person's own file
+        {"tune.ign.a1B2c3", true, false},
+    };
+    const auto now = fs::file_time_type::clock::now();
+    for (const auto& c : cases) {
+        const std::string path = folder_ + "/" + c.name;
+        if (!fs::exists(path)) Write(c.name, "x");
+        if (c.old) fs::last_write_time(path, now - 1h);
+    }
+    EXPECT_EQ(MakeStore().RemoveStaleTemporaryFiles(10), 4u);
+    for (const auto& c : cases) EXPECT_EQ(fs::exists(folder_ + "/" + c.name), !c.removed) << c.name;
+    // A folder that is not there yet has nothing to clean.
+    EXPECT_EQ(RestoreStore(root_ + "/none").RemoveStaleTemporaryFiles(10), 0u);
 }
 
 TEST_F(Store, TenThousandPoints) {

@@ -47,8 +47,15 @@ TEST(UnitTracker, StateTextsInThreeLanguages) {
         {5, kLanguageCzech, "Není v jednotce: 5 změn"},
         {1, kLanguageGerman, "Nicht in der Zündbox: 1 Änderung"},
         {2, kLanguageGerman, "Nicht in der Zündbox: 2 Änderungen"},
+        // Both ends of the Czech 2..4 form, and the same counts in the other languages.
+        {2, kLanguageCzech, "Není v jednotce: 2 změny"},
+        {4, kLanguageCzech, "Není v jednotce: 4 změny"},
+        {2, kLanguageEnglish, "Not in the unit: 2 changes"},
+        {4, kLanguageEnglish, "Not in the unit: 4 changes"},
+        {4, kLanguageGerman, "Nicht in der Zündbox: 4 Änderungen"},
     };
-    for (const Case& c : cases) EXPECT_EQ(UnitStateText(c.changes, c.language), c.text);
+    for (const Case& c : cases)
+        EXPECT_EQ(UnitStateText(c.changes, c.language), c.text) << c.changes.value_or(-1);
 }
 
 }  // namespace

@@ -50,6 +50,17 @@ TEST(RideLogReader, LogWithoutUnitsLineOrTps) {
     EXPECT_EQ(r.rows[0].Channels.Rpm, 1000);
 }
 
+TEST(RideLogReader, OfTwoColumnsOfOneNameTheFirstCounts) {
+    // Loggers that add a computed channel sometimes repeat a name; the first is the raw one.
+    const RideLogReadResult r =
+        ParseRideLog("Time\tRPM\tTPS\tRPM\tTime\ttps\r\n1.5\t1000\t5\t7000\t9\t60\r\n");
+    ASSERT_TRUE(r.Ok());
+    ASSERT_EQ(r.rows.size(), 1u);
+    EXPECT_DOUBLE_EQ(r.rows[0].TimeS, 1.5);
+    EXPECT_EQ(r.rows[0].Channels.Rpm, 1000);
+    EXPECT_EQ(r.rows[0].Channels.TpsPercent, 5);
+}
+
 TEST(RideLogReader, BadRowsAreCountedAndNamedInOneLine) {
     const std::string head = "\"x\"\r\nTime\tRPM\tTPS\r\ns\trpm\t%\r\n";
     struct Case {

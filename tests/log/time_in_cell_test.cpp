@@ -59,6 +59,20 @@ TEST(TimeInCell, CraftedLogWithAndWithoutTheThrottleAxis) {
     }
 }
 
+TEST(TimeInCell, TheFirstBreakpointCountsInItsCellNotBelowTheAxis) {
+    // 1000 rpm is the default axis's first breakpoint: column 0, the first cell of its row.
+    const RideLogReadResult log = ParseRideLog(
+        "Time\tRPM\tTPS\r\n0\t1000\t0\r\n0.4\t1000\t0\r\n0.6\t990\t0\r\n1.0\t1000\t0\r\n");
+    ASSERT_TRUE(log.Ok());
+    const DeviceImage image = DefaultImage();
+    const int row = ComputeMapCursor(image, LiveValuesOf(log.rows[0].Channels), true).TpsIndex;
+    const TimeInCells t = ComputeTimeInCells(log.rows, image, true);
+    EXPECT_NEAR(t.At(row, 0).Seconds, 0.6, 1e-9);
+    EXPECT_EQ(t.At(row, 0).Samples, 3u);
+    EXPECT_NEAR(t.SecondsBelowAxis, 0.4, 1e-9);  // 990 rpm only
+    EXPECT_NEAR(t.TotalSeconds, 1.0, 1e-9);
+}
+
 TEST(TimeInCell, FollowsTheLiveCursorOnAnEditedAxis) {
     DeviceImage image = DefaultImage();
     // A shifted axis moves the same logged speed to another column, exactly as the cursor.

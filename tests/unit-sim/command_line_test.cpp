@@ -23,6 +23,7 @@ TEST(CommandLine, AcceptsEveryOptionInBothSpellings) {
                                 "--delay-ms",
                                 "250",
                                 "--noise",
+                                "--drift-map",
                                 "--seed=9",
                                 "--hangup-after",
                                 "5",
@@ -44,6 +45,7 @@ TEST(CommandLine, AcceptsEveryOptionInBothSpellings) {
     EXPECT_EQ(c.corruptEvery, 4u);
     EXPECT_EQ(c.delayMs, 250u);
     EXPECT_TRUE(c.noise);
+    EXPECT_TRUE(c.driftMap);
     EXPECT_EQ(c.noiseSeed, 9u);
     EXPECT_EQ(c.hangupAfter, 5u);
     EXPECT_EQ(c.rpm, 6500);

@@ -190,6 +190,21 @@ TEST(UnitModel, DropsAndCorruptsByCountFromStart) {
     EXPECT_EQ(lossy.Pages(), DefaultUnitPages());
 }
 
+TEST(UnitModel, ADriftingMapReadsOneHigherAtEveryReadOfTheMap) {
+    UnitConfig config;
+    config.driftMap = true;
+    UnitModel unit(DefaultUnitPages(), config);
+    const std::uint8_t start = DefaultUnitPages()[field::Advance];
+    const auto firstCell = [&](std::uint8_t request) {
+        return (*unit.Answer(Request(request),
+                             0))[kFramePayloadOffset + field::Advance - kMapPageNumber * kPageSize];
+    };
+    EXPECT_EQ(firstCell(0x42), start);
+    EXPECT_EQ(firstCell(0x42), start + 1);  // a read's verification finds another value
+    firstCell(0x41);                        // the parameters do not move it
+    EXPECT_EQ(firstCell(0x42), start + 2);
+}
+
 TEST(UnitModel, NoReadingInProgrammedParametersStopsReadingForGood) {
     UnitModel unit(DefaultUnitPages(), {});
     const auto readEnable = [&] { return (*unit.Answer(Request(0x40), 0))[1 + field::ReadEnable]; };

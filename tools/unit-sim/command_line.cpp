@@ -102,6 +102,7 @@ std::string ParseCommandLine(const std::vector<std::string>& args, UnitConfig& c
     };
     const std::map<std::string, std::function<void()>> flags = {
         {"--noise", [&] { config.noise = true; }},
+        {"--drift-map", [&] { config.driftMap = true; }},
         {"--quiet", [&] { config.verbosity = Verbosity::Quiet; }},
         {"--verbose", [&] { config.verbosity = Verbosity::Verbose; }},
         {"--help", [&] { config.help = true; }},
@@ -153,6 +154,8 @@ SIGTERM.
   --noise              now and then a few random bytes between answers
   --seed N             seed of the noise (default 1)
   --hangup-after N     vanish after N answers: hang up the line and exit 0
+  --drift-map          a failing memory: the first map cell reads one higher at
+                       every read of the map, so a read's verification differs
   --quiet              no messages on stderr except errors
   --verbose            log every request and answer on stderr
   --help               this text

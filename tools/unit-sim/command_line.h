@@ -27,6 +27,7 @@ struct UnitConfig {
     unsigned delayMs = 0;       // answers leave this long after their request
     bool noise = false;         // random bytes now and then between answers
     unsigned hangupAfter = 0;   // the unit vanishes after this many answers
+    bool driftMap = false;      // the first map cell creeps up by one after each read of it
     std::uint32_t noiseSeed = 1;
 
     // Engine: held at a fixed point instead of sweeping.

@@ -26,6 +26,7 @@ UnitModel::UnitModel(const DeviceImage& pages, const UnitConfig& config)
     : pages_(pages),
       dropEvery_(config.dropEvery),
       corruptEvery_(config.corruptEvery),
+      driftMap_(config.driftMap),
       engine_(EngineHold{config.rpm, config.tpsPercent, config.tpsMv}) {}
 
 std::optional<DeviceFrame> UnitModel::Answer(const DeviceFrame& request, std::int64_t nowMs) {
@@ -66,6 +67,8 @@ std::optional<DeviceFrame> UnitModel::Answer(const DeviceFrame& request, std::in
     } else {
         // 0x00 and the reads answer with the page held; a verify's payload is not looked at.
         answer = BuildFrame(command | kAnswerBit, pages_.Page(page));
+        // A failing memory: what was just read is no longer what the unit holds.
+        if (driftMap_ && page == kMapPageNumber) ++pages_[field::Advance];
     }
 
     ++answers_;

@@ -45,6 +45,7 @@ class UnitModel {
     DeviceImage pages_;
     unsigned dropEvery_;
     unsigned corruptEvery_;
+    bool driftMap_;
     EngineSim engine_;
     RequestFate lastFate_ = RequestFate::Answered;
     std::uint32_t requests_ = 0;

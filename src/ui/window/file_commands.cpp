@@ -38,10 +38,12 @@ const QString kIgnFilter = QStringLiteral("Ignition Parametrs(*.ign)");
 const QString kAllFilesFilter = QStringLiteral("All Files (*.*)");
 
 // The heading of the box that lists the entries of an opened file that were not taken.
+// Some entries were left out, others (a number too large for its field) were read as the
+// unit's rule makes them: neither is what the file says.
 const LocalizedText kIgnoredHeading{
-    "Soubor byl načten, ale tyto položky byly vynechány:",
-    "The file was loaded, but these entries were left out:",
-    "Die Datei wurde geladen, aber diese Einträge wurden ausgelassen:"};
+    "Soubor byl načten, ale tyto položky nebyly převzaty tak, jak jsou zapsány:",
+    "The file was loaded, but these entries were not taken as written:",
+    "Die Datei wurde geladen, aber diese Einträge wurden nicht wie geschrieben übernommen:"};
 // A file of garbage would make a box taller than the screen: the first entries tell enough.
 constexpr std::size_t kMostIgnoredListed = 30;
 const LocalizedText kIgnoredMore{"... a dalších %1", "... and %1 more", "... und %1 weitere"};

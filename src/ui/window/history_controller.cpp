@@ -48,6 +48,8 @@ const LocalizedText kNotStored{"Bod obnovy nebyl uložen: %1", "Restore point no
 const LocalizedText kUnreadablePoint{"Bod obnovy %1 nelze přečíst.",
                                      "The restore point %1 cannot be read.",
                                      "Der Wiederherstellungspunkt %1 ist nicht lesbar."};
+// A temporary file younger than this may belong to another copy's write in progress.
+constexpr long long kStaleTemporarySeconds = 10;
 constexpr int kHistoryWidth = 640;
 constexpr int kHistoryHeight = 360;
 constexpr int kCompareWidth = 900;
@@ -72,6 +74,8 @@ HistoryController::HistoryController(QMainWindow& window, DeviceImage& image,
       monitor_(monitor),
       progress_(progress),
       store_(HistoryFolder().toStdString()) {
+    // What a kill during an earlier write of a point or the index left behind.
+    store_.RemoveStaleTemporaryFiles(kStaleTemporarySeconds);
     tools->addSeparator();
     historyItem = MainMenu::AddItem(tools, "MenuHistory", Tr(kHistoryItem));
     compareFileItem = MainMenu::AddItem(tools, "MenuCompareFile", Tr(kCompareFileItem));

@@ -2,6 +2,7 @@
 // unit field in the status bar, the history window's open and compare, the compares with a
 // file and with the unit, and a history folder that cannot be written.
 #include <QAction>
+#include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -72,6 +73,27 @@ class HistoryTest : public WindowTest {
     }
     QTemporaryDir dir;
 };
+
+TEST_F(HistoryTest, AStartRemovesTemporaryFilesAKilledWriteLeft) {
+    const QString folder = HistoryController::HistoryFolder();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QStringList stale = {"20261208T064503Z-read.ign.a1B2c3", "index.txt.Q7w8E9"};
+    const QStringList kept = {"20261208T064503Z-read.ign.young1", "notes.txt.a1B2c3"};
+    for (const QString& name : stale + kept) {
+        QFile f(folder + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+        f.flush();  // the write would set the time again on close
+        if (!name.contains("young"))
+            f.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                          QFileDevice::FileModificationTime);
+    }
+    Open();
+    for (const QString& name : stale)
+        EXPECT_FALSE(QFile::exists(folder + "/" + name)) << name.toStdString();
+    for (const QString& name : kept)
+        EXPECT_TRUE(QFile::exists(folder + "/" + name)) << name.toStdString();
+}
 
 TEST_F(HistoryTest, OpenAndSaveEachStoreAPointWithTheSourcePathAndTheSavedBytes) {
     Open();
