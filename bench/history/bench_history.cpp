@@ -11,7 +11,7 @@
 #include "history/restore_store.h"
 #include "params/binding.h"
 #include "params/defaults.h"
-#include "ui/languages/compare_text.h"
+#include "history/compare_text.h"
 
 namespace korvan {
 namespace {

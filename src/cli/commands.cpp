@@ -17,8 +17,8 @@
 #include "history/compare.h"
 #include "params/binding.h"
 #include "params/defaults.h"
-#include "ui/languages/compare_text.h"
-#include "ui/languages/language_tables.h"
+#include "history/compare_text.h"
+#include "params/language_tables.h"
 
 namespace korvan::cli {
 

@@ -21,7 +21,7 @@
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "sim_process.h"
-#include "ui/languages/compare_text.h"
+#include "history/compare_text.h"
 
 namespace korvan::test {
 namespace {

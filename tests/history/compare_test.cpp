@@ -6,7 +6,7 @@
 
 #include "params/binding.h"
 #include "params/defaults.h"
-#include "ui/languages/compare_text.h"
+#include "history/compare_text.h"
 
 namespace korvan {
 namespace {

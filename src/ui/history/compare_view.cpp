@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "params/binding.h"
-#include "ui/languages/compare_text.h"
+#include "history/compare_text.h"
 
 namespace korvan {
 

@@ -22,7 +22,7 @@
 #include "files/print_layout.h"
 #include "params/binding.h"
 #include "ui/help/help_window.h"
-#include "ui/languages/language_tables.h"
+#include "params/language_tables.h"
 #include "ui/printing/window_print.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/monitor_column.h"

@@ -16,7 +16,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "core/command_line.h"
+#include "ui/window/command_line.h"
 #include "device/monitor.h"
 #include "params/binding.h"
 #include "params/defaults.h"

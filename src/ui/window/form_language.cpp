@@ -7,7 +7,7 @@
 #include <QMenu>
 
 #include "params/binding.h"
-#include "ui/languages/language_tables.h"
+#include "params/language_tables.h"
 #include "ui/languages/qt_translations.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/hint_status.h"

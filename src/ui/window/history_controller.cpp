@@ -22,7 +22,7 @@
 #include "params/localized_text.h"
 #include "ui/history/compare_view.h"
 #include "ui/history/history_window.h"
-#include "ui/languages/language_tables.h"
+#include "params/language_tables.h"
 #include "ui/printing/window_print.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/main_menu.h"

@@ -16,7 +16,7 @@
 
 #include "device/device_link.h"
 #include "params/localized_text.h"
-#include "ui/languages/language_tables.h"
+#include "params/language_tables.h"
 
 namespace korvan {
 namespace {

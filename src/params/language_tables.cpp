@@ -1,4 +1,4 @@
-#include "ui/languages/language_tables.h"
+#include "params/language_tables.h"
 
 namespace korvan {
 

@@ -1,11 +1,11 @@
-#include "ui/languages/compare_text.h"
+#include "history/compare_text.h"
 
 #include <cstring>
 
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "params/localized_text.h"
-#include "ui/languages/language_tables.h"
+#include "params/language_tables.h"
 
 namespace korvan {
 
