@@ -126,7 +126,7 @@ class Bench {
     }
     void Tick() {
         WaitForTick();
-        form->Timer1Timer();
+        form->OnTick();
     }
     QString Message() const {
         auto* label = form->findChild<QLabel*>("LabelHlaseni");
@@ -209,7 +209,7 @@ bool MeasureTickCpu(Bench& b, const char* what, int ticks, std::chrono::millisec
     for (int i = 0; i < ticks; ++i) {
         b.WaitForTick(pace);
         const double c0 = ProcessCpuNs();
-        b.form->Timer1Timer();
+        b.form->OnTick();
         const double c1 = ProcessCpuNs();
         QApplication::sendPostedEvents();
         QApplication::processEvents();

@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     int frame = 0;
     for (long tick = 0; tick < total; ++tick) {
         if (tick % kTicksPerFrame == 0) port.Queue(MonitorFrame(frame++));
-        form->Timer1Timer();
+        form->OnTick();
         // What the tick changed is painted, as the event loop would between two ticks.
         QCoreApplication::processEvents();
         port.written.clear();

@@ -69,7 +69,7 @@ void WatchPaints(Bench& b) {
 // One tick as the event loop runs it: the tick, then whatever it scheduled (paints included).
 void Tick(Bench& b, const DeviceFrame& frame) {
     b.port.Queue(frame);
-    b.form->Timer1Timer();
+    b.form->OnTick();
     QApplication::processEvents();
     b.port.written.clear();
 }

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     korvan::SetDefaults(other);
     for (int cell = 0; cell < 100; ++cell)
         other[korvan::field::Advance + cell] = static_cast<std::uint8_t>(cell % 40);
-    form->Undo().ApplyAsStep({korvan::step::kOpen, "tune.ign"}, other);
+    form->Model().Replace(other, korvan::ModelChange(korvan::CommitKind::Open, "tune.ign"));
     QTest::qWait(30);
     window = form.get();
 

@@ -230,6 +230,18 @@ std::string LongHint(const std::string& hint) {
     return bar == std::string::npos ? hint : hint.substr(bar + 1);
 }
 
+const LocalizedText kNoPrinterMessage = {
+    "Není vybrána žádná výchozí tiskárna",
+    "There is no default printer currently selected",
+    "Es ist kein Standarddrucker ausgewählt",
+};
+
+const LocalizedText kUnableToWrite = {
+    "Nelze zapsat do %1",
+    "Unable to write to %1",
+    "Schreiben nach %1 nicht möglich",
+};
+
 const LocalizedText kIgnVersionMessage = {
     "Neshodná verze souboru *.ign!",
     "Unmatched version of *.ign file!",

@@ -220,7 +220,7 @@ class WindowEndToEnd : public ::testing::Test {
         if (next_ < now) next_ = now;
         while (std::chrono::steady_clock::now() < next_)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        form->Timer1Timer();
+        form->OnTick();
         Note();
     }
     // Ticks until `done` holds or `limit` ticks have passed; the ticks it took, or -1.

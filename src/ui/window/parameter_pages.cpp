@@ -15,12 +15,14 @@
 #include <algorithm>
 
 #include "device/map_cursor.h"
+#include "files/settings.h"
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "params/editing_tools.h"
 #include "ui/widgets/cspin_button.h"
 #include "ui/window/commit_check_box.h"
 #include "ui/window/guarded_setters.h"
+#include "ui/window/link_view.h"
 #include "ui/window/numeric_edit.h"
 #include "ui/window/widget_factory.h"
 
@@ -94,9 +96,9 @@ QString IdentityText(const std::string& text) {
 
 }  // namespace
 
-ParameterPages::ParameterPages(QWidget* client, DeviceImage& image, const DeviceLink& link,
-                               const MapCursor& cursor)
-    : image_(image), link_(link), cursor_(cursor) {
+ParameterPages::ParameterPages(QWidget* client, ParameterModel& model, const DeviceLink& link,
+                               const MapCursor& cursor, LinkView& view)
+    : model_(model), image_(model.MutableImage()), link_(link), cursor_(cursor) {
     tabs_ = new QTabWidget(client);
     tabs_->setObjectName("PageControl1");
     tabs_->setGeometry(4, 48, 653, 449);
@@ -127,6 +129,21 @@ ParameterPages::ParameterPages(QWidget* client, DeviceImage& image, const Device
         connect(spin, &TCSpinButton::OnUpClick, this, &ParameterPages::CSpinButtonUpClick);
         connect(spin, &TCSpinButton::OnDownClick, this, &ParameterPages::CSpinButtonDownClick);
     }
+    connect(&model, &ParameterModel::Changed, this, &ParameterPages::ImageToControls);
+    connect(&model, &ParameterModel::EditsWanted, this, &ParameterPages::ControlsToImage);
+    connect(&model, &ParameterModel::EditsTaken, this, &ParameterPages::ImageToControls);
+    connect(&view, &LinkView::IdentityReceived, this, &ParameterPages::ShowIdentity);
+    connect(&view, &LinkView::CursorMoved, this, &ParameterPages::ShowCursor);
+}
+
+void ParameterPages::Load(const IniStore& store) {
+    tabs_->setCurrentIndex(ReadSettings(store, Settings{}).activePage - 1);
+}
+
+void ParameterPages::Save(IniStore& store) const {
+    Settings s;
+    s.activePage = tabs_->currentIndex() + 1;
+    SetSettings(store, s, kActivePageKey);
 }
 
 bool ParameterPages::SetPageTitle(const QString& sheetName, const QString& title) {
@@ -150,7 +167,7 @@ NumericEdit* ParameterPages::MakeEdit(QWidget* parent, const char* name, int x, 
     edit->setGeometry(x, y, w, kEditHeight);
     connect(edit, &NumericEdit::Left, this, &ParameterPages::CommitControls);
     connect(edit, &NumericEdit::Stepped, this, &ParameterPages::CommitControls);
-    connect(edit, &NumericEdit::EnterPressed, this, &ParameterPages::FormKeyPress);
+    connect(edit, &NumericEdit::EnterPressed, this, &ParameterPages::OnEnterInField);
     madeEdits_.insert(edit->objectName(), edit);
     return edit;
 }
@@ -174,7 +191,7 @@ void ParameterPages::BuildMiscPage(QWidget* page) {
     // A wheel turn over the list would replace the whole tune with the defaults.
     bikeTypeList_->installEventFilter(this);
     connect(bikeTypeList_, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            &ParameterPages::ComboBox1Change);
+            &ParameterPages::OnBikeTypeChosen);
 
     const FieldRow rows[] = {{"EditBaseAdv", "LabelBaseAdv", "Base advance [°]"},
                              {"EditOmez1", "LabelOmez1", "Start Limiter [rpm]"},
@@ -473,25 +490,26 @@ bool ParameterPages::CommitsBlocked() const {
 void ParameterPages::CommitControls() {
     if (CommitsBlocked()) return;
     ControlsToImage();
-    lastCommitKind_ = CommitKind::Edit;
-    emit Committed();
+    model_.Commit(ModelChange(CommitKind::TypedField));
 }
 
-void ParameterPages::FormKeyPress() {
+void ParameterPages::OnEnterInField() {
     if (CommitsBlocked()) return;
     // Enter moves on exactly as Tab does (the field left commits on its own), then commits.
     emit FocusNextRequested();
     ControlsToImage();
-    lastCommitKind_ = CommitKind::Edit;
-    emit Committed();
+    model_.Commit(ModelChange(CommitKind::TypedField));
 }
 
-void ParameterPages::ComboBox1Change(int index) {
+void ParameterPages::OnBikeTypeChosen(int index) {
     if (CommitsBlocked() || index < 0) return;
     image_[field::BikeType] = static_cast<std::uint8_t>(index);
     SetDefaults(image_);
-    ImageToControls();
-    emit BikeTypeChosen();
+    model_.Commit(ModelChange(CommitKind::BikeType));
+}
+
+void ParameterPages::Commit(EditTool tool) {
+    model_.Commit(ModelChange::ByTool(tool));
 }
 
 bool ParameterPages::eventFilter(QObject* watched, QEvent* event) {
@@ -502,11 +520,10 @@ bool ParameterPages::eventFilter(QObject* watched, QEvent* event) {
 
 void ParameterPages::StepAdvanceAtCursor(int delta) {
     ControlsToImage();
-    emit NormalizeRequested();
+    model_.Normalize();
     StepAdvance(image_, delta, wholeMapBox_->isChecked(), cursor_.TpsIndex, cursor_.RpmIndex,
                 cursor_.BelowRpmAxis);
-    lastCommitKind_ = delta < 0 ? CommitKind::AdvanceMinus : CommitKind::AdvancePlus;
-    emit Committed();
+    Commit(delta < 0 ? EditTool::AdvanceMinus : EditTool::AdvancePlus);
 }
 
 void ParameterPages::BitBtnAdvMinusClick() {
@@ -521,8 +538,7 @@ void ParameterPages::StepColumn(TCSpinButton* sender, int delta) {
     if (it == columnSpins_.end()) return;
     ControlsToImage();
     StepAdvanceColumn(image_, delta, static_cast<int>(it - columnSpins_.begin()));
-    lastCommitKind_ = delta < 0 ? CommitKind::ColumnMinus : CommitKind::ColumnPlus;
-    emit Committed();
+    Commit(delta < 0 ? EditTool::ColumnMinus : EditTool::ColumnPlus);
 }
 
 void ParameterPages::CSpinButtonUpClick(TCSpinButton* sender) {
@@ -537,8 +553,7 @@ void ParameterPages::StepServoAtCursor(int delta) {
     if (cursor_.Cleared && !wholeServoBox_->isChecked()) return;
     ControlsToImage();
     StepServo(image_, delta, wholeServoBox_->isChecked(), cursor_.ServoIndex);
-    lastCommitKind_ = delta < 0 ? CommitKind::ServoMinus : CommitKind::ServoPlus;
-    emit Committed();
+    Commit(delta < 0 ? EditTool::ServoMinus : EditTool::ServoPlus);
 }
 
 void ParameterPages::BitBtnServoMinusClick() {
@@ -556,16 +571,14 @@ void ParameterPages::BitBtnTps0Click() {
     if (!link_.LiveValid()) return;
     ControlsToImage();
     if (!SetTps0FromLive(image_, link_.Live().TpsMv)) return;
-    lastCommitKind_ = CommitKind::Tps0;
-    emit Committed();
+    Commit(EditTool::Tps0);
 }
 
 void ParameterPages::BitBtnTps100Click() {
     if (!link_.LiveValid()) return;
     ControlsToImage();
     if (!SetTps100FromLive(image_, link_.Live().TpsMv)) return;
-    lastCommitKind_ = CommitKind::Tps100;
-    emit Committed();
+    Commit(EditTool::Tps100);
 }
 
 }  // namespace korvan

@@ -2,8 +2,9 @@
 // pages (the numeric fields, the flag boxes, the bike type list, the map with its row labels
 // and column spin buttons, the servo table, the editing-tool buttons, the unit's identity
 // texts), the tables that tie them to the image, the colour and visibility rules and the
-// live cursor colours. It moves values between the controls and the image; normalising and
-// what follows a commit are the window's: it asks for them through its signals.
+// live cursor colours. It moves values between the controls and the model's image: a control
+// edited or a tool used is one commit of the model, and every change of the model is shown
+// again. It keeps the page shown in the settings.
 #pragma once
 
 #include <QColor>
@@ -16,6 +17,7 @@
 
 #include "device/device_link.h"
 #include "params/device_image.h"
+#include "ui/window/parameter_model.h"
 
 class QAction;
 class QCheckBox;
@@ -29,7 +31,10 @@ class QWidget;
 namespace korvan {
 
 class CommitCheckBox;
+class IniStore;
+class LinkView;
 class NumericEdit;
+class ParameterModel;
 class TCSpinButton;
 struct MapCursor;
 
@@ -39,10 +44,14 @@ class ParameterPages : public QObject {
   public:
     static constexpr int kPages = 4;
 
-    // The controls write into `image`; the tools read the live values of `link` and the
-    // window's map cursor.
-    ParameterPages(QWidget* client, DeviceImage& image, const DeviceLink& link,
-                   const MapCursor& cursor);
+    // The controls write into the model's image; the tools read the live values of `link` and
+    // the map cursor; the identity texts and the cursor of each tick come from `view`.
+    ParameterPages(QWidget* client, ParameterModel& model, const DeviceLink& link,
+                   const MapCursor& cursor, LinkView& view);
+
+    // The page shown ("ActivePage").
+    void Load(const IniStore& store);
+    void Save(IniStore& store) const;
 
     // The page control, for the page choice kept in the settings and for the page titles.
     QTabWidget* Tabs() const { return tabs_; }
@@ -76,20 +85,6 @@ class ParameterPages : public QObject {
     // The servo group's own flag: it counts as shown while another page is open.
     bool ServoGroupShown() const;
 
-    // What made the last commit: a control edited or one of the editing tools.
-    enum class CommitKind {
-        Edit,
-        AdvanceMinus,
-        AdvancePlus,
-        ColumnMinus,
-        ColumnPlus,
-        ServoMinus,
-        ServoPlus,
-        Tps0,
-        Tps100
-    };
-    CommitKind LastCommitKind() const { return lastCommitKind_; }
-
     // The editing tools; the menu's advance items come here too.
     void BitBtnAdvMinusClick();
     void BitBtnAdvPlusClick();
@@ -101,18 +96,12 @@ class ParameterPages : public QObject {
     void BitBtnTps100Click();
 
   signals:
-    // The controls went into the image: normalise it, show it, program when asked.
-    void Committed();
-    // The image must be normalised before a tool works on it.
-    void NormalizeRequested();
     // Enter in a field: the focus moves on as Tab moves it.
     void FocusNextRequested();
     // Whether the throttle axis, the servo and the N2O controller are in use.
     void TpsAxisShown(bool shown);
     void ServoShown(bool shown);
     void N2oShown(bool shown);
-    // The user chose a bike type: its defaults replaced the parameters.
-    void BikeTypeChosen();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -131,17 +120,18 @@ class ParameterPages : public QObject {
     // EditExit, UpDownClick and CheckBoxAktBlok1MouseUp of the design: a field left, an
     // up-down stepped, a flag box clicked.
     void CommitControls();
-    void FormKeyPress();
-    void ComboBox1Change(int index);
+    void OnEnterInField();
+    void OnBikeTypeChosen(int index);
+    void Commit(EditTool tool);
     void StepAdvanceAtCursor(int delta);
     void StepColumn(TCSpinButton* sender, int delta);
     void StepServoAtCursor(int delta);
 
-    DeviceImage& image_;
+    ParameterModel& model_;
+    DeviceImage& image_;  // the model's
     const DeviceLink& link_;
     const MapCursor& cursor_;
     bool commitsEnabled_ = false;
-    CommitKind lastCommitKind_ = CommitKind::Edit;
     // Set while the controls are filled from the image, so that nothing they emit commits.
     int fillingControls_ = 0;
     // The unit's version, date and time texts: empty until its identity page arrives in this run.
