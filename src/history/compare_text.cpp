@@ -4,8 +4,8 @@
 
 #include "params/binding.h"
 #include "params/defaults.h"
-#include "params/localized_text.h"
 #include "params/language_tables.h"
+#include "params/localized_text.h"
 
 namespace korvan {
 

@@ -17,11 +17,11 @@
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
 #include "history/compare.h"
+#include "history/compare_text.h"
 #include "log/ride_log.h"
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "sim_process.h"
-#include "history/compare_text.h"
 
 namespace korvan::test {
 namespace {

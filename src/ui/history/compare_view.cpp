@@ -5,8 +5,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "params/binding.h"
 #include "history/compare_text.h"
+#include "params/binding.h"
 
 namespace korvan {
 
