@@ -179,7 +179,7 @@ void PrintTo(const DamageCase& c, std::ostream* os) {
 
 class DamagedIndex : public Store, public ::testing::WithParamInterface<DamageCase> {};
 
-TEST_P(DamagedIndex, IsSkippedWithAReasonAndRebuiltFromTheFilesOnTheNextWrite) {
+TEST_P(DamagedIndex, IsSkippedWithAReasonAndRebuiltOnNextWrite) {
     const DamageCase& c = GetParam();
     {
         RestoreStore store = MakeStore();
