@@ -13,8 +13,8 @@ namespace korvan::cli {
 bool RideLogFile::Start(const std::string& path) {
     file_.setFileName(QString::fromStdString(path));
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        error_ = FormatText(logtext::kCannotCreate, language_, path.c_str(),
-                            file_.errorString().toStdString().c_str());
+        error_ = Fill(logtext::kCannotCreate, language_, path.c_str(),
+                      file_.errorString().toStdString().c_str());
         return false;
     }
     sink_ = std::make_unique<QFileSink>(file_);
@@ -24,8 +24,7 @@ bool RideLogFile::Start(const std::string& path) {
     const QString date =
         QLocale::c().toString(QDateTime::currentDateTime(), "ddd MMM dd HH:mm:ss yyyy");
     if (!writer_->Start(date.toStdString())) {
-        error_ =
-            FormatText(logtext::kCannotCreate, language_, path.c_str(), writer_->Error().c_str());
+        error_ = Fill(logtext::kCannotCreate, language_, path.c_str(), writer_->Error().c_str());
         Close();
         return false;
     }
@@ -54,8 +53,8 @@ bool RideLogFile::Finish() {
 bool RideLogFile::Check() {
     if (!writer_->Failed()) return true;
     const std::string name = file_.fileName().toStdString();
-    error_ = FormatText(logtext::kWriteFailed, language_, name.c_str(), writer_->Error().c_str()) +
-             ' ' + FormatText(logtext::kRowsKept, language_, writer_->RowsFlushed());
+    error_ = Fill(logtext::kWriteFailed, language_, name.c_str(), writer_->Error().c_str()) + ' ' +
+             Fill(logtext::kRowsKept, language_, writer_->RowsFlushed());
     Close();
     return false;
 }

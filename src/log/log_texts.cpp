@@ -3,74 +3,74 @@
 namespace korvan::logtext {
 
 const LocalizedText kCannotCreate = {
-    "Záznam jízdy %s nelze vytvořit: %s",
-    "Cannot create the ride log %s: %s",
-    "Das Fahrtprotokoll %s kann nicht angelegt werden: %s",
+    "Záznam jízdy %1 nelze vytvořit: %2",
+    "Cannot create the ride log %1: %2",
+    "Das Fahrtprotokoll %1 kann nicht angelegt werden: %2",
 };
 const LocalizedText kWriteFailed = {
-    "Záznam jízdy se zastavil, do %s nelze zapisovat: %s",
-    "Recording stopped, cannot write to %s: %s",
-    "Aufzeichnung angehalten, %s kann nicht geschrieben werden: %s",
+    "Záznam jízdy se zastavil, do %1 nelze zapisovat: %2",
+    "Recording stopped, cannot write to %1: %2",
+    "Aufzeichnung angehalten, %1 kann nicht geschrieben werden: %2",
 };
 const LocalizedText kRowsKept = {
-    "Zapsaných řádků zůstává v souboru: %zu.",
-    "The %zu rows written so far stay in the file.",
-    "Die bisher geschriebenen %zu Zeilen bleiben in der Datei.",
+    "Zapsaných řádků zůstává v souboru: %1.",
+    "The %1 rows written so far stay in the file.",
+    "Die bisher geschriebenen %1 Zeilen bleiben in der Datei.",
 };
 const LocalizedText kNotMsl = {
-    "%s není záznam jízdy (.msl).",
-    "%s is not a ride log (.msl).",
-    "%s ist kein Fahrtprotokoll (.msl).",
+    "%1 není záznam jízdy (.msl).",
+    "%1 is not a ride log (.msl).",
+    "%1 ist kein Fahrtprotokoll (.msl).",
 };
 const LocalizedText kCannotOpen = {
-    "Záznam jízdy %s nelze otevřít: %s",
-    "Cannot open the ride log %s: %s",
-    "Das Fahrtprotokoll %s kann nicht geöffnet werden: %s",
+    "Záznam jízdy %1 nelze otevřít: %2",
+    "Cannot open the ride log %1: %2",
+    "Das Fahrtprotokoll %1 kann nicht geöffnet werden: %2",
 };
 const LocalizedText kNoHeader = {
-    "%s nemá řádek s názvy kanálů, není to záznam jízdy.",
-    "%s has no line of channel names; it is not a ride log.",
-    "%s hat keine Zeile mit Kanalnamen; es ist kein Fahrtprotokoll.",
+    "%1 nemá řádek s názvy kanálů, není to záznam jízdy.",
+    "%1 has no line of channel names; it is not a ride log.",
+    "%1 hat keine Zeile mit Kanalnamen; es ist kein Fahrtprotokoll.",
 };
 const LocalizedText kNoTimeColumn = {
-    "%s nemá sloupec Time.",
-    "%s has no Time column.",
-    "%s hat keine Spalte Time.",
+    "%1 nemá sloupec Time.",
+    "%1 has no Time column.",
+    "%1 hat keine Spalte Time.",
 };
 const LocalizedText kNoRpmColumn = {
-    "%s nemá sloupec RPM.",
-    "%s has no RPM column.",
-    "%s hat keine Spalte RPM.",
+    "%1 nemá sloupec RPM.",
+    "%1 has no RPM column.",
+    "%1 hat keine Spalte RPM.",
 };
 const LocalizedText kNoRows = {
-    "%s neobsahuje žádný čitelný řádek.",
-    "%s holds no readable row.",
-    "%s enthält keine lesbare Zeile.",
+    "%1 neobsahuje žádný čitelný řádek.",
+    "%1 holds no readable row.",
+    "%1 enthält keine lesbare Zeile.",
 };
 const LocalizedText kBadRows = {
-    "Vynechané vadné řádky (%zu): %s",
-    "Bad rows left out (%zu): %s",
-    "Ausgelassene fehlerhafte Zeilen (%zu): %s",
+    "Vynechané vadné řádky (%1): %2",
+    "Bad rows left out (%1): %2",
+    "Ausgelassene fehlerhafte Zeilen (%1): %2",
 };
 const LocalizedText kShortRow = {
-    "řádek %zu je krátký",
-    "line %zu is short",
-    "Zeile %zu ist zu kurz",
+    "řádek %1 je krátký",
+    "line %1 is short",
+    "Zeile %1 ist zu kurz",
 };
 const LocalizedText kNotANumber = {
-    "řádek %zu: %s není číslo",
-    "line %zu: %s is not a number",
-    "Zeile %zu: %s ist keine Zahl",
+    "řádek %1: %2 není číslo",
+    "line %1: %2 is not a number",
+    "Zeile %1: %2 ist keine Zahl",
 };
 const LocalizedText kMoreBadRows = {
-    "a %zu dalších",
-    "and %zu more",
-    "und %zu weitere",
+    "a %1 dalších",
+    "and %1 more",
+    "und %1 weitere",
 };
 const LocalizedText kTruncated = {
-    "Načteno jen prvních %zu řádků (%zu MB), zbytek souboru je vynechán.",
-    "Only the first %zu rows (%zu MB) were read; the rest of the file is left out.",
-    "Nur die ersten %zu Zeilen (%zu MB) wurden gelesen; der Rest der Datei bleibt weg.",
+    "Načteno jen prvních %1 řádků (%2 MB), zbytek souboru je vynechán.",
+    "Only the first %1 rows (%2 MB) were read; the rest of the file is left out.",
+    "Nur die ersten %1 Zeilen (%2 MB) wurden gelesen; der Rest der Datei bleibt weg.",
 };
 
 }  // namespace korvan::logtext

@@ -335,17 +335,17 @@ std::string RideLogReadResult::RefusalText(const std::string& fileName,
         case LogRefusal::None:
             return {};
         case LogRefusal::NotMsl:
-            return FormatText(logtext::kNotMsl, language, name);
+            return Fill(logtext::kNotMsl, language, name);
         case LogRefusal::CannotOpen:
-            return FormatText(logtext::kCannotOpen, language, name, systemReason.c_str());
+            return Fill(logtext::kCannotOpen, language, name, systemReason.c_str());
         case LogRefusal::NoHeader:
-            return FormatText(logtext::kNoHeader, language, name);
+            return Fill(logtext::kNoHeader, language, name);
         case LogRefusal::NoTimeColumn:
-            return FormatText(logtext::kNoTimeColumn, language, name);
+            return Fill(logtext::kNoTimeColumn, language, name);
         case LogRefusal::NoRpmColumn:
-            return FormatText(logtext::kNoRpmColumn, language, name);
+            return Fill(logtext::kNoRpmColumn, language, name);
         case LogRefusal::NoRows: {
-            std::string text = FormatText(logtext::kNoRows, language, name);
+            std::string text = Fill(logtext::kNoRows, language, name);
             if (badRowCount) text += ' ' + BadRowsText(language);
             return text;
         }
@@ -359,19 +359,19 @@ std::string RideLogReadResult::BadRowsText(std::uint8_t language) const {
     for (const BadRow& b : badRows) {
         if (!list.empty()) list += ", ";
         list += b.kind == BadRowKind::Short
-                    ? FormatText(logtext::kShortRow, language, b.line)
-                    : FormatText(logtext::kNotANumber, language, b.line, b.column.c_str());
+                    ? Fill(logtext::kShortRow, language, b.line)
+                    : Fill(logtext::kNotANumber, language, b.line, b.column.c_str());
     }
     if (badRowCount > badRows.size()) {
-        list += ", " + FormatText(logtext::kMoreBadRows, language, badRowCount - badRows.size());
+        list += ", " + Fill(logtext::kMoreBadRows, language, badRowCount - badRows.size());
     }
-    return FormatText(logtext::kBadRows, language, badRowCount, list.c_str());
+    return Fill(logtext::kBadRows, language, badRowCount, list.c_str());
 }
 
 std::string RideLogReadResult::TruncatedText(std::uint8_t language) const {
     if (!truncated) return {};
-    return FormatText(logtext::kTruncated, language, rows.size(),
-                      (bytesRead + kBytesPerMegabyte - 1) / kBytesPerMegabyte);
+    return Fill(logtext::kTruncated, language, rows.size(),
+                (bytesRead + kBytesPerMegabyte - 1) / kBytesPerMegabyte);
 }
 
 }  // namespace korvan

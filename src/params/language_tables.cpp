@@ -251,11 +251,11 @@ const LocalizedText kIgnVersionMessage = {
 // The first lines are padded with blanks so that the message box is wide enough for the build
 // date; the German text has a single line break before its version line.
 const LocalizedText kAboutFormat = {
-    "Program pro nastavování zapalování           \n\nverze 2.0\n\n%s\n\n%s\n\n"
+    "Program pro nastavování zapalování           \n\nverze 2.0\n\n%1\n\n%2\n\n"
     "Maveltik\n\nKontakt:\nviz dokumentace (Nápověda > Obsah, F1)\n",
-    "Programm for setting of ignition            \n\nversion 2.0\n\n%s\n\n%s\n\n"
+    "Programm for setting of ignition            \n\nversion 2.0\n\n%1\n\n%2\n\n"
     "Maveltik\n\nContact:\nsee the documentation (Help > Contents, F1)\n",
-    "Program für der Adjustierung der Zündung        \nVersion 2.0\n\n%s\n\n%s\n\n"
+    "Program für der Adjustierung der Zündung        \nVersion 2.0\n\n%1\n\n%2\n\n"
     "Maveltik\n\nKontakt:\nsiehe Dokumentation (Hilfe > Inhalt, F1)\n",
 };
 
@@ -267,14 +267,7 @@ const LocalizedText kManualDocument = {
 
 std::string AboutText(std::uint8_t language, const std::string& buildDate,
                       const std::string& buildTime) {
-    // The date goes into the first "%s", the time into the second; nothing else of the text
-    // is a format, so it is not handed to printf.
-    std::string text = kAboutFormat.In(language);
-    for (const std::string* value : {&buildDate, &buildTime}) {
-        const auto at = text.find("%s");
-        if (at != std::string::npos) text.replace(at, 2, *value);
-    }
-    return text;
+    return Fill(kAboutFormat, language, buildDate, buildTime);
 }
 
 }  // namespace korvan

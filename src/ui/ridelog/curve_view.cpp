@@ -8,6 +8,7 @@
 #include <QValueAxis>
 #include <algorithm>
 
+#include "ui/languages/qt_fill.h"
 #include "ui/ridelog/ridelog_texts.h"
 
 namespace korvan {
@@ -84,12 +85,9 @@ void CurveView::Rebuild() {
     int maxAdvance = 0;
     for (int row = firstRow; row < kMapRows; ++row) {
         auto* series = new QLineSeries(chart_);
-        series->setName(
-            tpsAxis ? Text(ridelogtext::kCurveRow, language_)
-                          .replace(QStringLiteral("%d"),
-                                   QString::number(kTpsAxisPercent[static_cast<std::size_t>(row)]))
-                          .replace(QStringLiteral("%%"), QStringLiteral("%"))
-                    : Text(ridelogtext::kCurveNoThrottle, language_));
+        series->setName(tpsAxis ? QFill(ridelogtext::kCurveRow, language_,
+                                        kTpsAxisPercent[static_cast<std::size_t>(row)])
+                                : Text(ridelogtext::kCurveNoThrottle, language_));
         for (int column = 0; column < kMapColumns; ++column) {
             const int advance = image_[AdvanceIndex(row, column)];
             maxAdvance = std::max(maxAdvance, advance);

@@ -32,9 +32,8 @@ bool RideRecorder::Start(const QString& path) {
     file_.setFileName(path);
     const std::string name = QDir::toNativeSeparators(path).toStdString();
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        lastError_ =
-            QString::fromStdString(FormatText(logtext::kCannotCreate, language_, name.c_str(),
-                                              file_.errorString().toStdString().c_str()));
+        lastError_ = QString::fromStdString(Fill(logtext::kCannotCreate, language_, name.c_str(),
+                                                 file_.errorString().toStdString().c_str()));
         return false;
     }
     sink_ = std::make_unique<QFileSink>(file_);
@@ -45,7 +44,7 @@ bool RideRecorder::Start(const QString& path) {
         QLocale::c().toString(QDateTime::currentDateTime(), "ddd MMM dd HH:mm:ss yyyy");
     if (!writer_->Start(date.toStdString())) {
         lastError_ = QString::fromStdString(
-            FormatText(logtext::kCannotCreate, language_, name.c_str(), writer_->Error().c_str()));
+            Fill(logtext::kCannotCreate, language_, name.c_str(), writer_->Error().c_str()));
         Close();
         return false;
     }
@@ -81,8 +80,8 @@ bool RideRecorder::Check() {
     if (!writer_->Failed()) return true;
     const std::string name = QDir::toNativeSeparators(file_.fileName()).toStdString();
     lastError_ = QString::fromStdString(
-        FormatText(logtext::kWriteFailed, language_, name.c_str(), writer_->Error().c_str()) + ' ' +
-        FormatText(logtext::kRowsKept, language_, writer_->RowsFlushed()));
+        Fill(logtext::kWriteFailed, language_, name.c_str(), writer_->Error().c_str()) + ' ' +
+        Fill(logtext::kRowsKept, language_, writer_->RowsFlushed()));
     Close();
     emit Failed(lastError_);
     return false;
@@ -103,11 +102,9 @@ void RideRecorder::Close() {
 QString RideRecorder::StatusText() const {
     if (!writer_) return {};
     const qint64 s = ElapsedMs() / 1000;
-    return QStringLiteral("REC %1:%2:%3  %4")
-        .arg(s / 3600, 2, 10, QLatin1Char('0'))
-        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(s % 60, 2, 10, QLatin1Char('0'))
-        .arg(static_cast<qulonglong>(writer_->Rows()));
+    const auto two = [](qint64 n) { return QString::number(n).rightJustified(2, '0'); };
+    return "REC " + two(s / 3600) + ':' + two(s / 60 % 60) + ':' + two(s % 60) + "  " +
+           QString::number(static_cast<qulonglong>(writer_->Rows()));
 }
 
 QString RideRecorder::DefaultFileName(const QString& folder, const QDateTime& when) {

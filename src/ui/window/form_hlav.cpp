@@ -25,6 +25,7 @@
 #include "ui/window/main_menu.h"
 #include "ui/window/monitor_column.h"
 #include "ui/window/numeric_edit.h"
+#include "ui/window/page_tools.h"
 #include "ui/window/parameter_pages.h"
 #include "ui/window/parameter_undo.h"
 #include "ui/window/port_controller.h"
@@ -112,7 +113,8 @@ void TFormHlav::BuildCollaborators(QWidget* client) {
     link_ = std::make_unique<DeviceLink>(model.MutableImage(), port_, *linkView_);
     progress_ = std::make_unique<ProgressRow>(client, font(), model, *linkView_);
     monitor_ = std::make_unique<MonitorColumn>(client, font(), model, *linkView_, *link_);
-    pages_ = std::make_unique<ParameterPages>(client, model, *link_, cursor_, *linkView_);
+    pages_ = std::make_unique<ParameterPages>(client, model, cursor_, *linkView_);
+    new PageTools(*pages_, model, *link_, cursor_, *menu_);
     progress_->AddFileLabel(pages_->MiscPage());
     files_ = std::make_unique<FileCommands>(*this, model, *dialogs_, *link_, *progress_);
     ports_ = std::make_unique<PortController>(*this, *menu_, *statusBar(), *link_, port_, store_,
@@ -156,10 +158,8 @@ void TFormHlav::Wire() {
     connect(files, &FileCommands::Opened, history_.get(), &HistoryController::FileOpened);
     connect(files, &FileCommands::Saved, history_.get(), &HistoryController::FileSaved);
 
-    // The pages: the advance tools of the menu, Enter, and what the monitor column shows.
+    // The pages: Enter, and what the monitor column shows.
     ParameterPages* pages = pages_.get();
-    connect(m.advanceMinusItem, &QAction::triggered, pages, &ParameterPages::BitBtnAdvMinusClick);
-    connect(m.advancePlusItem, &QAction::triggered, pages, &ParameterPages::BitBtnAdvPlusClick);
     connect(pages, &ParameterPages::FocusNextRequested, this, [this] { focusNextChild(); });
     connect(pages, &ParameterPages::TpsAxisShown, monitor_.get(), &MonitorColumn::ShowTpsReadout);
     connect(pages, &ParameterPages::ServoShown, monitor_.get(), &MonitorColumn::ShowServoReadouts);

@@ -90,7 +90,7 @@ MonitorColumn::MonitorColumn(QWidget* client, const QFont& windowFont, Parameter
     for (int i = 0; i < kTestWords; ++i) {
         const QByteArray name = "LabelTest" + QByteArray::number(i + 1);
         testLabels_[i] = readout(name.constData(), "", 856, 343 + (i * 152) / 7, 112, test);
-        testLabels_[i]->setText(QString("Test%1 = ---").arg(i + 1));
+        testLabels_[i]->setText("Test" + QString::number(i + 1) + " = ---");
         testLabels_[i]->hide();
     }
 

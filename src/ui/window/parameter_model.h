@@ -161,3 +161,5 @@ class ParameterModel : public QObject {
 };
 
 }  // namespace korvan
+
+Q_DECLARE_METATYPE(korvan::ModelChange)

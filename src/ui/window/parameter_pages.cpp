@@ -96,9 +96,9 @@ QString IdentityText(const std::string& text) {
 
 }  // namespace
 
-ParameterPages::ParameterPages(QWidget* client, ParameterModel& model, const DeviceLink& link,
-                               const MapCursor& cursor, LinkView& view)
-    : model_(model), image_(model.MutableImage()), link_(link), cursor_(cursor) {
+ParameterPages::ParameterPages(QWidget* client, ParameterModel& model, const MapCursor& cursor,
+                               LinkView& view)
+    : model_(model), image_(model.MutableImage()), cursor_(cursor) {
     tabs_ = new QTabWidget(client);
     tabs_->setObjectName("PageControl1");
     tabs_->setGeometry(4, 48, 653, 449);
@@ -119,16 +119,6 @@ ParameterPages::ParameterPages(QWidget* client, ParameterModel& model, const Dev
     BuildServoPage(sheets_[3]);
     BuildControlTables();
 
-    connect(advanceButtons_[0], &QPushButton::clicked, this, &ParameterPages::BitBtnAdvMinusClick);
-    connect(advanceButtons_[1], &QPushButton::clicked, this, &ParameterPages::BitBtnAdvPlusClick);
-    connect(servoButtons_[0], &QPushButton::clicked, this, &ParameterPages::BitBtnServoMinusClick);
-    connect(servoButtons_[1], &QPushButton::clicked, this, &ParameterPages::BitBtnServoPlusClick);
-    connect(tpsButtons_[0], &QPushButton::clicked, this, &ParameterPages::BitBtnTps0Click);
-    connect(tpsButtons_[1], &QPushButton::clicked, this, &ParameterPages::BitBtnTps100Click);
-    for (TCSpinButton* spin : columnSpins_) {
-        connect(spin, &TCSpinButton::OnUpClick, this, &ParameterPages::CSpinButtonUpClick);
-        connect(spin, &TCSpinButton::OnDownClick, this, &ParameterPages::CSpinButtonDownClick);
-    }
     connect(&model, &ParameterModel::Changed, this, &ParameterPages::ImageToControls);
     connect(&model, &ParameterModel::EditsWanted, this, &ParameterPages::ControlsToImage);
     connect(&model, &ParameterModel::EditsTaken, this, &ParameterPages::ImageToControls);
@@ -231,10 +221,10 @@ void ParameterPages::BuildMiscPage(QWidget* page) {
     QGroupBox* tps = MakeGroupBox(page, "GroupBoxTps", "TPS", 380, 96, 260, 84);
     MakeEdit(tps, "EditTps0", 8, 22, 60);
     MakeLabel(tps, "LabelTps0", "0%  [mV]", 72, 24, 72, 16);
-    tpsButtons_[0] = MakeButton(tps, "BitBtnTps0", "Set TPS 0 %", 150, 20, 100, 25);
+    tools_.tps[0] = MakeButton(tps, "BitBtnTps0", "Set TPS 0 %", 150, 20, 100, 25);
     MakeEdit(tps, "EditTps100", 8, 52, 60);
     MakeLabel(tps, "LabelTps100", "100%  [mv]", 72, 54, 72, 16);
-    tpsButtons_[1] = MakeButton(tps, "BitBtnTps100", "Set TPS 100 %", 150, 50, 100, 25);
+    tools_.tps[1] = MakeButton(tps, "BitBtnTps100", "Set TPS 100 %", 150, 50, 100, 25);
 
     auto* picture = new CurvePicture(page);
     picture->setObjectName("Image1");
@@ -273,12 +263,12 @@ void ParameterPages::BuildMapPage(QWidget* page) {
         spin->setObjectName("CSpinButton" + QString::number(c + 1));
         spin->setGeometry(ColumnX(c) + (kColumnEditWidth - 18) / 2, 349, 18, 26);
         spin->setFocusPolicy(Qt::NoFocus);
-        columnSpins_[c] = spin;
+        tools_.columns[c] = spin;
     }
     tpsAxisBox_ = MakeFlagBox(map, "CheckBoxTpsMapa", "TPS", 8, 388, 56);
-    advanceButtons_[0] = MakeButton(map, "BitBtnAdvMinus", "-", 70, 384, 30, 25);
-    advanceButtons_[1] = MakeButton(map, "BitBtnAdvPlus", "+", 104, 384, 30, 25);
-    wholeMapBox_ = MakeCheckBox(map, "CheckBoxIgnAll", "All", 144, 388, 70);
+    tools_.advance[0] = MakeButton(map, "BitBtnAdvMinus", "-", 70, 384, 30, 25);
+    tools_.advance[1] = MakeButton(map, "BitBtnAdvPlus", "+", 104, 384, 30, 25);
+    tools_.wholeMap = MakeCheckBox(map, "CheckBoxIgnAll", "All", 144, 388, 70);
 }
 
 void ParameterPages::BuildN2oPage(QWidget* page) {
@@ -335,9 +325,9 @@ void ParameterPages::BuildServoPage(QWidget* page) {
     MakeEdit(servoGroup_, "EditPrivHyster", kColumnLeft, 108, 66);
     MakeLabel(servoGroup_, "LabelPrivHyster", "Sevro Hysteresis [mV]", kColumnLeft + 72, 110, 180,
               16);
-    servoButtons_[0] = MakeButton(servoGroup_, "BitBtnServoMinus", "-", 8, 150, 30, 25);
-    servoButtons_[1] = MakeButton(servoGroup_, "BitBtnServoPlus", "+", 42, 150, 30, 25);
-    wholeServoBox_ = MakeCheckBox(servoGroup_, "CheckBoxPrivAll", "All", 82, 154, 70);
+    tools_.servo[0] = MakeButton(servoGroup_, "BitBtnServoMinus", "-", 8, 150, 30, 25);
+    tools_.servo[1] = MakeButton(servoGroup_, "BitBtnServoPlus", "+", 42, 150, 30, 25);
+    tools_.wholeServo = MakeCheckBox(servoGroup_, "CheckBoxPrivAll", "All", 82, 154, 70);
 }
 
 void ParameterPages::BuildControlTables() {
@@ -414,7 +404,7 @@ void ParameterPages::ShowTpsMapLayout() {
     const bool tpsAxis = tpsAxisBox_->isChecked();
     for (QLabel* label : tpsRowLabels_) SetShown(label, tpsAxis);
     for (int i = 0; i < kFirstCurveCell; ++i) SetShown(mapEdits_[i], tpsAxis);
-    for (TCSpinButton* spin : columnSpins_) SetShown(spin, tpsAxis);
+    for (TCSpinButton* spin : tools_.columns) SetShown(spin, tpsAxis);
     emit TpsAxisShown(tpsAxis);
     // Without the throttle axis the single curve takes the first row's place.
     const int top = (tpsAxis ? tpsRowLabels_[kCurveRow] : tpsRowLabels_[0])->y() - kTpsLabelOffset;
@@ -508,77 +498,10 @@ void ParameterPages::OnBikeTypeChosen(int index) {
     model_.Commit(ModelChange(CommitKind::BikeType));
 }
 
-void ParameterPages::Commit(EditTool tool) {
-    model_.Commit(ModelChange::ByTool(tool));
-}
-
 bool ParameterPages::eventFilter(QObject* watched, QEvent* event) {
     // A wheel turn over the bike type list would replace the tune with the defaults.
     if (watched == bikeTypeList_ && event->type() == QEvent::Wheel) return true;
     return QObject::eventFilter(watched, event);
-}
-
-void ParameterPages::StepAdvanceAtCursor(int delta) {
-    ControlsToImage();
-    model_.Normalize();
-    StepAdvance(image_, delta, wholeMapBox_->isChecked(), cursor_.TpsIndex, cursor_.RpmIndex,
-                cursor_.BelowRpmAxis);
-    Commit(delta < 0 ? EditTool::AdvanceMinus : EditTool::AdvancePlus);
-}
-
-void ParameterPages::BitBtnAdvMinusClick() {
-    StepAdvanceAtCursor(-1);
-}
-void ParameterPages::BitBtnAdvPlusClick() {
-    StepAdvanceAtCursor(+1);
-}
-
-void ParameterPages::StepColumn(TCSpinButton* sender, int delta) {
-    const auto it = std::find(columnSpins_.begin(), columnSpins_.end(), sender);
-    if (it == columnSpins_.end()) return;
-    ControlsToImage();
-    StepAdvanceColumn(image_, delta, static_cast<int>(it - columnSpins_.begin()));
-    Commit(delta < 0 ? EditTool::ColumnMinus : EditTool::ColumnPlus);
-}
-
-void ParameterPages::CSpinButtonUpClick(TCSpinButton* sender) {
-    StepColumn(sender, +1);
-}
-void ParameterPages::CSpinButtonDownClick(TCSpinButton* sender) {
-    StepColumn(sender, -1);
-}
-
-void ParameterPages::StepServoAtCursor(int delta) {
-    // Without live values there is no servo point in use.
-    if (cursor_.Cleared && !wholeServoBox_->isChecked()) return;
-    ControlsToImage();
-    StepServo(image_, delta, wholeServoBox_->isChecked(), cursor_.ServoIndex);
-    Commit(delta < 0 ? EditTool::ServoMinus : EditTool::ServoPlus);
-}
-
-void ParameterPages::BitBtnServoMinusClick() {
-    StepServoAtCursor(-1);
-}
-void ParameterPages::BitBtnServoPlusClick() {
-    StepServoAtCursor(+1);
-}
-
-// The calibration buttons take the voltage of the last monitor frame. A value still being
-// typed into another field is taken into the image first, so the button does not throw it
-// away when it shows the image again.
-void ParameterPages::BitBtnTps0Click() {
-    // A silent line has no voltage to take.
-    if (!link_.LiveValid()) return;
-    ControlsToImage();
-    if (!SetTps0FromLive(image_, link_.Live().TpsMv)) return;
-    Commit(EditTool::Tps0);
-}
-
-void ParameterPages::BitBtnTps100Click() {
-    if (!link_.LiveValid()) return;
-    ControlsToImage();
-    if (!SetTps100FromLive(image_, link_.Live().TpsMv)) return;
-    Commit(EditTool::Tps100);
 }
 
 }  // namespace korvan

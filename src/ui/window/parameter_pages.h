@@ -44,10 +44,9 @@ class ParameterPages : public QObject {
   public:
     static constexpr int kPages = 4;
 
-    // The controls write into the model's image; the tools read the live values of `link` and
-    // the map cursor; the identity texts and the cursor of each tick come from `view`.
-    ParameterPages(QWidget* client, ParameterModel& model, const DeviceLink& link,
-                   const MapCursor& cursor, LinkView& view);
+    // The controls write into the model's image; the identity texts and the cursor of each
+    // tick come from `view`; the map heat is laid under `cursor`.
+    ParameterPages(QWidget* client, ParameterModel& model, const MapCursor& cursor, LinkView& view);
 
     // The page shown ("ActivePage").
     void Load(const IniStore& store);
@@ -85,15 +84,16 @@ class ParameterPages : public QObject {
     // The servo group's own flag: it counts as shown while another page is open.
     bool ServoGroupShown() const;
 
-    // The editing tools; the menu's advance items come here too.
-    void BitBtnAdvMinusClick();
-    void BitBtnAdvPlusClick();
-    void CSpinButtonUpClick(TCSpinButton* sender);
-    void CSpinButtonDownClick(TCSpinButton* sender);
-    void BitBtnServoMinusClick();
-    void BitBtnServoPlusClick();
-    void BitBtnTps0Click();
-    void BitBtnTps100Click();
+    // The controls the editing tools (PageTools) work with.
+    struct ToolControls {
+        std::array<QPushButton*, 2> advance{};             // "BitBtnAdvMinus", "BitBtnAdvPlus"
+        std::array<QPushButton*, 2> servo{};               // "BitBtnServoMinus", "BitBtnServoPlus"
+        std::array<QPushButton*, 2> tps{};                 // "BitBtnTps0", "BitBtnTps100"
+        std::array<TCSpinButton*, kMapColumns> columns{};  // "CSpinButton1".."CSpinButton10"
+        QCheckBox* wholeMap = nullptr;                     // "CheckBoxIgnAll"
+        QCheckBox* wholeServo = nullptr;                   // "CheckBoxPrivAll"
+    };
+    const ToolControls& Tools() const { return tools_; }
 
   signals:
     // Enter in a field: the focus moves on as Tab moves it.
@@ -122,14 +122,9 @@ class ParameterPages : public QObject {
     void CommitControls();
     void OnEnterInField();
     void OnBikeTypeChosen(int index);
-    void Commit(EditTool tool);
-    void StepAdvanceAtCursor(int delta);
-    void StepColumn(TCSpinButton* sender, int delta);
-    void StepServoAtCursor(int delta);
 
     ParameterModel& model_;
     DeviceImage& image_;  // the model's
-    const DeviceLink& link_;
     const MapCursor& cursor_;
     bool commitsEnabled_ = false;
     // Set while the controls are filled from the image, so that nothing they emit commits.
@@ -154,17 +149,13 @@ class ParameterPages : public QObject {
     CommitCheckBox* tpsAxisBox_ = nullptr;             // "CheckBoxTpsMapa"
     CommitCheckBox* n2oEnableBox_ = nullptr;           // "CheckBoxGas"
     CommitCheckBox* n2oActivationBox_ = nullptr;       // "CheckBoxAktN2o"
-    QCheckBox* wholeMapBox_ = nullptr;                 // "CheckBoxIgnAll"
-    QCheckBox* wholeServoBox_ = nullptr;               // "CheckBoxPrivAll"
     QGroupBox* mapGroup_ = nullptr;                    // "GroupBox6"
     std::array<QColor, kMapRows * kMapColumns> mapHeat_{};
-    QGroupBox* servoGroup_ = nullptr;               // "GroupBoxPrivera"
-    QGroupBox* n2oGroup_ = nullptr;                 // "GroupBoxGas"
-    QGroupBox* retardGroup_ = nullptr;              // "GroupBoxRetard"
-    std::array<QLabel*, 3> identityLabels_{};       // "LabelVerze1".."LabelVerze3"
-    std::array<QPushButton*, 2> advanceButtons_{};  // "BitBtnAdvMinus", "BitBtnAdvPlus"
-    std::array<QPushButton*, 2> servoButtons_{};    // "BitBtnServoMinus", "BitBtnServoPlus"
-    std::array<QPushButton*, 2> tpsButtons_{};      // "BitBtnTps0", "BitBtnTps100"
+    QGroupBox* servoGroup_ = nullptr;          // "GroupBoxPrivera"
+    QGroupBox* n2oGroup_ = nullptr;            // "GroupBoxGas"
+    QGroupBox* retardGroup_ = nullptr;         // "GroupBoxRetard"
+    std::array<QLabel*, 3> identityLabels_{};  // "LabelVerze1".."LabelVerze3"
+    ToolControls tools_;
 
     // The map and the tables beside it.
     std::array<QLabel*, kMapRows> tpsRowLabels_{};          // "LabelTps1".."LabelTps10"
@@ -172,7 +163,6 @@ class ParameterPages : public QObject {
     std::array<NumericEdit*, kMapRows * kMapColumns> mapEdits_{};
     std::array<NumericEdit*, kAxisPoints> servoRpmEdits_{};  // "EditRpmPriv1".."EditRpmPriv10"
     std::array<NumericEdit*, kAxisPoints> servoMvEdits_{};   // "EditNapPriv1".."EditNapPriv10"
-    std::array<TCSpinButton*, kMapColumns> columnSpins_{};   // "CSpinButton1".."CSpinButton10"
 };
 
 }  // namespace korvan
