@@ -26,6 +26,7 @@
 #include "device/qt_serial_port.h"
 #include "files/settings.h"
 #include "sim_process.h"
+#include "tests/ui/window/callback_seams.h"
 #include "ui/window/form_hlav.h"
 
 namespace {
@@ -100,9 +101,10 @@ class Bench {
         ini.close();
         korvan::FormOptions options;
         options.arguments = {"ENGLISH"};
-        options.messageBox = [](const QString& text) {
+        seams_.messageBox = [](const QString& text) {
             std::fprintf(stderr, "message box: %s\n", qPrintable(text));
         };
+        options.seams = &seams_;
         form = std::make_unique<TFormHlav>(counting_, options);
         form->Timer1()->stop();
         form->show();
@@ -144,6 +146,7 @@ class Bench {
         return true;
     }
 
+    korvan::testing::CallbackSeams seams_;  // outlives the window
     std::unique_ptr<TFormHlav> form;
     CountingPort& Port() { return counting_; }
 

@@ -21,14 +21,29 @@
 
 namespace korvan {
 
+bool WindowSeams::AnswerMessage(const QString&) {
+    return false;
+}
+bool WindowSeams::AnswerFileDialog(QFileDialog&, QString&) {
+    return false;
+}
+bool WindowSeams::ChoosePrinter(std::unique_ptr<QPrinter>&) {
+    return false;
+}
+bool WindowSeams::OpenUrl(const QUrl&) {
+    return false;
+}
+bool WindowSeams::AnswerPortDialog(PortDialog&, bool&) {
+    return false;
+}
+
 Dialogs::Dialogs(QMainWindow& window, const ParameterModel& model, FormOptions options)
-    : window_(window), model_(model), options_(std::move(options)) {}
+    : window_(window), model_(model), options_(std::move(options)) {
+    if (options_.seams == nullptr) options_.seams = &real_;
+}
 
 void Dialogs::ShowMessage(const QString& text) {
-    if (options_.messageBox) {
-        options_.messageBox(text);
-        return;
-    }
+    if (options_.seams->AnswerMessage(text)) return;
     // Anywhere but in the tick the box opens at once, so a box from the exit save is still
     // seen before the program ends.
     if (!inTick_) {
@@ -48,9 +63,8 @@ void Dialogs::ShowMessage(const QString& text) {
 
 QString Dialogs::ChooseFile(QFileDialog& dialog) {
     QString chosen;
-    if (options_.fileDialog) {
-        chosen = options_.fileDialog(dialog);
-    } else if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    if (!options_.seams->AnswerFileDialog(dialog, chosen) && dialog.exec() == QDialog::Accepted &&
+        !dialog.selectedFiles().isEmpty()) {
         chosen = dialog.selectedFiles().first();
     }
     // Nothing of the dialog may stay on screen and take the keyboard. The file name completer
@@ -68,11 +82,14 @@ QString Dialogs::ChooseFile(QFileDialog& dialog) {
 }
 
 bool Dialogs::RunPortDialog(PortDialog& dialog) {
-    return options_.portDialog ? options_.portDialog(dialog) : dialog.exec() == QDialog::Accepted;
+    bool accepted = false;
+    if (options_.seams->AnswerPortDialog(dialog, accepted)) return accepted;
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::unique_ptr<QPrinter> Dialogs::Printer() {
-    if (options_.printer) return options_.printer();
+    std::unique_ptr<QPrinter> chosen;
+    if (options_.seams->ChoosePrinter(chosen)) return chosen;
     // Without any printer QPrinter silently becomes a PDF printer without a file.
     if (!DefaultPrinterAvailable()) return nullptr;
     return std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
@@ -89,11 +106,7 @@ void Dialogs::PrintPicture(const QImage& picture) {
 }
 
 void Dialogs::OpenUrl(const QUrl& url) {
-    if (options_.openUrl) {
-        options_.openUrl(url);
-    } else {
-        QDesktopServices::openUrl(url);
-    }
+    if (!options_.seams->OpenUrl(url)) QDesktopServices::openUrl(url);
 }
 
 QStringList Dialogs::ManualFolders() const {

@@ -54,6 +54,7 @@ class Dialogs {
     QMainWindow& window_;
     const ParameterModel& model_;
     FormOptions options_;
+    WindowSeams real_;  // answers nothing: the seams when none are given
     bool inTick_ = false;
 };
 

@@ -1,11 +1,8 @@
 // What the window takes from outside: the program's arguments (without the program name) and
-// the seams where it asks the user or the system, so that tests can answer them. An empty
-// function means the real thing (a QMessageBox, the dialog's own exec(), the default printer,
-// the desktop's opener).
+// the places where it asks the user or the system, which tests answer instead (WindowSeams).
 #pragma once
 
 #include <QStringList>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,23 +16,32 @@ namespace korvan {
 class PortDialog;
 class PortLister;
 
+// The places where the window asks the user or the system. Each method returns false when it
+// does not answer: the real message box, dialog, printer or desktop opener is used then. This
+// base answers nothing; tests derive from it.
+class WindowSeams {
+  public:
+    virtual ~WindowSeams() = default;
+    // A modal message.
+    virtual bool AnswerMessage(const QString& text);
+    // A file dialog: `chosen` is the path, empty when cancelled.
+    virtual bool AnswerFileDialog(QFileDialog& dialog, QString& chosen);
+    // The printer to print on; null for none.
+    virtual bool ChoosePrinter(std::unique_ptr<QPrinter>& printer);
+    // A document the desktop's program would open.
+    virtual bool OpenUrl(const QUrl& url);
+    // The serial port dialog: `accepted` when OK was pressed.
+    virtual bool AnswerPortDialog(PortDialog& dialog, bool& accepted);
+};
+
 struct FormOptions {
     QStringList arguments;
-    // Shows a modal message. Empty: a QMessageBox with an OK button.
-    std::function<void(const QString& text)> messageBox;
-    // Runs a file dialog and returns the chosen path, empty when cancelled. Empty: the
-    // dialog's own exec().
-    std::function<QString(QFileDialog& dialog)> fileDialog;
-    // The printer to print on. Empty: the system's default printer (none when there is none).
-    std::function<std::unique_ptr<QPrinter>()> printer;
-    // Opens a document with the desktop's program. Empty: QDesktopServices::openUrl.
-    std::function<bool(const QUrl& url)> openUrl;
+    // Null: the real thing everywhere. Must outlive the window.
+    WindowSeams* seams = nullptr;
     // The serial ports the system has now. Null: QSerialPortInfo's list.
     PortLister* portLister = nullptr;
     // Where the stable device names are. Empty: /dev/serial/by-id.
     std::string stableNameFolder;
-    // Runs the serial port dialog; true when accepted. Empty: the dialog's own exec().
-    std::function<bool(PortDialog& dialog)> portDialog;
     // Where F1 looks for the manual. Empty: the help window's own list (ManualFolders()).
     QStringList manualFolders;
 };
