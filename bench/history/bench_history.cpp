@@ -9,10 +9,10 @@
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
 #include "history/compare.h"
+#include "history/compare_text.h"
 #include "history/restore_store.h"
 #include "params/binding.h"
 #include "params/defaults.h"
-#include "ui/languages/compare_text.h"
 
 namespace korvan {
 namespace {

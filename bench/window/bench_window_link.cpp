@@ -26,6 +26,7 @@
 #include "device/qt_serial_port.h"
 #include "files/settings.h"
 #include "sim_process.h"
+#include "tests/ui/window/callback_seams.h"
 #include "ui/window/form_hlav.h"
 
 namespace {
@@ -100,9 +101,10 @@ class Bench {
         ini.close();
         korvan::FormOptions options;
         options.arguments = {"ENGLISH"};
-        options.messageBox = [](const QString& text) {
+        seams_.messageBox = [](const QString& text) {
             std::fprintf(stderr, "message box: %s\n", qPrintable(text));
         };
+        options.seams = &seams_;
         form = std::make_unique<TFormHlav>(counting_, options);
         form->Timer1()->stop();
         form->show();
@@ -126,7 +128,7 @@ class Bench {
     }
     void Tick() {
         WaitForTick();
-        form->Timer1Timer();
+        form->OnTick();
     }
     QString Message() const {
         auto* label = form->findChild<QLabel*>("LabelHlaseni");
@@ -144,6 +146,7 @@ class Bench {
         return true;
     }
 
+    korvan::testing::CallbackSeams seams_;  // outlives the window
     std::unique_ptr<TFormHlav> form;
     CountingPort& Port() { return counting_; }
 
@@ -209,7 +212,7 @@ bool MeasureTickCpu(Bench& b, const char* what, int ticks, std::chrono::millisec
     for (int i = 0; i < ticks; ++i) {
         b.WaitForTick(pace);
         const double c0 = ProcessCpuNs();
-        b.form->Timer1Timer();
+        b.form->OnTick();
         const double c1 = ProcessCpuNs();
         QApplication::sendPostedEvents();
         QApplication::processEvents();

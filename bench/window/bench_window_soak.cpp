@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "device/frame.h"
+#include "tests/ui/window/callback_seams.h"
 #include "tests/ui/window/fake_serial_port.h"
 #include "ui/window/form_hlav.h"
 
@@ -68,7 +69,9 @@ int main(int argc, char** argv) {
     korvan::testing::FakeSerialPort port;
     korvan::FormOptions options;
     options.arguments = {"ENGLISH"};
-    options.messageBox = [](const QString&) {};
+    static korvan::testing::CallbackSeams seams;
+    seams.messageBox = [](const QString&) {};
+    options.seams = &seams;
     auto form = std::make_unique<korvan::TFormHlav>(port, options);
     form->Timer1()->stop();
     form->show();
@@ -82,7 +85,7 @@ int main(int argc, char** argv) {
     int frame = 0;
     for (long tick = 0; tick < total; ++tick) {
         if (tick % kTicksPerFrame == 0) port.Queue(MonitorFrame(frame++));
-        form->Timer1Timer();
+        form->OnTick();
         // What the tick changed is painted, as the event loop would between two ticks.
         QCoreApplication::processEvents();
         port.written.clear();

@@ -22,6 +22,7 @@
 #include <memory>
 
 #include "device/frame.h"
+#include "tests/ui/window/callback_seams.h"
 #include "tests/ui/window/fake_serial_port.h"
 #include "tests/ui/window/paint_counter.h"
 #include "ui/window/form_hlav.h"
@@ -69,7 +70,7 @@ void WatchPaints(Bench& b) {
 // One tick as the event loop runs it: the tick, then whatever it scheduled (paints included).
 void Tick(Bench& b, const DeviceFrame& frame) {
     b.port.Queue(frame);
-    b.form->Timer1Timer();
+    b.form->OnTick();
     QApplication::processEvents();
     b.port.written.clear();
 }
@@ -155,7 +156,9 @@ int main(int argc, char** argv) {
     Bench b;
     korvan::FormOptions options;
     options.arguments = {"ENGLISH"};
-    options.messageBox = [](const QString&) {};
+    static korvan::testing::CallbackSeams seams;
+    seams.messageBox = [](const QString&) {};
+    options.seams = &seams;
     b.form = std::make_unique<TFormHlav>(b.port, options);
     b.form->Timer1()->stop();
     b.form->show();

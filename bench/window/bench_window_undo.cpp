@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "params/defaults.h"
+#include "tests/ui/window/callback_seams.h"
 #include "tests/ui/window/fake_serial_port.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/parameter_undo.h"
@@ -42,7 +43,9 @@ int main(int argc, char** argv) {
     korvan::testing::FakeSerialPort port;
     korvan::FormOptions options;
     options.arguments = {"ENGLISH"};
-    options.messageBox = [](const QString&) {};
+    static korvan::testing::CallbackSeams seams;
+    seams.messageBox = [](const QString&) {};
+    options.seams = &seams;
     auto form = std::make_unique<korvan::TFormHlav>(port, options);
     form->Timer1()->stop();
     form->show();
@@ -56,7 +59,7 @@ int main(int argc, char** argv) {
     korvan::SetDefaults(other);
     for (int cell = 0; cell < 100; ++cell)
         other[korvan::field::Advance + cell] = static_cast<std::uint8_t>(cell % 40);
-    form->Undo().ApplyAsStep({korvan::step::kOpen, "tune.ign"}, other);
+    form->Model().Replace(other, korvan::ModelChange(korvan::CommitKind::Open, "tune.ign"));
     QTest::qWait(30);
     window = form.get();
 

@@ -90,15 +90,4 @@ const LocalizedText kLogCellsOfDefaults{
     "The unit forbids reading; the ride log's cells follow the default map",
     "Die Zündung verbietet das Lesen; die Zellen des Fahrtprotokolls folgen der Standardkennlinie"};
 
-std::string Fill(const LocalizedText& text, std::uint8_t language, const std::string& first,
-                 const std::string& second) {
-    std::string s = text.In(language);
-    for (const auto& [mark, value] :
-         {std::pair<const char*, const std::string&>{"%1", first}, {"%2", second}}) {
-        const std::size_t at = s.find(mark);
-        if (at != std::string::npos) s.replace(at, 2, value);
-    }
-    return s;
-}
-
 }  // namespace korvan::cli

@@ -1,5 +1,6 @@
 // korvan2-cli's own messages in the program's three languages. "%1" and "%2" are filled in by
-// Fill(). The link's messages ("Verify OK", "Read error!") come from the link itself.
+// korvan::Fill, as every text of the program. The link's messages ("Verify OK", "Read error!") come
+// from the link itself.
 #pragma once
 
 #include <cstdint>
@@ -41,9 +42,5 @@ extern const LocalizedText kInfoVersion, kInfoDate, kInfoTime, kInfoFormatVersio
 extern const LocalizedText kInfoBikeTypes, kInfoAllowed, kInfoProhibited;
 extern const LocalizedText kNoPorts;
 extern const LocalizedText kLogCellsOfDefaults;
-
-// The text of `text` in `language` with %1 and %2 replaced.
-std::string Fill(const LocalizedText& text, std::uint8_t language, const std::string& first = {},
-                 const std::string& second = {});
 
 }  // namespace korvan::cli

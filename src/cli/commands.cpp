@@ -17,10 +17,10 @@
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
 #include "history/compare.h"
+#include "history/compare_text.h"
 #include "params/binding.h"
 #include "params/defaults.h"
-#include "ui/languages/compare_text.h"
-#include "ui/languages/language_tables.h"
+#include "params/language_tables.h"
 
 namespace korvan::cli {
 

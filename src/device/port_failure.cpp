@@ -17,51 +17,42 @@ namespace korvan {
 
 namespace {
 
-// The texts carry {device} and {group} places, filled in after the language is chosen.
-const LocalizedText kMissingText{
-    "Zařízení {device} neexistuje (je převodník připojen?).",
-    "The device {device} does not exist (is the adapter plugged in?).",
-    "Das Gerät {device} existiert nicht (ist der Adapter eingesteckt?)."};
+// The texts are filled after the language is chosen: %1 the device, %2 its group, %3 what the
+// node is instead of a serial port, %4 what the system said.
+const LocalizedText kMissingText{"Zařízení %1 neexistuje (je převodník připojen?).",
+                                 "The device %1 does not exist (is the adapter plugged in?).",
+                                 "Das Gerät %1 existiert nicht (ist der Adapter eingesteckt?)."};
 const LocalizedText kNotInGroupText{
-    "Zařízení {device} patří skupině {group} a vy v ní nejste. Náprava: sudo usermod -aG {group} "
+    "Zařízení %1 patří skupině %2 a vy v ní nejste. Náprava: sudo usermod -aG %2 "
     "$USER, "
     "potom se odhlaste a znovu přihlaste.",
-    "The device {device} belongs to group {group} and you are not in it. Fix: sudo usermod -aG "
-    "{group} $USER, "
+    "The device %1 belongs to group %2 and you are not in it. Fix: sudo usermod -aG "
+    "%2 $USER, "
     "then log out and in again.",
-    "Das Gerät {device} gehört der Gruppe {group}, und Sie sind nicht darin. Abhilfe: sudo usermod "
-    "-aG {group} "
+    "Das Gerät %1 gehört der Gruppe %2, und Sie sind nicht darin. Abhilfe: sudo usermod "
+    "-aG %2 "
     "$USER, danach ab- und wieder anmelden."};
 const LocalizedText kGroupAfterLoginText{
-    "Zařízení {device} patří skupině {group}; členství ve skupině platí až po odhlášení a novém "
+    "Zařízení %1 patří skupině %2; členství ve skupině platí až po odhlášení a novém "
     "přihlášení.",
-    "The device {device} belongs to group {group}; your membership takes effect once you log out "
+    "The device %1 belongs to group %2; your membership takes effect once you log out "
     "and in again.",
-    "Das Gerät {device} gehört der Gruppe {group}; die Mitgliedschaft gilt erst nach Ab- und "
+    "Das Gerät %1 gehört der Gruppe %2; die Mitgliedschaft gilt erst nach Ab- und "
     "wieder Anmelden."};
-const LocalizedText kNoPermissionText{
-    "K zařízení {device} nemáte přístup.", "You have no permission to open the device {device}.",
-    "Sie haben keine Berechtigung, das Gerät {device} zu öffnen."};
-const LocalizedText kBusyText{"Zařízení {device} používá jiný program.",
-                              "The device {device} is in use by another program.",
-                              "Das Gerät {device} wird von einem anderen Programm benutzt."};
-const LocalizedText kNotSerialText{"{device} není sériový port ({what}).",
-                                   "{device} is not a serial port ({what}).",
-                                   "{device} ist keine serielle Schnittstelle ({what})."};
+const LocalizedText kNoPermissionText{"K zařízení %1 nemáte přístup.",
+                                      "You have no permission to open the device %1.",
+                                      "Sie haben keine Berechtigung, das Gerät %1 zu öffnen."};
+const LocalizedText kBusyText{"Zařízení %1 používá jiný program.",
+                              "The device %1 is in use by another program.",
+                              "Das Gerät %1 wird von einem anderen Programm benutzt."};
+const LocalizedText kNotSerialText{"%1 není sériový port (%3).", "%1 is not a serial port (%3).",
+                                   "%1 ist keine serielle Schnittstelle (%3)."};
 const LocalizedText kRegularFileWhat{"obyčejný soubor", "a regular file", "eine gewöhnliche Datei"};
 const LocalizedText kDirectoryWhat{"složka", "a folder", "ein Ordner"};
 const LocalizedText kFifoWhat{"roura FIFO", "a FIFO", "eine FIFO"};
 const LocalizedText kNullWhat{"nulové zařízení", "the null device", "das Nullgerät"};
 const LocalizedText kOtherNodeWhat{"není to terminál", "not a terminal", "kein Terminal"};
-const LocalizedText kOtherText{"Zařízení {device}: {system}", "The device {device}: {system}",
-                               "Das Gerät {device}: {system}"};
-
-void ReplaceAll(std::string& text, const std::string& place, const std::string& value) {
-    for (std::size_t at = text.find(place); at != std::string::npos;
-         at = text.find(place, at + value.size())) {
-        text.replace(at, place.size(), value);
-    }
-}
+const LocalizedText kOtherText{"Zařízení %1: %4", "The device %1: %4", "Das Gerät %1: %4"};
 
 const LocalizedText& NodeWhat(NodeType type) {
     switch (type) {
@@ -207,12 +198,8 @@ std::string OpenFailureText(const PortOpenFailure& f, std::uint8_t language) {
             }
             break;
     }
-    std::string s = text->In(language);
-    ReplaceAll(s, "{what}", NodeWhat(f.node.type).In(language));
-    ReplaceAll(s, "{group}", f.node.groupName);
-    ReplaceAll(s, "{system}", f.systemText);
-    ReplaceAll(s, "{device}", f.device);
-    return s;
+    return Fill(*text, language, f.device, f.node.groupName, NodeWhat(f.node.type).In(language),
+                f.systemText);
 }
 
 bool RetryCanHelp(const PortOpenFailure& f) {

@@ -201,6 +201,10 @@ WriteResult IniStore::WriteStrings(const std::vector<Entry>& entries) {
     if (!Load())
         return WriteResult{false, path_ + ": the file cannot be read, so it is not replaced"};
     for (const Entry& e : entries) SetString(e.section, e.key, e.value);
+    return WriteLines();
+}
+
+WriteResult IniStore::WriteLines() {
     std::error_code ec;
     const auto folder = FilePath(path_).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);

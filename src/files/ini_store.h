@@ -52,6 +52,9 @@ class IniStore {
     // one write does, so the file never holds some keys of this save and some of another.
     WriteResult WriteStrings(const std::vector<Entry>& entries);
 
+    // Replaces the file with the lines in memory (Load, then SetString for every key).
+    WriteResult WriteLines();
+
     // Sets the key in memory only.
     void SetString(const std::string& section, const std::string& key, const std::string& value);
 

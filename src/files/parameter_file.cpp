@@ -224,15 +224,6 @@ void ReportMissingValue(TokenReader& reader, const Token& key, int found, int ex
     ignored.push_back(entry);
 }
 
-std::string Substitute(std::string text, const std::string& first, const std::string& second = {}) {
-    for (const auto& [mark, value] :
-         {std::pair<const char*, const std::string&>{"%1", first}, {"%2", second}}) {
-        const std::size_t at = text.find(mark);
-        if (at != std::string::npos) text.replace(at, 2, value);
-    }
-    return text;
-}
-
 }  // namespace
 
 const LocalizedText kIgnoredLine{"Řádek %1, %2: ", "Line %1, %2: ", "Zeile %1, %2: "};
@@ -250,11 +241,10 @@ std::string IgnoredEntryText(const IgnoredEntry& entry, std::uint8_t language) {
     std::string what;
     switch (entry.kind) {
         case IgnoredKind::NotANumber:
-            what = Substitute(kIgnoredNotANumber.In(language), entry.value);
+            what = Fill(kIgnoredNotANumber, language, entry.value);
             break;
         case IgnoredKind::TooFewNumbers:
-            what = Substitute(kIgnoredTooFewNumbers.In(language), std::to_string(entry.found),
-                              std::to_string(entry.expected));
+            what = Fill(kIgnoredTooFewNumbers, language, entry.found, entry.expected);
             break;
         case IgnoredKind::UnknownKey:
             what = kIgnoredUnknownKey.In(language);
@@ -266,7 +256,7 @@ std::string IgnoredEntryText(const IgnoredEntry& entry, std::uint8_t language) {
             what = Fill(kIgnoredDoesNotFit, language, entry.value, entry.readAs);
             break;
     }
-    return Substitute(kIgnoredLine.In(language), std::to_string(entry.line), entry.key) + what;
+    return Fill(kIgnoredLine, language, entry.line, entry.key) + what;
 }
 
 ParameterFileResult ReadParameterFile(std::istream& in, DeviceImage& image) {

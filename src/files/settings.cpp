@@ -28,22 +28,40 @@ Settings ReadSettings(const IniStore& store, const Settings& defaults) {
     return s;
 }
 
-WriteResult WriteSettings(IniStore& store, const Settings& s) {
+namespace {
+
+std::vector<IniStore::Entry> SettingsEntries(const Settings& s, unsigned keys) {
     const int page = (s.activePage >= 1 && s.activePage <= 3) ? s.activePage : 4;
-    const std::vector<IniStore::Entry> entries = {
-        {kFormSection, "Left", std::to_string(s.left)},
-        {kFormSection, "Top", std::to_string(s.top)},
-        {kFormSection, "ComPort", std::to_string(s.comPort)},
-        {kFormSection, "Language", std::to_string(s.language)},
-        {kFormSection, "File", s.file},
-        {kFormSection, "IniDir", s.iniDir},
-        // The key is written with a trailing blank and read without; the store ignores
-        // blanks around names, so both address one entry.
-        {kFormSection, "ActivePage ", std::to_string(page)},
-        {kIgnitionSection, "CheckBoxExtMonitor->Checked",
-         s.extendedMonitor.value_or(false) ? "1" : "0"},
-    };
-    return store.WriteStrings(entries);
+    std::vector<IniStore::Entry> entries;
+    if (keys & kPositionKeys) {
+        entries.push_back({kFormSection, "Left", std::to_string(s.left)});
+        entries.push_back({kFormSection, "Top", std::to_string(s.top)});
+    }
+    if (keys & kComPortKey) entries.push_back({kFormSection, "ComPort", std::to_string(s.comPort)});
+    if (keys & kLanguageKey)
+        entries.push_back({kFormSection, "Language", std::to_string(s.language)});
+    if (keys & kFileKey) entries.push_back({kFormSection, "File", s.file});
+    if (keys & kIniDirKey) entries.push_back({kFormSection, "IniDir", s.iniDir});
+    // The key is written with a trailing blank and read without; the store ignores blanks
+    // around names, so both address one entry.
+    if (keys & kActivePageKey)
+        entries.push_back({kFormSection, "ActivePage ", std::to_string(page)});
+    if (keys & kExtendedMonitorKey) {
+        entries.push_back({kIgnitionSection, "CheckBoxExtMonitor->Checked",
+                           s.extendedMonitor.value_or(false) ? "1" : "0"});
+    }
+    return entries;
+}
+
+}  // namespace
+
+WriteResult WriteSettings(IniStore& store, const Settings& s) {
+    return store.WriteStrings(SettingsEntries(s, kAllSettingsKeys));
+}
+
+void SetSettings(IniStore& store, const Settings& s, unsigned keys) {
+    for (const IniStore::Entry& e : SettingsEntries(s, keys))
+        store.SetString(e.section, e.key, e.value);
 }
 
 StateFileLoad LoadStateFile(const std::string& path, DeviceImage& image) {

@@ -37,6 +37,21 @@ Settings ReadSettings(const IniStore& store, const Settings& defaults);
 // Sets the keys in their fixed order and replaces the file once.
 WriteResult WriteSettings(IniStore& store, const Settings& settings);
 
+// The keys of Settings, for the part of the window that keeps each one.
+enum SettingsKey : unsigned {
+    kPositionKeys = 1u << 0,  // Left, Top
+    kComPortKey = 1u << 1,
+    kLanguageKey = 1u << 2,
+    kFileKey = 1u << 3,
+    kIniDirKey = 1u << 4,
+    kActivePageKey = 1u << 5,
+    kExtendedMonitorKey = 1u << 6,
+    kAllSettingsKeys = (1u << 7) - 1,
+};
+// Sets the chosen keys (SettingsKey bits) in memory, written as WriteSettings writes them;
+// the caller replaces the file once when every part has set its keys.
+void SetSettings(IniStore& store, const Settings& settings, unsigned keys);
+
 struct StateFileLoad {
     bool present = false;  // a regular file is there
     bool understood =

@@ -10,20 +10,13 @@ namespace {
 
 const LocalizedText kUnknown = {"Stav jednotky: neznámý", "Unit: unknown", "Zündbox: unbekannt"};
 const LocalizedText kInUnit = {"V jednotce", "In the unit", "In der Zündbox"};
-const LocalizedText kNotInUnit = {
-    "Není v jednotce: ", "Not in the unit: ", "Nicht in der Zündbox: "};
-
 // Czech counts have three forms (1 změna, 2-4 změny, 5 změn), English and German two.
-std::string Changes(int n, std::uint8_t language) {
-    const std::string number = std::to_string(n);
-    if (language == kLanguageCzech) {
-        if (n == 1) return number + " změna";
-        if (n >= 2 && n <= 4) return number + " změny";
-        return number + " změn";
-    }
-    if (language == kLanguageGerman) return number + (n == 1 ? " Änderung" : " Änderungen");
-    return number + (n == 1 ? " change" : " changes");
-}
+const LocalizedText kNotInUnitOne = {"Není v jednotce: %1 změna", "Not in the unit: %1 change",
+                                     "Nicht in der Zündbox: %1 Änderung"};
+const LocalizedText kNotInUnitFew = {"Není v jednotce: %1 změny", "Not in the unit: %1 changes",
+                                     "Nicht in der Zündbox: %1 Änderungen"};
+const LocalizedText kNotInUnitMany = {"Není v jednotce: %1 změn", "Not in the unit: %1 changes",
+                                      "Nicht in der Zündbox: %1 Änderungen"};
 
 }  // namespace
 
@@ -35,7 +28,10 @@ std::optional<int> UnitTracker::ChangesSinceUnit(const DeviceImage& current) con
 std::string UnitStateText(std::optional<int> changes, std::uint8_t language) {
     if (!changes) return kUnknown.In(language);
     if (*changes == 0) return kInUnit.In(language);
-    return kNotInUnit.In(language) + Changes(*changes, language);
+    const int n = *changes;
+    const LocalizedText& text =
+        n == 1 ? kNotInUnitOne : (n >= 2 && n <= 4 ? kNotInUnitFew : kNotInUnitMany);
+    return Fill(text, language, n);
 }
 
 }  // namespace korvan

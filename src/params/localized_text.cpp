@@ -2,7 +2,10 @@
 
 namespace korvan {
 
-std::string FillPattern(std::string_view pattern, std::initializer_list<TextArg> args) {
+namespace {
+
+template <typename Args, typename TextOf>
+std::string FillMarks(std::string_view pattern, const Args& args, TextOf textOf) {
     std::string out;
     out.reserve(pattern.size() + 16);
     for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -10,7 +13,7 @@ std::string FillPattern(std::string_view pattern, std::initializer_list<TextArg>
         if (c == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
             const std::size_t n = static_cast<std::size_t>(pattern[i + 1] - '1');
             if (n < args.size()) {
-                out += (args.begin() + n)->Text();
+                out += textOf(*(args.begin() + n));
                 ++i;
                 continue;
             }
@@ -18,6 +21,17 @@ std::string FillPattern(std::string_view pattern, std::initializer_list<TextArg>
         out += c;
     }
     return out;
+}
+
+}  // namespace
+
+std::string FillPattern(std::string_view pattern, std::initializer_list<TextArg> args) {
+    return FillMarks(pattern, args,
+                     [](const TextArg& a) -> const std::string& { return a.Text(); });
+}
+
+std::string FillPattern(std::string_view pattern, const std::vector<std::string>& args) {
+    return FillMarks(pattern, args, [](const std::string& a) -> const std::string& { return a; });
 }
 
 }  // namespace korvan

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace korvan {
 
@@ -44,6 +45,8 @@ class TextArg {
 // The pattern with every %n replaced by the n-th value (n = 1..9). A mark without a value and
 // "%" followed by anything else stay as they are; a value is never searched for marks again.
 std::string FillPattern(std::string_view pattern, std::initializer_list<TextArg> args);
+// The same with values known only at run time (a name kept to be shown in another language).
+std::string FillPattern(std::string_view pattern, const std::vector<std::string>& args);
 
 // The text in the chosen language with its placeholders filled.
 template <typename... Args>

@@ -23,12 +23,12 @@
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
 #include "history/compare.h"
+#include "history/compare_text.h"
 #include "log/ride_log.h"
 #include "log/ride_log_reader.h"
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "sim_process.h"
-#include "ui/languages/compare_text.h"
 
 namespace korvan::test {
 namespace {

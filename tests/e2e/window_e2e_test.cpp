@@ -6,6 +6,7 @@
 
 #include <sys/resource.h>
 #include <unistd.h>
+#include "tests/ui/window/callback_seams.h"
 #include "tests/ui/window/offscreen_main.h"
 
 #include <QAction>
@@ -188,7 +189,10 @@ class WindowEndToEnd : public ::testing::Test {
         recording_ = std::make_unique<RecordingPort>(*qtPort_);
         FormOptions options;
         options.arguments = {"ENGLISH"};
-        if (!realMessageBoxes) options.messageBox = [this](const QString& t) { modals << t; };
+        if (!realMessageBoxes) {
+            seams_.messageBox = [this](const QString& t) { modals << t; };
+            options.seams = &seams_;
+        }
         form = std::make_unique<TFormHlav>(*recording_, options);
         form->Timer1()->stop();
         form->show();
@@ -220,7 +224,7 @@ class WindowEndToEnd : public ::testing::Test {
         if (next_ < now) next_ = now;
         while (std::chrono::steady_clock::now() < next_)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        form->Timer1Timer();
+        form->OnTick();
         Note();
     }
     // Ticks until `done` holds or `limit` ticks have passed; the ticks it took, or -1.
@@ -323,6 +327,7 @@ class WindowEndToEnd : public ::testing::Test {
             << trail.join(" / ").toStdString();
     }
 
+    korvan::testing::CallbackSeams seams_;  // outlives the window
     std::unique_ptr<TFormHlav> form;
     // The window shows its own QMessageBox instead of answering through the test's seam.
     bool realMessageBoxes = false;

@@ -4,9 +4,9 @@
 
 #include <functional>
 
+#include "history/compare_text.h"
 #include "params/binding.h"
 #include "params/defaults.h"
-#include "ui/languages/compare_text.h"
 
 namespace korvan {
 namespace {

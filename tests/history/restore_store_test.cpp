@@ -172,9 +172,15 @@ struct DamageCase {
     StoreProblem::Kind problem;
 };
 
+// The case's name, not its bytes: a function and pointers would make the test's name long and
+// different in every build.
+void PrintTo(const DamageCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class DamagedIndex : public Store, public ::testing::WithParamInterface<DamageCase> {};
 
-TEST_P(DamagedIndex, IsSkippedWithAReasonAndRebuiltFromTheFilesOnTheNextWrite) {
+TEST_P(DamagedIndex, IsSkippedWithAReasonAndRebuiltOnNextWrite) {
     const DamageCase& c = GetParam();
     {
         RestoreStore store = MakeStore();

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "params/localized_text.h"
+#include "ui/languages/qt_fill.h"
 
 namespace korvan {
 
@@ -116,17 +117,17 @@ ManualLookup FindManual(std::uint8_t language, const QStringList& folders) {
 QString ManualProblemText(std::uint8_t language, const ManualLookup& lookup) {
     switch (lookup.damage) {
         case ManualDamage::NotAFile:
-            return Text(kManualNotAFile, language).arg(lookup.damagedPath);
+            return QFill(kManualNotAFile, language, lookup.damagedPath);
         case ManualDamage::Unreadable:
-            return Text(kManualUnreadable, language).arg(lookup.damagedPath);
+            return QFill(kManualUnreadable, language, lookup.damagedPath);
         case ManualDamage::Empty:
-            return Text(kManualEmpty, language).arg(lookup.damagedPath);
+            return QFill(kManualEmpty, language, lookup.damagedPath);
         case ManualDamage::NotHtml:
-            return Text(kManualNotHtml, language).arg(lookup.damagedPath);
+            return QFill(kManualNotHtml, language, lookup.damagedPath);
         case ManualDamage::None:
             break;
     }
-    QString text = Text(kManualMissing, language).arg(lookup.fileName);
+    QString text = QFill(kManualMissing, language, lookup.fileName);
     for (const QString& path : lookup.tried) text += "\n" + path;
     return text;
 }

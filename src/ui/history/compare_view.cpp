@@ -5,8 +5,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "history/compare_text.h"
 #include "params/binding.h"
-#include "ui/languages/compare_text.h"
 
 namespace korvan {
 

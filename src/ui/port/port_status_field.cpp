@@ -33,9 +33,9 @@ PortStatusField::PortStatusField(QWidget* parent) : QLabel(parent) {
 
 QString PortStatusField::Text(int comPort, const std::string& device, PortState state,
                               std::uint8_t language) {
-    const QString com = comPort > 0 ? QString("COM%1").arg(comPort) : QString("COM-");
-    return QString("%1  %2  %3")
-        .arg(com, QString::fromStdString(device), QString::fromUtf8(StateText(state).In(language)));
+    const QString com = comPort > 0 ? "COM" + QString::number(comPort) : QString("COM-");
+    return com + "  " + QString::fromStdString(device) + "  " +
+           QString::fromUtf8(StateText(state).In(language));
 }
 
 void PortStatusField::Show(int comPort, const std::string& device, PortState state) {

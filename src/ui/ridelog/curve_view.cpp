@@ -13,6 +13,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "ui/languages/qt_fill.h"
 #include "ui/ridelog/curve_texts.h"
 #include "ui/ridelog/ridelog_texts.h"
 
@@ -202,12 +203,9 @@ void CurveView::Rebuild() {
     const int firstRow = FirstRow(image_);
     for (int row = firstRow; row < kMapRows; ++row) {
         auto* series = new QLineSeries(chart_);
-        series->setName(
-            tpsAxis ? Text(ridelogtext::kCurveRow, language_)
-                          .replace(QStringLiteral("%d"),
-                                   QString::number(kTpsAxisPercent[static_cast<std::size_t>(row)]))
-                          .replace(QStringLiteral("%%"), QStringLiteral("%"))
-                    : Text(ridelogtext::kCurveNoThrottle, language_));
+        series->setName(tpsAxis ? QFill(ridelogtext::kCurveRow, language_,
+                                        kTpsAxisPercent[static_cast<std::size_t>(row)])
+                                : Text(ridelogtext::kCurveNoThrottle, language_));
         series->setPointsVisible(true);
         Editable editable{series, chart_, view_, {}};
         for (int column = 0; column < kMapColumns; ++column) {

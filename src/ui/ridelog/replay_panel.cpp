@@ -26,7 +26,7 @@ ReplayPanel::ReplayPanel(ReplayController& controller, std::uint8_t language, QW
       position_(new QLabel(this)) {
     setObjectName("ReplayPanel");
     for (int speed : ReplayController::kSpeeds)
-        speed_->addItem(QStringLiteral("%1x").arg(speed), speed);
+        speed_->addItem(QString::number(speed) + 'x', speed);
     auto* layout = new QHBoxLayout(this);
     for (QWidget* w : std::initializer_list<QWidget*>{play_, speed_, back_, forward_, slider_,
                                                       position_, close_}) {
@@ -83,11 +83,9 @@ void ReplayPanel::ShowPosition(int row) {
     }
     const double end = controller_.IsLoaded() ? controller_.Log().rows.back().TimeS : 0;
     const QLocale locale;
-    position_->setText(QStringLiteral("%1 / %2 s   %3 / %4")
-                           .arg(locale.toString(controller_.PositionSeconds(), 'f', 1),
-                                locale.toString(end, 'f', 1))
-                           .arg(row + 1)
-                           .arg(controller_.RowCount()));
+    position_->setText(locale.toString(controller_.PositionSeconds(), 'f', 1) + " / " +
+                       locale.toString(end, 'f', 1) + " s   " + QString::number(row + 1) + " / " +
+                       QString::number(controller_.RowCount()));
 }
 
 }  // namespace korvan

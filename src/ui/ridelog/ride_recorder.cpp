@@ -71,11 +71,9 @@ bool RideRecorder::Check(bool written) {
 QString RideRecorder::StatusText() const {
     if (!IsRecording()) return {};
     const qint64 s = ElapsedMs() / 1000;
-    return QStringLiteral("REC %1:%2:%3  %4")
-        .arg(s / 3600, 2, 10, QLatin1Char('0'))
-        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(s % 60, 2, 10, QLatin1Char('0'))
-        .arg(static_cast<qulonglong>(output_.Rows()));
+    const auto two = [](qint64 n) { return QString::number(n).rightJustified(2, '0'); };
+    return "REC " + two(s / 3600) + ':' + two(s / 60 % 60) + ':' + two(s % 60) + "  " +
+           QString::number(static_cast<qulonglong>(output_.Rows()));
 }
 
 QString RideRecorder::DefaultFileName(const QString& folder, const QDateTime& when) {

@@ -17,7 +17,7 @@ const LocalizedText kReplayTitle = {"Přehrávání záznamu jízdy", "Ride log 
                                     "Wiedergabe des Fahrtprotokolls"};
 const LocalizedText kCurveTitle = {"Předstih podle otáček", "Advance over RPM",
                                    "Vorzündung über Drehzahl"};
-const LocalizedText kCurveRow = {"Plyn %d %%", "Throttle %d %%", "Drosselklappe %d %%"};
+const LocalizedText kCurveRow = {"Plyn %1 %", "Throttle %1 %", "Drosselklappe %1 %"};
 const LocalizedText kCurveNoThrottle = {"Předstih", "Advance", "Vorzündung"};
 const LocalizedText kCellInUse = {"Aktuální buňka", "Cell in use", "Aktuelle Zelle"};
 const LocalizedText kRpmAxis = {"Otáčky [1/min]", "RPM", "Drehzahl [1/min]"};

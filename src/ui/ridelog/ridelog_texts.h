@@ -16,7 +16,7 @@ extern const LocalizedText kStepForward;
 extern const LocalizedText kCloseReplay;
 extern const LocalizedText kReplayTitle;
 extern const LocalizedText kCurveTitle;
-extern const LocalizedText kCurveRow;  // %d: throttle percent
+extern const LocalizedText kCurveRow;  // %1: throttle percent
 extern const LocalizedText kCurveNoThrottle;
 extern const LocalizedText kCellInUse;
 extern const LocalizedText kRpmAxis;

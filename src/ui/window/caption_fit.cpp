@@ -11,7 +11,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
-#include "ui/languages/language_tables.h"
+#include "params/language_tables.h"
 
 namespace korvan {
 

@@ -1,8 +1,5 @@
 #include "ui/window/file_commands.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QCompleter>
 #include <QCoreApplication>
 #include <QDate>
 #include <QFileDialog>
@@ -11,7 +8,6 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QTime>
 #include <QUrl>
 #include <algorithm>
@@ -20,20 +16,19 @@
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
 #include "files/print_layout.h"
+#include "files/settings.h"
 #include "params/binding.h"
+#include "params/language_tables.h"
 #include "ui/help/help_window.h"
-#include "ui/languages/language_tables.h"
 #include "ui/printing/window_print.h"
-#include "ui/window/form_hlav.h"
-#include "ui/window/monitor_column.h"
+#include "ui/window/dialogs.h"
+#include "ui/window/parameter_model.h"
 #include "ui/window/progress_row.h"
 
 namespace korvan {
 
 namespace {
 
-const char* kOpenFileError = "Open file error";
-const char* kNoPrinter = "There is no default printer currently selected";
 const QString kIgnFilter = QStringLiteral("Ignition Parametrs(*.ign)");
 const QString kAllFilesFilter = QStringLiteral("All Files (*.*)");
 
@@ -56,16 +51,9 @@ QString WithReason(const char* message, const std::string& reason) {
 
 }  // namespace
 
-FileCommands::FileCommands(QMainWindow& window, DeviceImage& image,
-                           const std::uint8_t& languageIndex, const FormOptions& options,
-                           DeviceLink& link, ProgressRow& progress, MonitorColumn& monitor)
-    : window_(window),
-      image_(image),
-      languageIndex_(languageIndex),
-      options_(options),
-      link_(link),
-      progress_(progress),
-      monitor_(monitor) {}
+FileCommands::FileCommands(QMainWindow& window, ParameterModel& model, Dialogs& dialogs,
+                           DeviceLink& link, ProgressRow& progress)
+    : window_(window), model_(model), dialogs_(dialogs), link_(link), progress_(progress) {}
 
 FileCommands::~FileCommands() = default;
 
@@ -99,6 +87,20 @@ void FileCommands::SetLastFilePath(const QString& path) {
     lastFilePath_ = path;
 }
 
+QString FileCommands::LastFolder() const {
+    return lastFilePath_.isEmpty() ? QString() : QFileInfo(lastFilePath_).absolutePath();
+}
+
+void FileCommands::Load(const IniStore& store) {
+    SetLastFilePath(QString::fromStdString(ReadSettings(store, Settings{}).iniDir));
+}
+
+void FileCommands::Save(IniStore& store) const {
+    Settings s;
+    s.iniDir = lastFilePath_.toStdString();
+    SetSettings(store, s, kIniDirKey);
+}
+
 void FileCommands::PresetDialog(QFileDialog& dialog) const {
     if (lastFilePath_.isEmpty()) return;
     const QFileInfo last(lastFilePath_);
@@ -110,74 +112,62 @@ QString FileCommands::RunFileDialog(QFileDialog& dialog) {
     // Preset only now: a name selected into the hidden dialog earlier left its completer
     // with a pending popup that came up over the main window after the dialog closed.
     PresetDialog(dialog);
-    QString chosen;
-    if (options_.fileDialog) {
-        chosen = options_.fileDialog(dialog);
-    } else if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        chosen = dialog.selectedFiles().first();
-    }
-    // Nothing of the dialog may stay on screen and take the keyboard. The file name
-    // completer reopens its list by itself when the folder it was completing in finishes
-    // loading, even after the dialog has closed; without a prefix it has nothing to reopen.
-    dialog.hide();
-    for (QCompleter* completer : dialog.findChildren<QCompleter*>()) {
-        completer->setCompletionPrefix(QString());
-        completer->popup()->hide();
-    }
-    while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
-    // Without a window manager the focus would fall to the desktop after the dialog.
-    window_.activateWindow();
-    return chosen;
+    return dialogs_.ChooseFile(dialog);
 }
 
-void FileCommands::MenuSaveClick() {
+void FileCommands::OnSaveChosen() {
     QFileDialog& dialog = SaveDialog();
     dialog.selectNameFilter(kIgnFilter);
     const QString path = RunFileDialog(dialog);
     if (path.isEmpty()) return;
 
-    takeControls();
+    model_.TakeEdits();
     // The new file replaces the old one only once it is completely on disk: a full disk or a
     // pulled stick never leaves a half-written tune in place of the old one.
-    const WriteResult written =
-        WriteFileAtomically(path.toStdString(), ParameterFileText(image_, monitor_.Extended()));
+    const WriteResult written = WriteFileAtomically(
+        path.toStdString(), ParameterFileText(model_.Image(), model_.ExtendedMonitor()));
     if (!written.ok) {
-        showMessage(WithReason(kOpenFileError, written.error));
+        dialogs_.ShowMessage(WithReason(kOpenFileError, written.error));
         return;
     }
     progress_.SetFileName(path);
     SetLastFilePath(path);
-    if (saved) saved(path);
+    emit Saved(path);
 }
 
-void FileCommands::MenuOpenClick() {
+void FileCommands::OnOpenChosen() {
     const QString path = RunFileDialog(OpenDialog());
     if (path.isEmpty()) return;
     OpenFile(path);
 }
 
 void FileCommands::OpenFile(const QString& path) {
-    DeviceImage read = image_;
+    DeviceImage read = model_.Image();
     const ParameterFileLoad load = LoadParameterFile(path.toStdString(), read);
     if (!load.file.ok) {
-        showMessage(QString::fromUtf8(kOpenFileError));
+        dialogs_.ShowMessage(QString::fromUtf8(kOpenFileError));
         return;
     }
     const ParameterFileResult& result = load.parsed;
+    const std::uint8_t language = model_.Language();
     if (!result.accepted) {
         // Nothing changes: image, controls, file label and last path keep their values.
-        showMessage(QString::fromUtf8(kIgnVersionMessage.In(languageIndex_)));
+        dialogs_.ShowMessage(QString::fromUtf8(kIgnVersionMessage.In(language)));
         return;
     }
-    image_ = read;
-    // The box's click action runs when the file changes its state, as a click would.
-    if (result.extendedMonitor) monitor_.SetExtended(*result.extendedMonitor);
-    applyChange();
+    // One commit, one undo step named after the file. The box's click action runs when the
+    // file changes its state, as a click would.
+    const ModelChange change(CommitKind::Open, QFileInfo(path).fileName().toStdString());
+    if (result.extendedMonitor) {
+        model_.Replace(read, *result.extendedMonitor, change);
+    } else {
+        model_.Replace(read, change);
+    }
     progress_.SetFileName(path);
     SetLastFilePath(path);
-    if (opened) opened(path);
+    emit Opened(path);
     // The file is in; what it held that did not count is said once, all of it in one box.
-    if (!result.ignored.empty()) showMessage(IgnoredEntriesText(result.ignored, languageIndex_));
+    if (!result.ignored.empty()) dialogs_.ShowMessage(IgnoredEntriesText(result.ignored, language));
 }
 
 QString FileCommands::IgnoredEntriesText(const std::vector<IgnoredEntry>& ignored,
@@ -189,17 +179,18 @@ QString FileCommands::IgnoredEntriesText(const std::vector<IgnoredEntry>& ignore
     for (std::size_t i = 0; i < listed; ++i)
         text += '\n' + QString::fromStdString(IgnoredEntryText(ignored[i], language));
     if (listed < ignored.size()) {
-        text += '\n' + QString::fromUtf8(kIgnoredMore.In(language))
-                           .arg(static_cast<qulonglong>(ignored.size() - listed));
+        text +=
+            '\n' + QString::fromStdString(Fill(kIgnoredMore, language, ignored.size() - listed));
     }
     return text;
 }
 
-void FileCommands::SpeedButtonPrintClick() {
+void FileCommands::OnPrintChosen() {
     const QLocale locale = QLocale::system();
-    const auto line = PrintDateLine(
-        languageIndex_, locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString(),
-        locale.toString(QTime::currentTime(), QLocale::LongFormat).toStdString());
+    const auto line =
+        PrintDateLine(model_.Language(),
+                      locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString(),
+                      locale.toString(QTime::currentTime(), QLocale::LongFormat).toStdString());
     const QString lineText = line ? QString::fromStdString(*line) : QString();
     progress_.BeginPrintLine(line ? &lineText : nullptr);
     link_.ArmMessageCountdown();
@@ -215,7 +206,7 @@ void FileCommands::SpeedButtonPrintClick() {
     client->setAutoFillBackground(true);
 
     QString error;
-    std::unique_ptr<QPrinter> printer = options_.printer ? options_.printer() : DefaultPrinter();
+    std::unique_ptr<QPrinter> printer = dialogs_.Printer();
     bool printed = false;
     if (printer) {
         // The client area: everything below the menu bar, the status bar included.
@@ -224,7 +215,7 @@ void FileCommands::SpeedButtonPrintClick() {
             window_.grab(QRect(0, top, window_.width(), window_.height() - top)).toImage();
         printed = PrintImageOnePage(*printer, picture, &error);
     } else {
-        error = QString::fromUtf8(kNoPrinter);
+        error = QString::fromUtf8(kNoPrinterMessage.In(model_.Language()));
     }
 
     // Restored also when printing failed, so a failed print leaves no trace on the window.
@@ -232,45 +223,28 @@ void FileCommands::SpeedButtonPrintClick() {
     progress_.EndPrintLine();
     client->setPalette(normal);
     client->setAutoFillBackground(normalFill);
-    if (!printed) showMessage(error);
+    if (!printed) dialogs_.ShowMessage(error);
 }
 
-void FileCommands::PrintPicture(const QImage& picture) {
-    QString error;
-    std::unique_ptr<QPrinter> printer = options_.printer ? options_.printer() : DefaultPrinter();
-    if (!printer) {
-        showMessage(QString::fromUtf8(kNoPrinter));
-    } else if (!PrintImageOnePage(*printer, picture, &error)) {
-        showMessage(error);
-    }
-}
-
-std::unique_ptr<QPrinter> FileCommands::DefaultPrinter() {
-    // Without any printer QPrinter silently becomes a PDF printer without a file.
-    if (!DefaultPrinterAvailable()) return nullptr;
-    return std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-}
-
-void FileCommands::MenuContensClick() {
-    if (languageIndex_ > kLanguageGerman) return;
+void FileCommands::OnManualChosen() {
+    const std::uint8_t language = model_.Language();
+    if (language > kLanguageGerman) return;
     // One help window, made on first use; it stays beside the main window until closed.
     if (helpWindow_ == nullptr) helpWindow_ = new HelpWindow(&window_);
-    const QStringList folders =
-        options_.manualFolders.isEmpty() ? ManualFolders() : options_.manualFolders;
-    if (!helpWindow_->ShowManual(languageIndex_, folders)) {
+    if (!helpWindow_->ShowManual(language, dialogs_.ManualFolders())) {
         // A missing or damaged manual is said in a box naming the file, not in an empty
         // help window.
         helpWindow_->hide();
-        showMessage(helpWindow_->Problem());
+        dialogs_.ShowMessage(helpWindow_->Problem());
     }
 }
 
 QString FileCommands::AboutText() const {
-    return QString::fromStdString(korvan::AboutText(languageIndex_, __DATE__, __TIME__));
+    return QString::fromStdString(korvan::AboutText(model_.Language(), __DATE__, __TIME__));
 }
 
-void FileCommands::MenuAboutClick() {
-    showMessage(AboutText());
+void FileCommands::OnAboutChosen() {
+    dialogs_.ShowMessage(AboutText());
 }
 
 }  // namespace korvan

@@ -1,13 +1,12 @@
 // The desk commands: owns the open and save dialogs (made on first use), the folder and name
-// of the last file ("LastFilePath"), and the commands open, save, print, manual and about.
-// File formats and page layout are in files/; the parameters come from and go to the
-// window's image through the hooks the window sets.
+// of the last file ("LastFilePath", kept in the settings), and the commands open, save, print,
+// manual and about. File formats and page layout are in files/; the parameters come from and
+// go to the model.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include <vector>
@@ -24,44 +23,36 @@ class QUrl;
 namespace korvan {
 
 class DeviceLink;
+class Dialogs;
 class HelpWindow;
-class MonitorColumn;
+class IniStore;
+class ParameterModel;
 class ProgressRow;
-struct FormOptions;
 
 class FileCommands : public QObject {
     Q_OBJECT
 
   public:
-    FileCommands(QMainWindow& window, DeviceImage& image, const std::uint8_t& languageIndex,
-                 const FormOptions& options, DeviceLink& link, ProgressRow& progress,
-                 MonitorColumn& monitor);
+    FileCommands(QMainWindow& window, ParameterModel& model, Dialogs& dialogs, DeviceLink& link,
+                 ProgressRow& progress);
     ~FileCommands() override;
-
-    // What the window does for the commands: take the controls into the (normalised) image
-    // and show it again; show a changed image (normalised, programmed when asked); show a
-    // modal message.
-    std::function<void()> takeControls;
-    std::function<void()> applyChange;
-    std::function<void(const QString& text)> showMessage;
-    // A file was opened and shown, or saved (after the label and the last path are set); its
-    // path. May be empty.
-    std::function<void(const QString& path)> opened;
-    std::function<void(const QString& path)> saved;
 
     QString LastFilePath() const { return lastFilePath_; }
     void SetLastFilePath(const QString& path);
+    // The folder of the last file; empty when there was none.
+    QString LastFolder() const;
+    // The last file ("IniDir").
+    void Load(const IniStore& store);
+    void Save(IniStore& store) const;
 
-    void MenuOpenClick();
+    void OnOpenChosen();
     // Opens a parameter file as the open dialog does once a file is chosen (a file named on
     // the command line comes here too): the same messages, and a refused file changes nothing.
     void OpenFile(const QString& path);
-    void MenuSaveClick();
-    void SpeedButtonPrintClick();
-    // Prints a picture on one page of the default printer; a message says why it could not.
-    void PrintPicture(const QImage& picture);
-    void MenuContensClick();
-    void MenuAboutClick();
+    void OnSaveChosen();
+    void OnPrintChosen();
+    void OnManualChosen();
+    void OnAboutChosen();
 
     // The about box's text in the current language, with the build date and time.
     QString AboutText() const;
@@ -74,21 +65,23 @@ class FileCommands : public QObject {
     // The help window once F1 has opened it, else null.
     HelpWindow* Help() const { return helpWindow_; }
 
+  signals:
+    // A file was opened and shown, or saved (after the label and the last path are set).
+    void Opened(const QString& path);
+    void Saved(const QString& path);
+
   private:
     QFileDialog& OpenDialog();
     QFileDialog& SaveDialog();
     // The last file's folder and name into the dialog, just before it is shown.
     void PresetDialog(QFileDialog& dialog) const;
     QString RunFileDialog(QFileDialog& dialog);
-    static std::unique_ptr<QPrinter> DefaultPrinter();
 
     QMainWindow& window_;
-    DeviceImage& image_;
-    const std::uint8_t& languageIndex_;
-    const FormOptions& options_;
+    ParameterModel& model_;
+    Dialogs& dialogs_;
     DeviceLink& link_;
     ProgressRow& progress_;
-    MonitorColumn& monitor_;
     QString lastFilePath_;
     QFileDialog* openDialog_ = nullptr;  // "OpenDialog1"
     QFileDialog* saveDialog_ = nullptr;  // "SaveDialog1"

@@ -5,10 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
-#include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -16,12 +12,12 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "core/command_line.h"
-#include "device/monitor.h"
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "ui/languages/qt_translations.h"
 #include "ui/window/caption_fit.h"
+#include "ui/window/command_line.h"
+#include "ui/window/dialogs.h"
 #include "ui/window/file_commands.h"
 #include "ui/window/hint_status.h"
 #include "ui/window/history_controller.h"
@@ -29,6 +25,7 @@
 #include "ui/window/main_menu.h"
 #include "ui/window/monitor_column.h"
 #include "ui/window/numeric_edit.h"
+#include "ui/window/page_tools.h"
 #include "ui/window/parameter_pages.h"
 #include "ui/window/parameter_undo.h"
 #include "ui/window/port_controller.h"
@@ -48,8 +45,9 @@ constexpr int kStatusBarHeight = 19;
 TFormHlav::TFormHlav(SerialPort& port, FormOptions options, QWidget* parent)
     : QMainWindow(parent),
       port_(port),
-      options_(std::move(options)),
-      store_(SettingsFilePath().toStdString()) {
+      store_(SettingsFilePath().toStdString()),
+      model_(std::make_unique<ParameterModel>()) {
+    dialogs_ = std::make_unique<Dialogs>(*this, *model_, std::move(options));
     BuildWindow();
     Wire();
 
@@ -58,7 +56,7 @@ TFormHlav::TFormHlav(SerialPort& port, FormOptions options, QWidget* parent)
     timer1_->setInterval(kTickMs);
     // The coarse timer wanders by several milliseconds; the link counts time in ticks.
     timer1_->setTimerType(Qt::PreciseTimer);
-    connect(timer1_, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
+    connect(timer1_, &QTimer::timeout, this, &TFormHlav::OnTick);
 
     FormCreate();
     timer1_->start();
@@ -83,36 +81,13 @@ void TFormHlav::BuildWindow() {
     // bottom edge.
     auto* client = new QWidget(this);
     setCentralWidget(client);
-
-    hints_ = std::make_unique<HintStatus>(*this);
-    toolBar_ = std::make_unique<ToolBar>(client);
-    progress_ = std::make_unique<ProgressRow>(client, font(), languageIndex_);
-    monitor_ = std::make_unique<MonitorColumn>(client, font());
-    linkView_ = std::make_unique<LinkView>(*progress_);
-    link_ = std::make_unique<DeviceLink>(image_, port_, *linkView_);
-    pages_ = std::make_unique<ParameterPages>(client, image_, *link_, cursor_);
-    progress_->AddFileLabel(pages_->MiscPage());
-    files_ = std::make_unique<FileCommands>(*this, image_, languageIndex_, options_, *link_,
-                                            *progress_, *monitor_);
-
     auto* status = new QStatusBar(this);
     status->setObjectName("StatusBar1");
     status->setSizeGripEnabled(false);
     status->setFixedHeight(kStatusBarHeight);
     setStatusBar(status);
+    BuildCollaborators(client);
 
-    menu_ = std::make_unique<MainMenu>(*this);
-    PortController::Hooks portHooks;
-    portHooks.showMessage = [this](const QString& text) { ShowMessageBox(text); };
-    portHooks.runDialog = options_.portDialog;
-    portHooks.prepareStore = [] { QDir().mkpath(SettingsFolder()); };
-    ports_ = std::make_unique<PortController>(*this, *menu_->comMenu, *status, *link_, port_,
-                                              store_, options_.portLister,
-                                              options_.stableNameFolder, std::move(portHooks));
-    qtTexts_ = std::make_unique<QtTranslations>();
-    undo_ = std::make_unique<ParameterUndo>(*menuBar(), image_, languageIndex_);
-    history_ = std::make_unique<HistoryController>(*this, image_, languageIndex_, options_, *link_,
-                                                   *monitor_, *progress_, menu_->toolsMenu);
     // Hints that no language table touches: they read the same in every language.
     hints_->SetHint("BitBtnServoMinus", "Take off 20 mV");
     hints_->SetHint("BitBtnServoPlus", "Add 20 mV");
@@ -129,167 +104,96 @@ void TFormHlav::BuildWindow() {
     FitCaptionsToLanguages(this);
 }
 
-void TFormHlav::Wire() {
-    // The start commands.
-    connect(menu_->newItem, &QAction::triggered, this, &TFormHlav::MenuNewClick);
-    connect(toolBar_->newButton, &QToolButton::clicked, this, &TFormHlav::MenuNewClick);
-    connect(menu_->exitItem, &QAction::triggered, this, &TFormHlav::MenuExitClick);
-    connect(menu_->readItem, &QAction::triggered, this, &TFormHlav::MenuReadClick);
-    connect(toolBar_->readButton, &QPushButton::clicked, this, &TFormHlav::MenuReadClick);
-    connect(menu_->verifyItem, &QAction::triggered, this, &TFormHlav::MenuVerifyClick);
-    connect(toolBar_->verifyButton, &QPushButton::clicked, this, &TFormHlav::MenuVerifyClick);
-    connect(menu_->programItem, &QAction::triggered, this, &TFormHlav::MenuProgramClick);
-    connect(toolBar_->programButton, &QPushButton::clicked, this, &TFormHlav::MenuProgramClick);
-    for (QAction* item : menu_->comItems) {
-        connect(item, &QAction::triggered, this, [this, item] { MenuCom1Click(item); });
-    }
-    connect(ports_->SerialPortItem(), &QAction::triggered, this, &TFormHlav::MenuSerialPortClick);
-    connect(menu_->englishItem, &QAction::triggered, this,
-            [this] { ApplyLanguage(kLanguageEnglish); });
-    connect(menu_->czechItem, &QAction::triggered, this, [this] { ApplyLanguage(kLanguageCzech); });
-    connect(menu_->germanItem, &QAction::triggered, this,
-            [this] { ApplyLanguage(kLanguageGerman); });
+void TFormHlav::BuildCollaborators(QWidget* client) {
+    ParameterModel& model = *model_;
+    hints_ = std::make_unique<HintStatus>(*this);
+    menu_ = std::make_unique<MainMenu>(*this);
+    toolBar_ = std::make_unique<ToolBar>(client);
+    linkView_ = std::make_unique<LinkView>();
+    link_ = std::make_unique<DeviceLink>(model.MutableImage(), port_, *linkView_);
+    progress_ = std::make_unique<ProgressRow>(client, font(), model, *linkView_);
+    monitor_ = std::make_unique<MonitorColumn>(client, font(), model, *linkView_, *link_);
+    pages_ = std::make_unique<ParameterPages>(client, model, cursor_, *linkView_);
+    new PageTools(*pages_, model, *link_, cursor_, *menu_);
+    progress_->AddFileLabel(pages_->MiscPage());
+    files_ = std::make_unique<FileCommands>(*this, model, *dialogs_, *link_, *progress_);
+    ports_ = std::make_unique<PortController>(*this, *menu_, *statusBar(), *link_, port_, store_,
+                                              *dialogs_, model);
+    qtTexts_ = std::make_unique<QtTranslations>();
+    undo_ = std::make_unique<ParameterUndo>(*menuBar(), model);
+    history_ = std::make_unique<HistoryController>(*this, model, *link_, *linkView_, *dialogs_,
+                                                   *progress_, menu_->toolsMenu);
+    rideLog_ = std::make_unique<RideLogController>(*this, model, *link_, *linkView_, *menu_,
+                                                   *dialogs_, *pages_, *files_);
+}
 
-    // The pages: a commit, and what the monitor column shows along with them.
+void TFormHlav::Wire() {
+    // The start commands, from the menu and the tool bar.
+    MainMenu& m = *menu_;
+    ToolBar& t = *toolBar_;
+    connect(m.newItem, &QAction::triggered, this, &TFormHlav::OnNewChosen);
+    connect(t.newButton, &QToolButton::clicked, this, &TFormHlav::OnNewChosen);
+    connect(m.exitItem, &QAction::triggered, this, &TFormHlav::close);
+    connect(m.readItem, &QAction::triggered, this, &TFormHlav::OnReadChosen);
+    connect(t.readButton, &QPushButton::clicked, this, &TFormHlav::OnReadChosen);
+    connect(m.verifyItem, &QAction::triggered, this, &TFormHlav::OnVerifyChosen);
+    connect(t.verifyButton, &QPushButton::clicked, this, &TFormHlav::OnVerifyChosen);
+    connect(m.programItem, &QAction::triggered, this, &TFormHlav::OnProgramChosen);
+    connect(t.programButton, &QPushButton::clicked, this, &TFormHlav::OnProgramChosen);
+    connect(m.englishItem, &QAction::triggered, this, [this] { ApplyLanguage(kLanguageEnglish); });
+    connect(m.czechItem, &QAction::triggered, this, [this] { ApplyLanguage(kLanguageCzech); });
+    connect(m.germanItem, &QAction::triggered, this, [this] { ApplyLanguage(kLanguageGerman); });
+
+    // The desk commands. The menu's Print prints the same way as the tool button.
+    FileCommands* files = files_.get();
+    connect(m.openItem, &QAction::triggered, files, &FileCommands::OnOpenChosen);
+    connect(t.openButton, &QToolButton::clicked, files, &FileCommands::OnOpenChosen);
+    connect(m.saveItem, &QAction::triggered, files, &FileCommands::OnSaveChosen);
+    connect(t.saveButton, &QToolButton::clicked, files, &FileCommands::OnSaveChosen);
+    connect(m.printItem, &QAction::triggered, files, &FileCommands::OnPrintChosen);
+    connect(t.printButton, &QToolButton::clicked, files, &FileCommands::OnPrintChosen);
+    connect(m.contentsItem, &QAction::triggered, files, &FileCommands::OnManualChosen);
+    connect(m.aboutItem, &QAction::triggered, files, &FileCommands::OnAboutChosen);
+    // An opened or saved file is a restore point.
+    connect(files, &FileCommands::Opened, history_.get(), &HistoryController::FileOpened);
+    connect(files, &FileCommands::Saved, history_.get(), &HistoryController::FileSaved);
+
+    // The pages: Enter, and what the monitor column shows.
     ParameterPages* pages = pages_.get();
-    connect(pages, &ParameterPages::Committed, this, &TFormHlav::ApplyChange);
-    connect(pages, &ParameterPages::NormalizeRequested, this, &TFormHlav::NormalizeImage);
     connect(pages, &ParameterPages::FocusNextRequested, this, [this] { focusNextChild(); });
     connect(pages, &ParameterPages::TpsAxisShown, monitor_.get(), &MonitorColumn::ShowTpsReadout);
     connect(pages, &ParameterPages::ServoShown, monitor_.get(), &MonitorColumn::ShowServoReadouts);
     connect(pages, &ParameterPages::N2oShown, monitor_.get(), &MonitorColumn::ShowN2oReadout);
-    connect(menu_->advanceMinusItem, &QAction::triggered, pages,
-            &ParameterPages::BitBtnAdvMinusClick);
-    connect(menu_->advancePlusItem, &QAction::triggered, pages,
-            &ParameterPages::BitBtnAdvPlusClick);
 
-    // Undo and redo: every change to the parameters is one step.
-    WireUndo();
-
-    // The desk commands. The menu's Print prints the same way as the tool button.
-    FileCommands* files = files_.get();
-    files->takeControls = [this] { TakeControls(); };
-    files->applyChange = [this] { ApplyChange(); };
-    files->showMessage = [this](const QString& text) { ShowMessageBox(text); };
-    connect(menu_->openItem, &QAction::triggered, files, &FileCommands::MenuOpenClick);
-    connect(toolBar_->openButton, &QToolButton::clicked, files, &FileCommands::MenuOpenClick);
-    connect(menu_->saveItem, &QAction::triggered, files, &FileCommands::MenuSaveClick);
-    connect(toolBar_->saveButton, &QToolButton::clicked, files, &FileCommands::MenuSaveClick);
-    connect(menu_->printItem, &QAction::triggered, files, &FileCommands::SpeedButtonPrintClick);
-    connect(toolBar_->printButton, &QToolButton::clicked, files,
-            &FileCommands::SpeedButtonPrintClick);
-    connect(menu_->contentsItem, &QAction::triggered, files, &FileCommands::MenuContensClick);
-    connect(menu_->aboutItem, &QAction::triggered, files, &FileCommands::MenuAboutClick);
-
-    // What the link shows. Handlers of further monitor-frame readers are added after this one.
-    linkView_->modalMessage = [this](const LocalizedText& text) {
-        ShowMessageBox(QString::fromUtf8(text.In(languageIndex_)));
-    };
-    linkView_->receivedImage = [this] {
-        NormalizeImage();
-        pages_->ImageToControls();
-        undo_->RecordStep({step::kRead, {}});
-        if (rideLog_) rideLog_->ImageChanged();
-    };
-    linkView_->identity = [this](const IdentityTexts& texts) { pages_->ShowIdentity(texts); };
-    linkView_->OnMonitorFrame([this](const std::uint8_t* frame) { ShowMonitorFrame(frame); });
-    linkView_->noConnection = [this](bool shown) {
-        // A replay shows logged values while the unit is deliberately not asked.
-        if (shown && !link_->MonitorPaused()) monitor_->ShowNoData();
-    };
-
-    // The ride log: recording, replay, time-in-cell colours and the map as curves.
-    RideLogController::Hooks rideLogHooks;
-    rideLogHooks.showMessage = [this](const QString& text) { ShowMessageBox(text); };
-    rideLogHooks.fileDialog = options_.fileDialog;
-    rideLogHooks.lastFolder = [this] {
-        const QString last = files_->LastFilePath();
-        return last.isEmpty() ? QString() : QFileInfo(last).absolutePath();
-    };
-    rideLogHooks.printPicture = [this](const QImage& picture) { files_->PrintPicture(picture); };
-    rideLog_ = std::make_unique<RideLogController>(*this, *pages_, std::move(rideLogHooks));
-}
-
-void TFormHlav::WireUndo() {
-    ParameterUndo* undo = undo_.get();
-    undo->applyChange = [this] { ApplyChange(); };
-    undo->extendedMonitor = [this] { return monitor_->Extended(); };
-    undo->setExtendedMonitor = [this](bool extended) { monitor_->SetExtended(extended); };
-    // After ApplyChange, connected before: the step holds the normalised image.
-    connect(pages_.get(), &ParameterPages::Committed, undo, [this] {
-        using Kind = ParameterPages::CommitKind;
-        const LocalizedText* name = &step::kEdit;
-        switch (pages_->LastCommitKind()) {
-            case Kind::Edit:
-                break;
-            case Kind::AdvanceMinus:
-                name = &step::kAdvanceMinus;
-                break;
-            case Kind::AdvancePlus:
-                name = &step::kAdvancePlus;
-                break;
-            case Kind::ColumnMinus:
-                name = &step::kColumnMinus;
-                break;
-            case Kind::ColumnPlus:
-                name = &step::kColumnPlus;
-                break;
-            case Kind::ServoMinus:
-                name = &step::kServoMinus;
-                break;
-            case Kind::ServoPlus:
-                name = &step::kServoPlus;
-                break;
-            case Kind::Tps0:
-                name = &step::kTps0;
-                break;
-            case Kind::Tps100:
-                name = &step::kTps100;
-                break;
-        }
-        undo_->RecordStep({*name, {}});
+    // What follows a commit, and what the link asks of the window.
+    connect(model_.get(), &ParameterModel::Changed, this, &TFormHlav::OnParametersChanged);
+    connect(linkView_.get(), &LinkView::ImageReceived, model_.get(),
+            [this] { model_->Commit(ModelChange(CommitKind::Read)); });
+    connect(linkView_.get(), &LinkView::ModalMessage, this, [this](const LocalizedText& text) {
+        dialogs_->ShowMessage(QString::fromUtf8(text.In(model_->Language())));
     });
-    connect(pages_.get(), &ParameterPages::BikeTypeChosen, undo, [this] {
-        undo_->RecordStep({step::kBikeType, {}});
-    });
-
-    // Restore points, what the unit holds, the history window and the compares. An opened
-    // file is one undo step and one restore point.
-    HistoryController* history = history_.get();
-    history->takeControls = [this] { TakeControls(); };
-    history->applyChange = [this] { ApplyChange(); };
-    history->loadAsStep = [this](const DeviceImage& image, bool extendedMonitor,
-                                 const QString& name) {
-        undo_->ApplyAsStep({step::kOpen, name}, image, extendedMonitor);
-    };
-    history->showMessage = [this](const QString& text) { ShowMessageBox(text); };
-    linkView_->operationFinished = [history](const OperationEnd& end) {
-        history->OperationFinished(end);
-    };
-    files_->opened = [this, history](const QString& path) {
-        undo_->RecordStep({step::kOpen, QFileInfo(path).fileName()});
-        history->FileOpened(path);
-    };
-    files_->saved = [history](const QString& path) { history->FileSaved(path); };
 }
 
 void TFormHlav::FormCreate() {
-    image_[field::BikeType] = 0;
-    comPortNumber_ = 1;
-    SetDefaults(image_);
+    DeviceImage& image = model_->MutableImage();
+    image[field::BikeType] = 0;
+    SetDefaults(image);
     CentreOnScreen();
-    LoadSettings();
+    std::uint8_t language = LoadSettings();
 
-    const WindowArguments arguments = SplitWindowArguments(options_.arguments);
-    if (arguments.language) languageIndex_ = *arguments.language;
+    const WindowArguments arguments = SplitWindowArguments(dialogs_->Options().arguments);
+    if (arguments.language) language = *arguments.language;
+    // NormalizeImage's rule for a language index from the settings.
+    if (language > kLanguageGerman) language = kLanguageEnglish;
 
-    NormalizeImage();
+    model_->Normalize();
     pages_->ImageToControls();
     // A box at start-up already speaks the chosen language, Qt's buttons included.
-    qtTexts_->SetLanguage(languageIndex_);
-    OpenComPort();
-    menu_->CheckComItem(comPortNumber_);
-    ApplyLanguage(languageIndex_);
+    model_->SetLanguage(language);
+    qtTexts_->SetLanguage(language);
+    ports_->OpenChosenPort();
+    menu_->CheckComItem(ports_->ComPortNumber());
+    ApplyLanguage(language);
     progress_->SetMessageVisible(false);
     progress_->SetGaugeVisible(false);
     pages_->SetCommitsEnabled(true);
@@ -312,7 +216,7 @@ void TFormHlav::CentreOnScreen() {
 void TFormHlav::FormClose() {
     ports_->Close();
     pages_->ControlsToImage();
-    NormalizeImage();
+    model_->Normalize();
     SaveSettings();
 }
 
@@ -322,99 +226,47 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TFormHlav::ShowMessageBox(const QString& text) {
-    if (options_.messageBox) {
-        options_.messageBox(text);
-        return;
-    }
-    // A modal box runs its own event loop, but a timer does not fire again while its own
-    // timeout slot is still running: a box opened inside the tick would stop the tick (no
-    // monitor requests, no "No Connection" count) until it is closed. A box asked for by the
-    // tick therefore opens once the slot has returned. Anywhere else it opens at once, so a
-    // box from the exit save is still seen before the program ends.
-    if (!inTick_) {
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                        this);
-        box.exec();
-        return;
-    }
-    QPointer<TFormHlav> self(this);
-    QTimer::singleShot(0, this, [self, text] {
-        if (self.isNull()) return;
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                        self.data());
-        box.exec();
-    });
-}
-
 QString TFormHlav::HintOf(const QString& objectName) const {
     return hints_->HintOf(objectName);
 }
 
-void TFormHlav::NormalizeImage() {
-    korvan::NormalizeImage(image_, languageIndex_, comPortNumber_);
-}
-
-void TFormHlav::TakeControls() {
-    pages_->ControlsToImage();
-    NormalizeImage();
-    pages_->ImageToControls();
-    history_->UpdateUnitState();
-}
-
-void TFormHlav::ApplyChange() {
-    NormalizeImage();
-    pages_->ImageToControls();
+void TFormHlav::OnParametersChanged(const ModelChange& change) {
+    // What was read is what the unit holds; a bike type's defaults wait for the next change.
+    if (change.kind == CommitKind::Read || change.kind == CommitKind::BikeType) return;
     link_->CheckProgramOnChange(pages_->ProgramAfterChange());
-    if (rideLog_) rideLog_->ImageChanged();
-    history_->UpdateUnitState();
 }
 
-void TFormHlav::Timer1Timer() {
-    inTick_ = true;
+void TFormHlav::OnTick() {
+    dialogs_->SetInTick(true);
     ports_->Tick();
     link_->Tick();
-    ports_->ShowState(comPortNumber_);
-    cursor_ = link_->LiveValid() ? ComputeMapCursor(image_, link_->Live(), pages_->TpsAxis())
-                                 : ClearedMapCursor();
-    pages_->ShowCursor(cursor_);
-    rideLog_->Tick();
-    inTick_ = false;
+    ports_->ShowState();
+    cursor_ = link_->LiveValid()
+                  ? ComputeMapCursor(model_->Image(), link_->Live(), pages_->TpsAxis())
+                  : ClearedMapCursor();
+    linkView_->ShowCursor(cursor_);
+    dialogs_->SetInTick(false);
 }
 
-void TFormHlav::ShowMonitorFrame(const std::uint8_t* frame) {
-    MonitorInputs inputs;
-    inputs.limiter2 = image_[field::Limiter2];
-    inputs.extendedMonitor = monitor_->Extended();
-    inputs.gasChecked = pages_->GasChecked();
-    inputs.servoGroupVisible = pages_->ServoGroupShown();
-    monitor_->Show(BuildMonitorReadout(frame, inputs));
-}
-
-void TFormHlav::MenuNewClick() {
-    SetDefaults(image_);
-    ApplyChange();
+void TFormHlav::OnNewChosen() {
+    SetDefaults(model_->MutableImage());
     progress_->SetFileName(QString());
-    undo_->RecordStep({step::kNew, {}});
+    model_->Commit(ModelChange(CommitKind::New));
 }
 
-void TFormHlav::MenuReadClick() {
+void TFormHlav::OnReadChosen() {
     progress_->SetFileName(QString());
     link_->StartRead();
 }
 
-void TFormHlav::MenuVerifyClick() {
-    TakeControls();
+void TFormHlav::OnVerifyChosen() {
+    model_->TakeEdits();
     link_->StartVerify();
 }
 
-void TFormHlav::MenuProgramClick() {
-    TakeControls();
+void TFormHlav::OnProgramChosen() {
+    model_->TakeEdits();
     link_->StartProgram();
-}
-
-void TFormHlav::MenuExitClick() {
-    close();
 }
 
 }  // namespace korvan

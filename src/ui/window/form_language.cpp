@@ -7,25 +7,19 @@
 #include <QMenu>
 
 #include "params/binding.h"
-#include "ui/languages/language_tables.h"
+#include "params/language_tables.h"
 #include "ui/languages/qt_translations.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/hint_status.h"
-#include "ui/window/history_controller.h"
 #include "ui/window/main_menu.h"
 #include "ui/window/parameter_pages.h"
-#include "ui/window/parameter_undo.h"
-#include "ui/window/port_controller.h"
-#include "ui/window/ride_log_controller.h"
 
 namespace korvan {
 
 void TFormHlav::ApplyLanguage(std::uint8_t languageIndex) {
     if (languageIndex > kLanguageGerman) return;
     menu_->CheckLanguage(languageIndex);
-    languageIndex_ = languageIndex;
     qtTexts_->SetLanguage(languageIndex);
-    ports_->SetLanguage(languageIndex);
 
     // The table names its controls by object name: the language texts are data, kept apart
     // from the window's code.
@@ -50,9 +44,8 @@ void TFormHlav::ApplyLanguage(std::uint8_t languageIndex) {
             pages_->SetPageTitle(name, text);
         }
     }
-    undo_->ApplyLanguage();
-    if (rideLog_) rideLog_->SetLanguage(languageIndex);
-    history_->SetLanguage(languageIndex);
+    // The collaborators' own texts follow the model's language.
+    model_->SetLanguage(languageIndex);
 }
 
 }  // namespace korvan

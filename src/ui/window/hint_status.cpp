@@ -8,7 +8,7 @@
 #include <QSet>
 #include <QStatusBar>
 
-#include "ui/languages/language_tables.h"
+#include "params/language_tables.h"
 
 namespace korvan {
 

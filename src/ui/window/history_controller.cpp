@@ -1,15 +1,12 @@
 #include "ui/window/history_controller.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -19,14 +16,14 @@
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
 #include "params/binding.h"
+#include "params/language_tables.h"
 #include "params/localized_text.h"
 #include "ui/history/compare_view.h"
 #include "ui/history/history_window.h"
-#include "ui/languages/language_tables.h"
-#include "ui/printing/window_print.h"
-#include "ui/window/form_hlav.h"
+#include "ui/window/dialogs.h"
+#include "ui/window/link_view.h"
 #include "ui/window/main_menu.h"
-#include "ui/window/monitor_column.h"
+#include "ui/window/parameter_model.h"
 #include "ui/window/progress_row.h"
 
 namespace korvan {
@@ -55,23 +52,18 @@ constexpr int kHistoryHeight = 360;
 constexpr int kCompareWidth = 900;
 constexpr int kCompareHeight = 720;
 
-const char* kOpenFileError = "Open file error";
-const char* kNoPrinter = "There is no default printer currently selected";
 const QString kIgnFilter = QStringLiteral("Ignition Parametrs(*.ign)");
 const QString kAllFilesFilter = QStringLiteral("All Files (*.*)");
 
 }  // namespace
 
-HistoryController::HistoryController(QMainWindow& window, DeviceImage& image,
-                                     const std::uint8_t& languageIndex, const FormOptions& options,
-                                     DeviceLink& link, MonitorColumn& monitor,
-                                     ProgressRow& progress, QMenu* tools)
+HistoryController::HistoryController(QMainWindow& window, ParameterModel& model, DeviceLink& link,
+                                     LinkView& view, Dialogs& dialogs, ProgressRow& progress,
+                                     QMenu* tools)
     : window_(window),
-      image_(image),
-      languageIndex_(languageIndex),
-      options_(options),
+      model_(model),
       link_(link),
-      monitor_(monitor),
+      dialogs_(dialogs),
       progress_(progress),
       store_(HistoryFolder().toStdString()) {
     // What a kill during an earlier write of a point or the index left behind.
@@ -88,6 +80,12 @@ HistoryController::HistoryController(QMainWindow& window, DeviceImage& image,
     unitState_->setObjectName("LabelUnitState");
     window_.statusBar()->addPermanentWidget(unitState_);
     UpdateUnitState();
+
+    connect(&view, &LinkView::OperationEnded, this, &HistoryController::OperationFinished);
+    connect(&model, &ParameterModel::Changed, this, &HistoryController::UpdateUnitState);
+    connect(&model, &ParameterModel::EditsTaken, this, &HistoryController::UpdateUnitState);
+    connect(&model, &ParameterModel::UnitChanged, this, &HistoryController::UpdateUnitState);
+    connect(&model, &ParameterModel::LanguageChanged, this, &HistoryController::ApplyLanguage);
 }
 
 HistoryController::~HistoryController() {
@@ -102,17 +100,16 @@ QString HistoryController::HistoryFolder() {
 }
 
 QString HistoryController::Tr(const LocalizedText& text) const {
-    return QString::fromUtf8(text.In(languageIndex_));
+    return QString::fromUtf8(text.In(model_.Language()));
 }
 
-void HistoryController::SetLanguage(std::uint8_t language) {
-    (void)language;  // the reference already holds it
+void HistoryController::ApplyLanguage() {
     historyItem->setText(Tr(kHistoryItem));
     compareFileItem->setText(Tr(kCompareFileItem));
     compareUnitItem->setText(Tr(kCompareUnitItem));
-    if (history_ != nullptr) history_->SetLanguage(languageIndex_);
+    if (history_ != nullptr) history_->SetLanguage(model_.Language());
     if (compare_ != nullptr) {
-        compare_->SetLanguage(languageIndex_);
+        compare_->SetLanguage(model_.Language());
         compareWindow_->setWindowTitle(Tr(kCompareTitle));
         printButton_->setText(Tr(kPrint));
     }
@@ -120,8 +117,8 @@ void HistoryController::SetLanguage(std::uint8_t language) {
 }
 
 void HistoryController::UpdateUnitState() {
-    unitState_->setText(
-        QString::fromStdString(UnitStateText(tracker_.ChangesSinceUnit(image_), languageIndex_)));
+    unitState_->setText(QString::fromStdString(
+        UnitStateText(model_.Unit().ChangesSinceUnit(model_.Image()), model_.Language())));
     // The status bar lays its fields out later; the text must never be cut meanwhile.
     unitState_->setMinimumWidth(unitState_->sizeHint().width());
 }
@@ -132,27 +129,24 @@ void HistoryController::OperationFinished(const OperationEnd& end) {
         if (!comparingUnit_) return;
         comparingUnit_ = false;
         if (end.ok) {
-            tracker_.RecordSuccess(unitCopy_);
+            model_.RecordUnitSuccess(unitCopy_);
             ShowComparison(unitCopy_, Tr(kTheUnit));
         } else {
-            tracker_.RecordFailure();
+            model_.RecordUnitFailure();
         }
-        UpdateUnitState();
         return;
     }
     comparingUnit_ = false;  // a plain start command replaced the compare's read
     if (!end.ok) {
         // A burn broken off may have left any mix of pages behind.
-        tracker_.RecordFailure();
-        UpdateUnitState();
+        model_.RecordUnitFailure();
         return;
     }
-    tracker_.RecordSuccess(image_);
-    UpdateUnitState();
+    model_.RecordUnitSuccess(model_.Image());
     if (end.started == OperationMode::Read) {
-        StorePoint(RestoreKind::Read, DecodeIdentity(image_), {});
+        StorePoint(RestoreKind::Read, DecodeIdentity(model_.Image()), {});
     } else if (end.started == OperationMode::Program) {
-        StorePoint(RestoreKind::Programmed, DecodeIdentity(image_), {});
+        StorePoint(RestoreKind::Programmed, DecodeIdentity(model_.Image()), {});
     }
 }
 
@@ -166,14 +160,14 @@ void HistoryController::FileSaved(const QString& path) {
 
 void HistoryController::StorePoint(RestoreKind kind, const IdentityTexts& unit,
                                    const QString& sourcePath) {
-    const AddResult added = store_.Add(kind, image_, monitor_.Extended(), unit,
+    const AddResult added = store_.Add(kind, model_.Image(), model_.ExtendedMonitor(), unit,
                                        sourcePath.toStdString(), std::string());
     if (!added.ok) {
         // The operation has completed; a history that cannot be written only says so, once,
         // until a point can be stored again.
         if (!storeProblemShown_) {
             window_.statusBar()->showMessage(
-                Tr(kNotStored).arg(QString::fromStdString(added.error)));
+                QString::fromStdString(Fill(kNotStored, model_.Language(), added.error)));
         }
         storeProblemShown_ = true;
         return;
@@ -188,18 +182,12 @@ void HistoryController::ShowHistory() {
         history_->setWindowFlag(Qt::Window);
         // Wide enough for time, kind, unit and a short note side by side.
         history_->resize(kHistoryWidth, kHistoryHeight);
-        history_->SetFolderOpener([this](const QString& path) {
-            const QUrl url = QUrl::fromLocalFile(path);
-            if (options_.openUrl) {
-                options_.openUrl(url);
-            } else {
-                QDesktopServices::openUrl(url);
-            }
-        });
+        history_->SetFolderOpener(
+            [this](const QString& path) { dialogs_.OpenUrl(QUrl::fromLocalFile(path)); });
         connect(history_, &HistoryWindow::openRequested, this, &HistoryController::OpenPoint);
         connect(history_, &HistoryWindow::compareRequested, this, &HistoryController::ComparePoint);
     }
-    history_->SetLanguage(languageIndex_);
+    history_->SetLanguage(model_.Language());
     history_->Refresh();
     history_->show();
     history_->raise();
@@ -207,40 +195,36 @@ void HistoryController::ShowHistory() {
 }
 
 bool HistoryController::LoadPoint(const QString& fileName, LoadedPoint& loaded) {
-    loaded = store_.Load(fileName.toStdString(), image_);
+    loaded = store_.Load(fileName.toStdString(), model_.Image());
     if (loaded.ok) return true;
     if (history_ != nullptr) history_->MarkUnreadable(fileName);
-    showMessage(Tr(kUnreadablePoint).arg(fileName));
+    dialogs_.ShowMessage(
+        QString::fromStdString(Fill(kUnreadablePoint, model_.Language(), fileName.toStdString())));
     return false;
 }
 
 void HistoryController::OpenPoint(const QString& fileName) {
     LoadedPoint loaded;
     if (!LoadPoint(fileName, loaded)) return;
-    LoadIntoEditor(loaded.image, loaded.extendedMonitor, Tr(kPointName).arg(fileName));
+    LoadIntoEditor(loaded.image, loaded.extendedMonitor, fileName);
 }
 
 void HistoryController::LoadIntoEditor(const DeviceImage& loaded, bool extendedMonitor,
-                                       const QString& name) {
-    // As File > Open takes a file, without the dialog, and as one undo step where the window
-    // keeps an undo stack.
-    if (loadAsStep) {
-        loadAsStep(loaded, extendedMonitor, name);
-    } else {
-        image_ = loaded;
-        monitor_.SetExtended(extendedMonitor);
-        applyChange();
-    }
+                                       const QString& fileName) {
+    // As File > Open takes a file, without the dialog, and as one undo step.
+    model_.Replace(loaded, extendedMonitor,
+                   ModelChange(CommitKind::HistoryPoint, fileName.toStdString()));
     // The tune no longer is the file the label named; Save asks for a name as after Read.
     progress_.SetFileName(QString());
 }
 
 void HistoryController::ComparePoint(const QString& fileName) {
-    takeControls();
+    model_.TakeEdits();
     LoadedPoint loaded;
     if (!LoadPoint(fileName, loaded)) return;
     NormalizeImage(loaded.image);
-    ShowComparison(loaded.image, Tr(kPointName).arg(fileName));
+    ShowComparison(loaded.image, QString::fromStdString(
+                                     Fill(kPointName, model_.Language(), fileName.toStdString())));
 }
 
 void HistoryController::CompareWithFile() {
@@ -251,27 +235,20 @@ void HistoryController::CompareWithFile() {
         compareDialog_->setFileMode(QFileDialog::ExistingFile);
         compareDialog_->setNameFilters({kIgnFilter, kAllFilesFilter});
     }
-    QString path;
-    if (options_.fileDialog) {
-        path = options_.fileDialog(*compareDialog_);
-    } else if (compareDialog_->exec() == QDialog::Accepted &&
-               !compareDialog_->selectedFiles().isEmpty()) {
-        path = compareDialog_->selectedFiles().first();
-    }
-    window_.activateWindow();
+    const QString path = dialogs_.ChooseFile(*compareDialog_);
     if (path.isEmpty()) return;
-    takeControls();
+    model_.TakeEdits();
 
     // The file's values over the current set, as Open takes them: bytes a file does not
     // hold show no difference.
-    DeviceImage read = image_;
+    DeviceImage read = model_.Image();
     const ParameterFileLoad load = LoadParameterFile(path.toStdString(), read);
     if (!load.file.ok) {
-        showMessage(QString::fromUtf8(kOpenFileError));
+        dialogs_.ShowMessage(QString::fromUtf8(kOpenFileError));
         return;
     }
     if (!load.parsed.accepted) {
-        showMessage(QString::fromUtf8(kIgnVersionMessage.In(languageIndex_)));
+        dialogs_.ShowMessage(QString::fromUtf8(kIgnVersionMessage.In(model_.Language())));
         return;
     }
     NormalizeImage(read);
@@ -281,13 +258,13 @@ void HistoryController::CompareWithFile() {
 void HistoryController::CompareWithUnit() {
     // The unit is read into a set of its own, through the same requests and checks as Read;
     // the comparison shows when the read has verified.
-    unitCopy_ = image_;
+    unitCopy_ = model_.Image();
     comparingUnit_ = true;
     link_.StartReadInto(unitCopy_);
 }
 
 void HistoryController::ShowComparison(const DeviceImage& reference, const QString& referenceName) {
-    takeControls();
+    model_.TakeEdits();
     if (compareWindow_ == nullptr) {
         compareWindow_ = new QWidget(&window_, Qt::Window);
         compareWindow_->setObjectName("CompareWindow");
@@ -304,29 +281,17 @@ void HistoryController::ShowComparison(const DeviceImage& reference, const QStri
         // The whole 10 x 10 map without scrolling.
         compareWindow_->resize(kCompareWidth, kCompareHeight);
     }
-    compare_->SetLanguage(languageIndex_);
+    compare_->SetLanguage(model_.Language());
     compareWindow_->setWindowTitle(Tr(kCompareTitle));
     printButton_->setText(Tr(kPrint));
-    compare_->ShowComparison(reference, image_, referenceName + "  →  " + Tr(kCurrent));
+    compare_->ShowComparison(reference, model_.Image(), referenceName + "  →  " + Tr(kCurrent));
     compareWindow_->show();
     compareWindow_->raise();
     compareWindow_->activateWindow();
 }
 
 void HistoryController::PrintComparison() {
-    if (compare_ == nullptr) return;
-    std::unique_ptr<QPrinter> printer;
-    if (options_.printer) {
-        printer = options_.printer();
-    } else if (DefaultPrinterAvailable()) {
-        printer =
-            std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    }
-    QString error = QString::fromUtf8(kNoPrinter);
-    if (printer && PrintImageOnePage(*printer, compare_->PrintWidget()->grab().toImage(), &error)) {
-        return;
-    }
-    showMessage(error);
+    if (compare_ != nullptr) dialogs_.PrintPicture(compare_->PrintWidget()->grab().toImage());
 }
 
 }  // namespace korvan

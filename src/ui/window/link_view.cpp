@@ -1,44 +1,36 @@
 #include "ui/window/link_view.h"
 
-#include "ui/window/progress_row.h"
-
 namespace korvan {
 
 void LinkView::SetMessage(const LocalizedText& text, Colour colour) {
-    progress_.SetMessage(text, colour);
+    emit Message(text, colour);
 }
 void LinkView::SetMessageVisible(bool visible) {
-    progress_.SetMessageVisible(visible);
+    emit MessageVisible(visible);
 }
 void LinkView::SetGaugeProgress(int progress) {
-    progress_.SetGaugeProgress(progress);
+    emit GaugeProgress(progress);
 }
 void LinkView::SetGaugeVisible(bool visible) {
-    progress_.SetGaugeVisible(visible);
+    emit GaugeVisible(visible);
 }
 void LinkView::SetNoConnectionVisible(bool visible) {
-    progress_.SetNoConnectionVisible(visible);
-    if (noConnection) noConnection(visible);
+    emit NoConnectionVisible(visible);
 }
-
 void LinkView::ShowModalMessage(const LocalizedText& text) {
-    if (modalMessage) modalMessage(text);
+    emit ModalMessage(text);
 }
-
 void LinkView::ShowReceivedImage() {
-    if (receivedImage) receivedImage();
+    emit ImageReceived();
 }
-
 void LinkView::ShowIdentity(const IdentityTexts& texts) {
-    if (identity) identity(texts);
+    emit IdentityReceived(texts);
 }
-
 void LinkView::ShowMonitorFrame(const std::uint8_t* frame) {
-    for (const FrameHandler& handler : frameHandlers_) handler(frame);
+    emit MonitorFrame(frame);
 }
-
 void LinkView::OperationFinished(const OperationEnd& end) {
-    if (operationFinished) operationFinished(end);
+    emit OperationEnded(end);
 }
 
 }  // namespace korvan

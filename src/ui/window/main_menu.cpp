@@ -49,7 +49,7 @@ MainMenu::MainMenu(QMainWindow& window) {
     comMenu = addMenu("MenuCom", "&Com");
     for (int n = 1; n <= kComItems; ++n) {
         // "Com &1" .. "Com &9", "Com 1&0".
-        const QString caption = n < 10 ? QString("Com &%1").arg(n) : QString("Com 1&0");
+        const QString caption = n < 10 ? "Com &" + QString::number(n) : QString("Com 1&0");
         const QByteArray name = "MenuCom" + QByteArray::number(n);
         QAction* item = AddItem(comMenu, name.constData(), caption);
         item->setCheckable(true);

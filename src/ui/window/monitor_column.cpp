@@ -4,9 +4,13 @@
 #include <QCheckBox>
 #include <QLabel>
 
+#include "device/device_link.h"
 #include "device/monitor.h"
+#include "files/settings.h"
 #include "ui/widgets/cgauge.h"
 #include "ui/window/guarded_setters.h"
+#include "ui/window/link_view.h"
+#include "ui/window/parameter_model.h"
 #include "ui/window/widget_factory.h"
 
 namespace korvan {
@@ -30,9 +34,14 @@ void SetGauge(TCGauge* gauge, int progress) {
 
 }  // namespace
 
-MonitorColumn::MonitorColumn(QWidget* client, const QFont& windowFont) {
+MonitorColumn::MonitorColumn(QWidget* client, const QFont& windowFont, ParameterModel& model,
+                             LinkView& view, const DeviceLink& link)
+    : model_(model), link_(link) {
     extendedBox_ = MakeCheckBox(client, "CheckBoxExtMonitor", "Extended Monitor", 680, 10, 140);
     connect(extendedBox_, &QCheckBox::toggled, this, &MonitorColumn::ExtendedToggled);
+    connect(&model, &ParameterModel::ExtendedMonitorChanged, this, &MonitorColumn::SetExtended);
+    connect(&view, &LinkView::MonitorFrame, this, &MonitorColumn::ShowFrame);
+    connect(&view, &LinkView::NoConnectionVisible, this, &MonitorColumn::ConnectionShown);
 
     const QFont big = PixelFont(windowFont, kBigReadoutPixels, true);
     const QFont sw = PixelFont(windowFont, kSwitchLabelPixels, false);
@@ -81,7 +90,7 @@ MonitorColumn::MonitorColumn(QWidget* client, const QFont& windowFont) {
     for (int i = 0; i < kTestWords; ++i) {
         const QByteArray name = "LabelTest" + QByteArray::number(i + 1);
         testLabels_[i] = readout(name.constData(), "", 856, 343 + (i * 152) / 7, 112, test);
-        testLabels_[i]->setText(QString("Test%1 = ---").arg(i + 1));
+        testLabels_[i]->setText("Test" + QString::number(i + 1) + " = ---");
         testLabels_[i]->hide();
     }
 
@@ -136,11 +145,13 @@ void MonitorColumn::ShowTpsReadout(bool shown) {
 }
 
 void MonitorColumn::ShowServoReadouts(bool shown) {
+    servoShown_ = shown;
     SetShown(servoDesiredLabel_, shown);
     SetShown(servoMeasuredLabel_, shown);
 }
 
 void MonitorColumn::ShowN2oReadout(bool shown) {
+    n2oShown_ = shown;
     SetShown(n2oLabel_, shown);
 }
 
@@ -154,6 +165,32 @@ void MonitorColumn::SetExtended(bool extended) {
 
 void MonitorColumn::ExtendedToggled() {
     SetShown(programCountLabel_, extendedBox_->isChecked());
+    model_.SetExtendedMonitor(extendedBox_->isChecked());
+}
+
+void MonitorColumn::ShowFrame(const std::uint8_t* frame) {
+    MonitorInputs inputs;
+    inputs.limiter2 = model_.Image()[field::Limiter2];
+    inputs.extendedMonitor = Extended();
+    inputs.gasChecked = n2oShown_;
+    inputs.servoGroupVisible = servoShown_;
+    Show(BuildMonitorReadout(frame, inputs));
+}
+
+void MonitorColumn::ConnectionShown(bool noConnection) {
+    // A replay shows logged values while the unit is deliberately not asked.
+    if (noConnection && !link_.MonitorPaused()) ShowNoData();
+}
+
+void MonitorColumn::Load(const IniStore& store) {
+    const Settings s = ReadSettings(store, Settings{});
+    if (s.extendedMonitor) SetExtended(*s.extendedMonitor);
+}
+
+void MonitorColumn::Save(IniStore& store) const {
+    Settings s;
+    s.extendedMonitor = Extended();
+    SetSettings(store, s, kExtendedMonitorKey);
 }
 
 }  // namespace korvan

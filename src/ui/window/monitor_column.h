@@ -1,13 +1,14 @@
 // The live monitor column at the right of the window: owns the read-out labels (speed,
 // throttle, lambda, advance, servo, switches), their three gauges and the lambda bands, the
 // unit's hidden diagnostic words, the programming count below the pages and the
-// "Extended Monitor" check box that shows that count. It shows a decoded monitor frame; it
-// neither decodes frames nor knows the link.
+// "Extended Monitor" check box that shows that count (the model's flag; kept in the
+// settings). It shows each monitor frame the LinkView hands on, decoded by device/monitor.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 class QCheckBox;
@@ -18,6 +19,10 @@ class QWidget;
 namespace korvan {
 
 struct MonitorReadout;
+class DeviceLink;
+class IniStore;
+class LinkView;
+class ParameterModel;
 class TCGauge;
 
 class MonitorColumn : public QObject {
@@ -26,7 +31,10 @@ class MonitorColumn : public QObject {
   public:
     static constexpr int kTestWords = 8;
 
-    MonitorColumn(QWidget* client, const QFont& windowFont);
+    // Shows the frames of `view`; "No Connection" clears the read-outs unless `link` pauses
+    // the monitor for a replay.
+    MonitorColumn(QWidget* client, const QFont& windowFont, ParameterModel& model, LinkView& view,
+                  const DeviceLink& link);
 
     // One decoded frame into the labels and gauges; only what changed is repainted.
     void Show(const MonitorReadout& readout);
@@ -45,8 +53,20 @@ class MonitorColumn : public QObject {
     // A change of state runs the box's click action, as a click would.
     void SetExtended(bool extended);
 
+    // "Extended Monitor" ("CheckBoxExtMonitor->Checked"); a missing key keeps the box.
+    void Load(const IniStore& store);
+    void Save(IniStore& store) const;
+
   private:
     void ExtendedToggled();
+    void ShowFrame(const std::uint8_t* frame);
+    void ConnectionShown(bool noConnection);
+
+    ParameterModel& model_;
+    const DeviceLink& link_;
+    // What the pages last said is in use: the read-outs of a part not in use stay empty.
+    bool servoShown_ = false;
+    bool n2oShown_ = false;
 
     struct NoDataText {
         QLabel* label;

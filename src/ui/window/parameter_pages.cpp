@@ -15,12 +15,14 @@
 #include <algorithm>
 
 #include "device/map_cursor.h"
+#include "files/settings.h"
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "params/editing_tools.h"
 #include "ui/widgets/cspin_button.h"
 #include "ui/window/commit_check_box.h"
 #include "ui/window/guarded_setters.h"
+#include "ui/window/link_view.h"
 #include "ui/window/numeric_edit.h"
 #include "ui/window/widget_factory.h"
 
@@ -94,9 +96,9 @@ QString IdentityText(const std::string& text) {
 
 }  // namespace
 
-ParameterPages::ParameterPages(QWidget* client, DeviceImage& image, const DeviceLink& link,
-                               const MapCursor& cursor)
-    : image_(image), link_(link), cursor_(cursor) {
+ParameterPages::ParameterPages(QWidget* client, ParameterModel& model, const MapCursor& cursor,
+                               LinkView& view)
+    : model_(model), image_(model.MutableImage()), cursor_(cursor) {
     tabs_ = new QTabWidget(client);
     tabs_->setObjectName("PageControl1");
     tabs_->setGeometry(4, 48, 653, 449);
@@ -117,16 +119,21 @@ ParameterPages::ParameterPages(QWidget* client, DeviceImage& image, const Device
     BuildServoPage(sheets_[3]);
     BuildControlTables();
 
-    connect(advanceButtons_[0], &QPushButton::clicked, this, &ParameterPages::BitBtnAdvMinusClick);
-    connect(advanceButtons_[1], &QPushButton::clicked, this, &ParameterPages::BitBtnAdvPlusClick);
-    connect(servoButtons_[0], &QPushButton::clicked, this, &ParameterPages::BitBtnServoMinusClick);
-    connect(servoButtons_[1], &QPushButton::clicked, this, &ParameterPages::BitBtnServoPlusClick);
-    connect(tpsButtons_[0], &QPushButton::clicked, this, &ParameterPages::BitBtnTps0Click);
-    connect(tpsButtons_[1], &QPushButton::clicked, this, &ParameterPages::BitBtnTps100Click);
-    for (TCSpinButton* spin : columnSpins_) {
-        connect(spin, &TCSpinButton::OnUpClick, this, &ParameterPages::CSpinButtonUpClick);
-        connect(spin, &TCSpinButton::OnDownClick, this, &ParameterPages::CSpinButtonDownClick);
-    }
+    connect(&model, &ParameterModel::Changed, this, &ParameterPages::ImageToControls);
+    connect(&model, &ParameterModel::EditsWanted, this, &ParameterPages::ControlsToImage);
+    connect(&model, &ParameterModel::EditsTaken, this, &ParameterPages::ImageToControls);
+    connect(&view, &LinkView::IdentityReceived, this, &ParameterPages::ShowIdentity);
+    connect(&view, &LinkView::CursorMoved, this, &ParameterPages::ShowCursor);
+}
+
+void ParameterPages::Load(const IniStore& store) {
+    tabs_->setCurrentIndex(ReadSettings(store, Settings{}).activePage - 1);
+}
+
+void ParameterPages::Save(IniStore& store) const {
+    Settings s;
+    s.activePage = tabs_->currentIndex() + 1;
+    SetSettings(store, s, kActivePageKey);
 }
 
 bool ParameterPages::SetPageTitle(const QString& sheetName, const QString& title) {
@@ -150,7 +157,7 @@ NumericEdit* ParameterPages::MakeEdit(QWidget* parent, const char* name, int x, 
     edit->setGeometry(x, y, w, kEditHeight);
     connect(edit, &NumericEdit::Left, this, &ParameterPages::CommitControls);
     connect(edit, &NumericEdit::Stepped, this, &ParameterPages::CommitControls);
-    connect(edit, &NumericEdit::EnterPressed, this, &ParameterPages::FormKeyPress);
+    connect(edit, &NumericEdit::EnterPressed, this, &ParameterPages::OnEnterInField);
     madeEdits_.insert(edit->objectName(), edit);
     return edit;
 }
@@ -174,7 +181,7 @@ void ParameterPages::BuildMiscPage(QWidget* page) {
     // A wheel turn over the list would replace the whole tune with the defaults.
     bikeTypeList_->installEventFilter(this);
     connect(bikeTypeList_, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            &ParameterPages::ComboBox1Change);
+            &ParameterPages::OnBikeTypeChosen);
 
     const FieldRow rows[] = {{"EditBaseAdv", "LabelBaseAdv", "Base advance [°]"},
                              {"EditOmez1", "LabelOmez1", "Start Limiter [rpm]"},
@@ -214,10 +221,10 @@ void ParameterPages::BuildMiscPage(QWidget* page) {
     QGroupBox* tps = MakeGroupBox(page, "GroupBoxTps", "TPS", 380, 96, 260, 84);
     MakeEdit(tps, "EditTps0", 8, 22, 60);
     MakeLabel(tps, "LabelTps0", "0%  [mV]", 72, 24, 72, 16);
-    tpsButtons_[0] = MakeButton(tps, "BitBtnTps0", "Set TPS 0 %", 150, 20, 100, 25);
+    tools_.tps[0] = MakeButton(tps, "BitBtnTps0", "Set TPS 0 %", 150, 20, 100, 25);
     MakeEdit(tps, "EditTps100", 8, 52, 60);
     MakeLabel(tps, "LabelTps100", "100%  [mv]", 72, 54, 72, 16);
-    tpsButtons_[1] = MakeButton(tps, "BitBtnTps100", "Set TPS 100 %", 150, 50, 100, 25);
+    tools_.tps[1] = MakeButton(tps, "BitBtnTps100", "Set TPS 100 %", 150, 50, 100, 25);
 
     auto* picture = new CurvePicture(page);
     picture->setObjectName("Image1");
@@ -256,12 +263,12 @@ void ParameterPages::BuildMapPage(QWidget* page) {
         spin->setObjectName("CSpinButton" + QString::number(c + 1));
         spin->setGeometry(ColumnX(c) + (kColumnEditWidth - 18) / 2, 349, 18, 26);
         spin->setFocusPolicy(Qt::NoFocus);
-        columnSpins_[c] = spin;
+        tools_.columns[c] = spin;
     }
     tpsAxisBox_ = MakeFlagBox(map, "CheckBoxTpsMapa", "TPS", 8, 388, 56);
-    advanceButtons_[0] = MakeButton(map, "BitBtnAdvMinus", "-", 70, 384, 30, 25);
-    advanceButtons_[1] = MakeButton(map, "BitBtnAdvPlus", "+", 104, 384, 30, 25);
-    wholeMapBox_ = MakeCheckBox(map, "CheckBoxIgnAll", "All", 144, 388, 70);
+    tools_.advance[0] = MakeButton(map, "BitBtnAdvMinus", "-", 70, 384, 30, 25);
+    tools_.advance[1] = MakeButton(map, "BitBtnAdvPlus", "+", 104, 384, 30, 25);
+    tools_.wholeMap = MakeCheckBox(map, "CheckBoxIgnAll", "All", 144, 388, 70);
 }
 
 void ParameterPages::BuildN2oPage(QWidget* page) {
@@ -318,9 +325,9 @@ void ParameterPages::BuildServoPage(QWidget* page) {
     MakeEdit(servoGroup_, "EditPrivHyster", kColumnLeft, 108, 66);
     MakeLabel(servoGroup_, "LabelPrivHyster", "Sevro Hysteresis [mV]", kColumnLeft + 72, 110, 180,
               16);
-    servoButtons_[0] = MakeButton(servoGroup_, "BitBtnServoMinus", "-", 8, 150, 30, 25);
-    servoButtons_[1] = MakeButton(servoGroup_, "BitBtnServoPlus", "+", 42, 150, 30, 25);
-    wholeServoBox_ = MakeCheckBox(servoGroup_, "CheckBoxPrivAll", "All", 82, 154, 70);
+    tools_.servo[0] = MakeButton(servoGroup_, "BitBtnServoMinus", "-", 8, 150, 30, 25);
+    tools_.servo[1] = MakeButton(servoGroup_, "BitBtnServoPlus", "+", 42, 150, 30, 25);
+    tools_.wholeServo = MakeCheckBox(servoGroup_, "CheckBoxPrivAll", "All", 82, 154, 70);
 }
 
 void ParameterPages::BuildControlTables() {
@@ -397,7 +404,7 @@ void ParameterPages::ShowTpsMapLayout() {
     const bool tpsAxis = tpsAxisBox_->isChecked();
     for (QLabel* label : tpsRowLabels_) SetShown(label, tpsAxis);
     for (int i = 0; i < kFirstCurveCell; ++i) SetShown(mapEdits_[i], tpsAxis);
-    for (TCSpinButton* spin : columnSpins_) SetShown(spin, tpsAxis);
+    for (TCSpinButton* spin : tools_.columns) SetShown(spin, tpsAxis);
     emit TpsAxisShown(tpsAxis);
     // Without the throttle axis the single curve takes the first row's place.
     const int top = (tpsAxis ? tpsRowLabels_[kCurveRow] : tpsRowLabels_[0])->y() - kTpsLabelOffset;
@@ -473,99 +480,28 @@ bool ParameterPages::CommitsBlocked() const {
 void ParameterPages::CommitControls() {
     if (CommitsBlocked()) return;
     ControlsToImage();
-    lastCommitKind_ = CommitKind::Edit;
-    emit Committed();
+    model_.Commit(ModelChange(CommitKind::TypedField));
 }
 
-void ParameterPages::FormKeyPress() {
+void ParameterPages::OnEnterInField() {
     if (CommitsBlocked()) return;
     // Enter moves on exactly as Tab does (the field left commits on its own), then commits.
     emit FocusNextRequested();
     ControlsToImage();
-    lastCommitKind_ = CommitKind::Edit;
-    emit Committed();
+    model_.Commit(ModelChange(CommitKind::TypedField));
 }
 
-void ParameterPages::ComboBox1Change(int index) {
+void ParameterPages::OnBikeTypeChosen(int index) {
     if (CommitsBlocked() || index < 0) return;
     image_[field::BikeType] = static_cast<std::uint8_t>(index);
     SetDefaults(image_);
-    ImageToControls();
-    emit BikeTypeChosen();
+    model_.Commit(ModelChange(CommitKind::BikeType));
 }
 
 bool ParameterPages::eventFilter(QObject* watched, QEvent* event) {
     // A wheel turn over the bike type list would replace the tune with the defaults.
     if (watched == bikeTypeList_ && event->type() == QEvent::Wheel) return true;
     return QObject::eventFilter(watched, event);
-}
-
-void ParameterPages::StepAdvanceAtCursor(int delta) {
-    ControlsToImage();
-    emit NormalizeRequested();
-    StepAdvance(image_, delta, wholeMapBox_->isChecked(), cursor_.TpsIndex, cursor_.RpmIndex,
-                cursor_.BelowRpmAxis);
-    lastCommitKind_ = delta < 0 ? CommitKind::AdvanceMinus : CommitKind::AdvancePlus;
-    emit Committed();
-}
-
-void ParameterPages::BitBtnAdvMinusClick() {
-    StepAdvanceAtCursor(-1);
-}
-void ParameterPages::BitBtnAdvPlusClick() {
-    StepAdvanceAtCursor(+1);
-}
-
-void ParameterPages::StepColumn(TCSpinButton* sender, int delta) {
-    const auto it = std::find(columnSpins_.begin(), columnSpins_.end(), sender);
-    if (it == columnSpins_.end()) return;
-    ControlsToImage();
-    StepAdvanceColumn(image_, delta, static_cast<int>(it - columnSpins_.begin()));
-    lastCommitKind_ = delta < 0 ? CommitKind::ColumnMinus : CommitKind::ColumnPlus;
-    emit Committed();
-}
-
-void ParameterPages::CSpinButtonUpClick(TCSpinButton* sender) {
-    StepColumn(sender, +1);
-}
-void ParameterPages::CSpinButtonDownClick(TCSpinButton* sender) {
-    StepColumn(sender, -1);
-}
-
-void ParameterPages::StepServoAtCursor(int delta) {
-    // Without live values there is no servo point in use.
-    if (cursor_.Cleared && !wholeServoBox_->isChecked()) return;
-    ControlsToImage();
-    StepServo(image_, delta, wholeServoBox_->isChecked(), cursor_.ServoIndex);
-    lastCommitKind_ = delta < 0 ? CommitKind::ServoMinus : CommitKind::ServoPlus;
-    emit Committed();
-}
-
-void ParameterPages::BitBtnServoMinusClick() {
-    StepServoAtCursor(-1);
-}
-void ParameterPages::BitBtnServoPlusClick() {
-    StepServoAtCursor(+1);
-}
-
-// The calibration buttons take the voltage of the last monitor frame. A value still being
-// typed into another field is taken into the image first, so the button does not throw it
-// away when it shows the image again.
-void ParameterPages::BitBtnTps0Click() {
-    // A silent line has no voltage to take.
-    if (!link_.LiveValid()) return;
-    ControlsToImage();
-    if (!SetTps0FromLive(image_, link_.Live().TpsMv)) return;
-    lastCommitKind_ = CommitKind::Tps0;
-    emit Committed();
-}
-
-void ParameterPages::BitBtnTps100Click() {
-    if (!link_.LiveValid()) return;
-    ControlsToImage();
-    if (!SetTps100FromLive(image_, link_.Live().TpsMv)) return;
-    lastCommitKind_ = CommitKind::Tps100;
-    emit Committed();
 }
 
 }  // namespace korvan

@@ -2,8 +2,9 @@
 // pages (the numeric fields, the flag boxes, the bike type list, the map with its row labels
 // and column spin buttons, the servo table, the editing-tool buttons, the unit's identity
 // texts), the tables that tie them to the image, the colour and visibility rules and the
-// live cursor colours. It moves values between the controls and the image; normalising and
-// what follows a commit are the window's: it asks for them through its signals.
+// live cursor colours. It moves values between the controls and the model's image: a control
+// edited or a tool used is one commit of the model, and every change of the model is shown
+// again. It keeps the page shown in the settings.
 #pragma once
 
 #include <QColor>
@@ -16,6 +17,7 @@
 
 #include "device/device_link.h"
 #include "params/device_image.h"
+#include "ui/window/parameter_model.h"
 
 class QAction;
 class QCheckBox;
@@ -29,7 +31,10 @@ class QWidget;
 namespace korvan {
 
 class CommitCheckBox;
+class IniStore;
+class LinkView;
 class NumericEdit;
+class ParameterModel;
 class TCSpinButton;
 struct MapCursor;
 
@@ -39,10 +44,13 @@ class ParameterPages : public QObject {
   public:
     static constexpr int kPages = 4;
 
-    // The controls write into `image`; the tools read the live values of `link` and the
-    // window's map cursor.
-    ParameterPages(QWidget* client, DeviceImage& image, const DeviceLink& link,
-                   const MapCursor& cursor);
+    // The controls write into the model's image; the identity texts and the cursor of each
+    // tick come from `view`; the map heat is laid under `cursor`.
+    ParameterPages(QWidget* client, ParameterModel& model, const MapCursor& cursor, LinkView& view);
+
+    // The page shown ("ActivePage").
+    void Load(const IniStore& store);
+    void Save(IniStore& store) const;
 
     // The page control, for the page choice kept in the settings and for the page titles.
     QTabWidget* Tabs() const { return tabs_; }
@@ -76,43 +84,24 @@ class ParameterPages : public QObject {
     // The servo group's own flag: it counts as shown while another page is open.
     bool ServoGroupShown() const;
 
-    // What made the last commit: a control edited or one of the editing tools.
-    enum class CommitKind {
-        Edit,
-        AdvanceMinus,
-        AdvancePlus,
-        ColumnMinus,
-        ColumnPlus,
-        ServoMinus,
-        ServoPlus,
-        Tps0,
-        Tps100
+    // The controls the editing tools (PageTools) work with.
+    struct ToolControls {
+        std::array<QPushButton*, 2> advance{};             // "BitBtnAdvMinus", "BitBtnAdvPlus"
+        std::array<QPushButton*, 2> servo{};               // "BitBtnServoMinus", "BitBtnServoPlus"
+        std::array<QPushButton*, 2> tps{};                 // "BitBtnTps0", "BitBtnTps100"
+        std::array<TCSpinButton*, kMapColumns> columns{};  // "CSpinButton1".."CSpinButton10"
+        QCheckBox* wholeMap = nullptr;                     // "CheckBoxIgnAll"
+        QCheckBox* wholeServo = nullptr;                   // "CheckBoxPrivAll"
     };
-    CommitKind LastCommitKind() const { return lastCommitKind_; }
-
-    // The editing tools; the menu's advance items come here too.
-    void BitBtnAdvMinusClick();
-    void BitBtnAdvPlusClick();
-    void CSpinButtonUpClick(TCSpinButton* sender);
-    void CSpinButtonDownClick(TCSpinButton* sender);
-    void BitBtnServoMinusClick();
-    void BitBtnServoPlusClick();
-    void BitBtnTps0Click();
-    void BitBtnTps100Click();
+    const ToolControls& Tools() const { return tools_; }
 
   signals:
-    // The controls went into the image: normalise it, show it, program when asked.
-    void Committed();
-    // The image must be normalised before a tool works on it.
-    void NormalizeRequested();
     // Enter in a field: the focus moves on as Tab moves it.
     void FocusNextRequested();
     // Whether the throttle axis, the servo and the N2O controller are in use.
     void TpsAxisShown(bool shown);
     void ServoShown(bool shown);
     void N2oShown(bool shown);
-    // The user chose a bike type: its defaults replaced the parameters.
-    void BikeTypeChosen();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -131,17 +120,13 @@ class ParameterPages : public QObject {
     // EditExit, UpDownClick and CheckBoxAktBlok1MouseUp of the design: a field left, an
     // up-down stepped, a flag box clicked.
     void CommitControls();
-    void FormKeyPress();
-    void ComboBox1Change(int index);
-    void StepAdvanceAtCursor(int delta);
-    void StepColumn(TCSpinButton* sender, int delta);
-    void StepServoAtCursor(int delta);
+    void OnEnterInField();
+    void OnBikeTypeChosen(int index);
 
-    DeviceImage& image_;
-    const DeviceLink& link_;
+    ParameterModel& model_;
+    DeviceImage& image_;  // the model's
     const MapCursor& cursor_;
     bool commitsEnabled_ = false;
-    CommitKind lastCommitKind_ = CommitKind::Edit;
     // Set while the controls are filled from the image, so that nothing they emit commits.
     int fillingControls_ = 0;
     // The unit's version, date and time texts: empty until its identity page arrives in this run.
@@ -164,17 +149,13 @@ class ParameterPages : public QObject {
     CommitCheckBox* tpsAxisBox_ = nullptr;             // "CheckBoxTpsMapa"
     CommitCheckBox* n2oEnableBox_ = nullptr;           // "CheckBoxGas"
     CommitCheckBox* n2oActivationBox_ = nullptr;       // "CheckBoxAktN2o"
-    QCheckBox* wholeMapBox_ = nullptr;                 // "CheckBoxIgnAll"
-    QCheckBox* wholeServoBox_ = nullptr;               // "CheckBoxPrivAll"
     QGroupBox* mapGroup_ = nullptr;                    // "GroupBox6"
     std::array<QColor, kMapRows * kMapColumns> mapHeat_{};
-    QGroupBox* servoGroup_ = nullptr;               // "GroupBoxPrivera"
-    QGroupBox* n2oGroup_ = nullptr;                 // "GroupBoxGas"
-    QGroupBox* retardGroup_ = nullptr;              // "GroupBoxRetard"
-    std::array<QLabel*, 3> identityLabels_{};       // "LabelVerze1".."LabelVerze3"
-    std::array<QPushButton*, 2> advanceButtons_{};  // "BitBtnAdvMinus", "BitBtnAdvPlus"
-    std::array<QPushButton*, 2> servoButtons_{};    // "BitBtnServoMinus", "BitBtnServoPlus"
-    std::array<QPushButton*, 2> tpsButtons_{};      // "BitBtnTps0", "BitBtnTps100"
+    QGroupBox* servoGroup_ = nullptr;          // "GroupBoxPrivera"
+    QGroupBox* n2oGroup_ = nullptr;            // "GroupBoxGas"
+    QGroupBox* retardGroup_ = nullptr;         // "GroupBoxRetard"
+    std::array<QLabel*, 3> identityLabels_{};  // "LabelVerze1".."LabelVerze3"
+    ToolControls tools_;
 
     // The map and the tables beside it.
     std::array<QLabel*, kMapRows> tpsRowLabels_{};          // "LabelTps1".."LabelTps10"
@@ -182,7 +163,6 @@ class ParameterPages : public QObject {
     std::array<NumericEdit*, kMapRows * kMapColumns> mapEdits_{};
     std::array<NumericEdit*, kAxisPoints> servoRpmEdits_{};  // "EditRpmPriv1".."EditRpmPriv10"
     std::array<NumericEdit*, kAxisPoints> servoMvEdits_{};   // "EditNapPriv1".."EditNapPriv10"
-    std::array<TCSpinButton*, kMapColumns> columnSpins_{};   // "CSpinButton1".."CSpinButton10"
 };
 
 }  // namespace korvan

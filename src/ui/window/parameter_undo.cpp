@@ -22,6 +22,8 @@ const LocalizedText kTps100{"Nastavit TPS 100 %", "Set TPS 100 %", "TPS 100 % se
 const LocalizedText kNew{"Nový", "New", "Neu"};
 const LocalizedText kBikeType{"Typ motocyklu", "Motorbike type", "Motorradtyp"};
 const LocalizedText kOpen{"Otevřít %1", "Open %1", "Öffnen %1"};
+const LocalizedText kOpenPoint{"Otevřít bod obnovy %1", "Open restore point %1",
+                               "Öffnen Wiederherstellungspunkt %1"};
 const LocalizedText kRead{"Čtení z jednotky", "Read from unit", "Lesen aus Zündbox"};
 }  // namespace step
 
@@ -33,12 +35,6 @@ const LocalizedText kRedoItem{"Z&novu", "&Redo", "&Wiederholen"};
 
 }  // namespace
 
-QString StepName::In(std::uint8_t language) const {
-    QString shown = QString::fromUtf8(text.In(language));
-    if (shown.contains("%1")) shown = shown.arg(argument);
-    return shown;
-}
-
 // One step: the state before and after. The first redo comes from QUndoStack::push, when the
 // change has already been made.
 class ParameterStep : public QUndoCommand {
@@ -46,7 +42,7 @@ class ParameterStep : public QUndoCommand {
     ParameterStep(ParameterUndo& owner, StepName name, const ParameterUndo::State& before,
                   const ParameterUndo::State& after)
         : owner_(owner), name_(std::move(name)), before_(before), after_(after) {
-        setText(name_.In(owner_.language_));
+        setText(name_.In(owner_.model_.Language()));
     }
 
     void undo() override { owner_.Apply(before_); }
@@ -67,8 +63,7 @@ class ParameterStep : public QUndoCommand {
     bool pushed_ = true;
 };
 
-ParameterUndo::ParameterUndo(QMenuBar& bar, DeviceImage& image, const std::uint8_t& language)
-    : image_(image), language_(language) {
+ParameterUndo::ParameterUndo(QMenuBar& bar, ParameterModel& model) : model_(model) {
     stack_ = new QUndoStack(this);
     stack_->setUndoLimit(kStepLimit);
 
@@ -94,23 +89,69 @@ ParameterUndo::ParameterUndo(QMenuBar& bar, DeviceImage& image, const std::uint8
     connect(undoItem, &QAction::triggered, this, &ParameterUndo::Undo);
     connect(redoItem, &QAction::triggered, this, &ParameterUndo::Redo);
     connect(stack_, &QUndoStack::indexChanged, this, &ParameterUndo::UpdateItems);
+    connect(&model, &ParameterModel::Changed, this, &ParameterUndo::Record);
+    connect(&model, &ParameterModel::LanguageChanged, this, &ParameterUndo::ApplyLanguage);
     ApplyLanguage();
+}
+
+StepName ParameterUndo::NameOf(const ModelChange& change) {
+    if (change.name.Given()) return change.name;
+    switch (change.kind) {
+        case CommitKind::TypedField:
+        case CommitKind::MapOperation:
+        case CommitKind::CurveDrag:
+        case CommitKind::Undo:
+            break;
+        case CommitKind::Tool:
+            switch (change.tool) {
+                case EditTool::None:
+                    break;
+                case EditTool::AdvanceMinus:
+                    return StepName(step::kAdvanceMinus);
+                case EditTool::AdvancePlus:
+                    return StepName(step::kAdvancePlus);
+                case EditTool::ColumnMinus:
+                    return StepName(step::kColumnMinus);
+                case EditTool::ColumnPlus:
+                    return StepName(step::kColumnPlus);
+                case EditTool::ServoMinus:
+                    return StepName(step::kServoMinus);
+                case EditTool::ServoPlus:
+                    return StepName(step::kServoPlus);
+                case EditTool::Tps0:
+                    return StepName(step::kTps0);
+                case EditTool::Tps100:
+                    return StepName(step::kTps100);
+            }
+            break;
+        case CommitKind::Open:
+            return StepName(step::kOpen, change.subject);
+        case CommitKind::HistoryPoint:
+            return StepName(step::kOpenPoint, change.subject);
+        case CommitKind::Read:
+            return StepName(step::kRead);
+        case CommitKind::New:
+            return StepName(step::kNew);
+        case CommitKind::BikeType:
+            return StepName(step::kBikeType);
+    }
+    return StepName(step::kEdit);
 }
 
 ParameterUndo::~ParameterUndo() = default;
 
 ParameterUndo::State ParameterUndo::Current() const {
     State state;
-    std::copy_n(image_.bytes.begin() + kParamImageBegin, kParamImageSize, state.params.begin());
-    state.extendedMonitor = extendedMonitor ? extendedMonitor() : false;
+    const DeviceImage& image = model_.Image();
+    std::copy_n(image.bytes.begin() + kParamImageBegin, kParamImageSize, state.params.begin());
+    state.extendedMonitor = model_.ExtendedMonitor();
     return state;
 }
 
 void ParameterUndo::Apply(const State& state) {
-    std::copy(state.params.begin(), state.params.end(), image_.bytes.begin() + kParamImageBegin);
-    if (setExtendedMonitor && (!extendedMonitor || extendedMonitor() != state.extendedMonitor))
-        setExtendedMonitor(state.extendedMonitor);
-    if (applyChange) applyChange();
+    DeviceImage image = model_.Image();
+    std::copy(state.params.begin(), state.params.end(), image.bytes.begin() + kParamImageBegin);
+    model_.Replace(image, state.extendedMonitor, ModelChange(CommitKind::Undo));
     known_ = Current();
 }
 
@@ -120,24 +161,14 @@ void ParameterUndo::Reset() {
     UpdateItems();
 }
 
-bool ParameterUndo::RecordStep(const StepName& name) {
+void ParameterUndo::Record(const ModelChange& change) {
+    // Undo and redo move within the steps; Apply keeps the known state itself.
+    if (change.kind == CommitKind::Undo) return;
     const State now = Current();
-    if (now == known_) return false;
+    if (now == known_) return;
     const State before = known_;
     known_ = now;
-    stack_->push(new ParameterStep(*this, name, before, now));
-    return true;
-}
-
-bool ParameterUndo::ApplyAsStep(const StepName& name, const DeviceImage& image,
-                                std::optional<bool> extendedMonitor) {
-    State wanted = Current();
-    std::copy_n(image.bytes.begin() + kParamImageBegin, kParamImageSize, wanted.params.begin());
-    if (extendedMonitor) wanted.extendedMonitor = *extendedMonitor;
-    const State before = known_;
-    Apply(wanted);
-    known_ = before;
-    return RecordStep(name);
+    stack_->push(new ParameterStep(*this, NameOf(change), before, now));
 }
 
 void ParameterUndo::Undo() {
@@ -149,11 +180,12 @@ void ParameterUndo::Redo() {
 }
 
 void ParameterUndo::ApplyLanguage() {
-    editMenu->setTitle(QString::fromUtf8(kEditMenu.In(language_)));
+    const std::uint8_t language = model_.Language();
+    editMenu->setTitle(QString::fromUtf8(kEditMenu.In(language)));
     for (int i = 0; i < stack_->count(); ++i) {
         // Only this class pushes onto the stack.
         auto* step = static_cast<ParameterStep*>(const_cast<QUndoCommand*>(stack_->command(i)));
-        step->Rename(language_);
+        step->Rename(language);
     }
     UpdateItems();
 }
@@ -161,7 +193,7 @@ void ParameterUndo::ApplyLanguage() {
 void ParameterUndo::UpdateItems() {
     // "&Undo Advance +": the step's name after the item's caption.
     auto caption = [this](const LocalizedText& item, bool can, const QString& name) {
-        QString text = QString::fromUtf8(item.In(language_));
+        QString text = QString::fromUtf8(item.In(model_.Language()));
         if (can) text += ' ' + name;
         return text;
     };

@@ -1,21 +1,22 @@
-// Undo and redo of every change to the parameters. Owns the one QUndoStack of the window and
-// the Edit menu with its Undo and Redo items. A step holds the parameter pages (and the
-// "Extended Monitor" state) before and after; undoing or redoing sets them and runs the same
-// commit path as an edit (normalise, show, program when "Programming after change" is on).
+// Undo and redo of every change to the parameters. Owns the one QUndoStack of the window, the
+// Edit menu with its Undo and Redo items, and the names of the steps. Every commit of the model
+// becomes a step, named by its kind (or by the name the commit carries); a step holds the
+// parameter pages (and the "Extended Monitor" state) before and after, and undoing or redoing
+// puts them back into the model as a commit of the kind Undo, which everyone shows as any
+// other change (and programs when "Programming after change" is on).
 //
-// The history keeps the state it last recorded or applied. RecordStep compares the current
-// state with it: a change that touched no byte records nothing.
+// The history keeps the state it last recorded or applied. A commit is compared with it: a
+// change that touched no byte records nothing.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <optional>
 
 #include "params/device_image.h"
 #include "params/localized_text.h"
+#include "ui/window/parameter_model.h"
 
 class QAction;
 class QMenu;
@@ -23,14 +24,6 @@ class QMenuBar;
 class QUndoStack;
 
 namespace korvan {
-
-// A step's name: a three-language text with an optional "%1" for an argument (a file name).
-struct StepName {
-    LocalizedText text;
-    QString argument;
-
-    QString In(std::uint8_t language) const;
-};
 
 // The names of the window's steps.
 namespace step {
@@ -45,7 +38,8 @@ extern const LocalizedText kTps0;
 extern const LocalizedText kTps100;
 extern const LocalizedText kNew;
 extern const LocalizedText kBikeType;
-extern const LocalizedText kOpen;  // "%1": the file name
+extern const LocalizedText kOpen;       // "%1": the file name
+extern const LocalizedText kOpenPoint;  // "%1": the restore point's file name
 extern const LocalizedText kRead;
 }  // namespace step
 
@@ -66,27 +60,16 @@ class ParameterUndo : public QObject {
         bool operator!=(const State& o) const { return !(*this == o); }
     };
 
-    // Adds the Edit menu after the first menu of `bar`. `image` and `language` belong to the
-    // window and must outlive this object.
-    ParameterUndo(QMenuBar& bar, DeviceImage& image, const std::uint8_t& language);
+    // Adds the Edit menu after the first menu of `bar` and records the commits of `model`,
+    // which must outlive this object.
+    ParameterUndo(QMenuBar& bar, ParameterModel& model);
     ~ParameterUndo() override;
 
-    // What the window does for the history: the commit path after the image was set, and the
-    // "Extended Monitor" state.
-    std::function<void()> applyChange;
-    std::function<bool()> extendedMonitor;
-    std::function<void(bool)> setExtendedMonitor;
+    // The name of the step a commit makes (in three languages).
+    static StepName NameOf(const ModelChange& change);
 
     // Forgets every step; the current state becomes the base (after start-up).
     void Reset();
-    // Records the change from the last recorded state to the current one as one step named
-    // `name`; returns false when no byte changed (nothing recorded).
-    bool RecordStep(const StepName& name);
-    // Sets the image's parameter pages (and the "Extended Monitor" state when given), runs the
-    // commit path and records the result as one step: for a change made from outside the
-    // editor (a restore point opened).
-    bool ApplyAsStep(const StepName& name, const DeviceImage& image,
-                     std::optional<bool> extendedMonitor = std::nullopt);
 
     void Undo();
     void Redo();
@@ -103,9 +86,10 @@ class ParameterUndo : public QObject {
     State Current() const;
     void Apply(const State& state);
     void UpdateItems();
+    // Records the change from the last recorded state to the current one as one step.
+    void Record(const ModelChange& change);
 
-    DeviceImage& image_;
-    const std::uint8_t& language_;
+    ParameterModel& model_;
     QUndoStack* stack_ = nullptr;
     State known_;
 };

@@ -1,6 +1,8 @@
 #include "ui/window/port_controller.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QLayout>
 #include <QMenu>
 #include <QStatusBar>
@@ -10,9 +12,12 @@
 #include "device/qt_port_lister.h"
 #include "files/ini_store.h"
 #include "files/settings.h"
+#include "params/language_tables.h"
 #include "ui/port/port_dialog.h"
 #include "ui/port/port_status_field.h"
+#include "ui/window/dialogs.h"
 #include "ui/window/main_menu.h"
+#include "ui/window/parameter_model.h"
 
 namespace korvan {
 
@@ -25,24 +30,33 @@ bool InRange(int comPort) {
 }
 }  // namespace
 
-PortController::PortController(QWidget& window, QMenu& comMenu, QStatusBar& statusBar,
+PortController::PortController(QWidget& window, MainMenu& menu, QStatusBar& statusBar,
                                DeviceLink& link, SerialPort& port, IniStore& store,
-                               PortLister* lister, std::string stableNameFolder, Hooks hooks)
+                               Dialogs& dialogs, const ParameterModel& model)
     : window_(window),
+      menu_(menu),
+      dialogs_(dialogs),
+      model_(model),
       link_(link),
       port_(port),
       store_(store),
       statusBar_(statusBar),
-      lister_(lister),
-      stableNameFolder_(stableNameFolder.empty() ? std::string(kStableNameFolder)
-                                                 : std::move(stableNameFolder)),
-      hooks_(std::move(hooks)),
+      lister_(dialogs.Options().portLister),
+      stableNameFolder_(dialogs.Options().stableNameFolder.empty()
+                            ? std::string(kStableNameFolder)
+                            : dialogs.Options().stableNameFolder),
       reconnect_(link, port) {
-    comMenu.addSeparator();
-    serialPortItem_ = MainMenu::AddItem(&comMenu, "MenuSerialPort",
-                                        QString::fromUtf8(kSerialPortMenuText.In(language_)));
+    menu.comMenu->addSeparator();
+    serialPortItem_ =
+        MainMenu::AddItem(menu.comMenu, "MenuSerialPort",
+                          QString::fromUtf8(kSerialPortMenuText.In(model.Language())));
     field_ = new PortStatusField(&statusBar);
     statusBar.addPermanentWidget(field_);
+    for (QAction* item : menu.comItems) {
+        connect(item, &QAction::triggered, this, [this, item] { OnComPortChosen(item); });
+    }
+    connect(serialPortItem_, &QAction::triggered, this, &PortController::OnSerialPortChosen);
+    connect(&model, &ParameterModel::LanguageChanged, this, &PortController::ApplyLanguage);
 }
 
 PortController::~PortController() = default;
@@ -55,7 +69,50 @@ PortLister& PortController::Lister() {
     return *lister_;
 }
 
-void PortController::OpenRequested(int comPort, std::uint8_t language) {
+void PortController::Load(const IniStore& store) {
+    Settings defaults;
+    defaults.comPort = static_cast<std::uint8_t>(comPort_);
+    comPort_ = ReadSettings(store, defaults).comPort;
+    if (comPort_ > kLastComPort) comPort_ = kFirstComPort;
+}
+
+void PortController::Save(IniStore& store) const {
+    Settings s;
+    s.comPort = static_cast<std::uint8_t>(comPort_);
+    SetSettings(store, s, kComPortKey);
+}
+
+void PortController::PrepareStore() {
+    QDir().mkpath(QFileInfo(QString::fromStdString(store_.Path())).absolutePath());
+}
+
+void PortController::OpenChosenPort() {
+    // 0 (only possible from the settings file) opens nothing.
+    if (!InRange(comPort_)) {
+        Close();
+        return;
+    }
+    OpenRequested(comPort_);
+    ShowState();
+}
+
+void PortController::OnComPortChosen(QAction* item) {
+    const int n = menu_.ComNumberOf(item);
+    if (n > 0) comPort_ = n;
+    // A click on the checked item would uncheck it; exactly the chosen port stays checked.
+    menu_.CheckComItem(comPort_);
+    OpenChosenPort();
+}
+
+void PortController::OnSerialPortChosen() {
+    const int used = ChooseInDialog(comPort_);
+    if (used == 0) return;
+    comPort_ = used;
+    menu_.CheckComItem(comPort_);
+    ShowState();
+}
+
+void PortController::OpenRequested(int comPort) {
     if (!InRange(comPort)) {
         Close();
         return;
@@ -69,13 +126,13 @@ void PortController::OpenRequested(int comPort, std::uint8_t language) {
     }
     const PortChoice choice = ChoosePortDevice(store_, comPort, adapters);
     if (choice.storeAsKey) {
-        if (hooks_.prepareStore) hooks_.prepareStore();
+        PrepareStore();
         StorePortDevice(store_, comPort, choice.device);
     }
     const PortOpenFailure failure = reconnect_.OpenRequested(choice.device);
-    if (failure.Failed() && hooks_.showMessage) {
-        hooks_.showMessage(QString::fromUtf8(kComOpeningError) + "\n" +
-                           QString::fromStdString(OpenFailureText(failure, language)));
+    if (failure.Failed()) {
+        dialogs_.ShowMessage(QString::fromUtf8(kComOpeningError) + "\n" +
+                             QString::fromStdString(OpenFailureText(failure, model_.Language())));
     }
 }
 
@@ -87,9 +144,9 @@ void PortController::Tick() {
     reconnect_.Tick();
 }
 
-void PortController::ShowState(int comPort) {
+void PortController::ShowState() {
     const QString before = field_->text();
-    field_->Show(comPort, reconnect_.Device(), reconnect_.State());
+    field_->Show(comPort_, reconnect_.Device(), reconnect_.State());
     if (field_->text() != before) FitField();
 }
 
@@ -99,29 +156,27 @@ void PortController::FitField() {
     if (QLayout* layout = statusBar_.layout()) layout->activate();
 }
 
-int PortController::ChooseInDialog(int comPort, std::uint8_t language) {
+int PortController::ChooseInDialog(int comPort) {
     const int target = InRange(comPort) ? comPort : kFirstComPort;
     PortDialog dialog(Lister(), &window_, stableNameFolder_);
-    dialog.SetLanguage(language);
+    dialog.SetLanguage(model_.Language());
     dialog.SetCurrentDevice(reconnect_.Device().empty() ? PortDeviceName(store_, target)
                                                         : reconnect_.Device());
-    const bool accepted =
-        hooks_.runDialog ? hooks_.runDialog(dialog) : dialog.exec() == QDialog::Accepted;
+    const bool accepted = dialogs_.RunPortDialog(dialog);
     const std::string device = accepted ? dialog.ChosenDevice() : std::string();
     if (device.empty()) return 0;
-    if (hooks_.prepareStore) hooks_.prepareStore();
+    PrepareStore();
     const WriteResult written = StorePortDevice(store_, target, device);
-    if (!written.ok && hooks_.showMessage) {
-        hooks_.showMessage(
-            QString("Unable to write to %1").arg(QString::fromStdString(store_.Path())) + "\n" +
-            QString::fromStdString(written.error));
+    if (!written.ok) {
+        dialogs_.ShowMessage(QString::fromStdString(
+            Fill(kUnableToWrite, model_.Language(), store_.Path()) + "\n" + written.error));
     }
-    OpenRequested(target, language);
+    OpenRequested(target);
     return target;
 }
 
-void PortController::SetLanguage(std::uint8_t language) {
-    language_ = language;
+void PortController::ApplyLanguage() {
+    const std::uint8_t language = model_.Language();
     serialPortItem_->setText(QString::fromUtf8(kSerialPortMenuText.In(language)));
     field_->SetLanguage(language);
     FitField();

@@ -3,9 +3,12 @@
 #include <QLabel>
 #include <algorithm>
 
+#include "files/settings.h"
 #include "params/localized_text.h"
 #include "ui/widgets/cgauge.h"
 #include "ui/window/guarded_setters.h"
+#include "ui/window/link_view.h"
+#include "ui/window/parameter_model.h"
 #include "ui/window/widget_factory.h"
 
 namespace korvan {
@@ -19,9 +22,9 @@ constexpr int kOperationSteps = 5;
 
 }  // namespace
 
-ProgressRow::ProgressRow(QWidget* client, const QFont& windowFont,
-                         const std::uint8_t& languageIndex)
-    : languageIndex_(languageIndex) {
+ProgressRow::ProgressRow(QWidget* client, const QFont& windowFont, const ParameterModel& model,
+                         LinkView& view)
+    : model_(model) {
     noConnectionLabel_ = MakeLabel(client, "LabelSpojeni", "No Connection", 480, 9, 190, 29);
     noConnectionLabel_->setFont(PixelFont(windowFont, kConnectionPixels, true));
     noConnectionLabel_->setAlignment(Qt::AlignCenter);
@@ -31,6 +34,12 @@ ProgressRow::ProgressRow(QWidget* client, const QFont& windowFont,
     messageLabel_->setFont(PixelFont(windowFont, kMessagePixels, true));
     progressGauge_ = MakeGauge(client, "CGauge", 184, 508, 297, 21, kOperationSteps,
                                ToQColor(Colour::Aqua), true);
+
+    connect(&view, &LinkView::Message, this, &ProgressRow::SetMessage);
+    connect(&view, &LinkView::MessageVisible, this, &ProgressRow::SetMessageVisible);
+    connect(&view, &LinkView::GaugeProgress, this, &ProgressRow::SetGaugeProgress);
+    connect(&view, &LinkView::GaugeVisible, this, &ProgressRow::SetGaugeVisible);
+    connect(&view, &LinkView::NoConnectionVisible, this, &ProgressRow::SetNoConnectionVisible);
 }
 
 void ProgressRow::AddFileLabel(QWidget* page) {
@@ -39,7 +48,7 @@ void ProgressRow::AddFileLabel(QWidget* page) {
 }
 
 void ProgressRow::SetMessage(const LocalizedText& text, Colour colour) {
-    SetLabelText(messageLabel_, QString::fromUtf8(text.In(languageIndex_)));
+    SetLabelText(messageLabel_, QString::fromUtf8(text.In(model_.Language())));
     SetBackground(messageLabel_, colour);
 }
 
@@ -77,6 +86,16 @@ QString ProgressRow::FileName() const {
 
 void ProgressRow::SetFileName(const QString& path) {
     fileLabel_->setText(path);
+}
+
+void ProgressRow::Load(const IniStore& store) {
+    SetFileName(QString::fromStdString(ReadSettings(store, Settings{}).file));
+}
+
+void ProgressRow::Save(IniStore& store) const {
+    Settings s;
+    s.file = FileName().toStdString();
+    SetSettings(store, s, kFileKey);
 }
 
 }  // namespace korvan

@@ -1,9 +1,11 @@
 // The progress row and the connection state: owns the message label "LabelHlaseni", the
 // operation gauge "CGauge", the red "No Connection" label at the top and the file name on
 // the first page ("LabelFile1" and "LabelFile2"). It is the message side of what the device
-// link shows; the texts come in the three languages and are shown in the current one.
+// link shows (it connects itself to the LinkView); the texts come in the three languages and
+// are shown in the current one. It keeps the file name in the settings.
 #pragma once
 
+#include <QObject>
 #include <QRect>
 #include <QString>
 #include <cstdint>
@@ -17,12 +19,18 @@ class QWidget;
 namespace korvan {
 
 struct LocalizedText;
+class IniStore;
+class LinkView;
+class ParameterModel;
 class TCGauge;
 
-class ProgressRow {
+class ProgressRow : public QObject {
+    Q_OBJECT
+
   public:
-    // `languageIndex` is the window's current language, read whenever a message is shown.
-    ProgressRow(QWidget* client, const QFont& windowFont, const std::uint8_t& languageIndex);
+    // The model gives the language a message is shown in; the messages come from `view`.
+    ProgressRow(QWidget* client, const QFont& windowFont, const ParameterModel& model,
+                LinkView& view);
     // The file name sits on the first page, which is built after the row.
     void AddFileLabel(QWidget* page);
 
@@ -42,8 +50,12 @@ class ProgressRow {
     QString FileName() const;
     void SetFileName(const QString& path);
 
+    // The file name ("File").
+    void Load(const IniStore& store);
+    void Save(IniStore& store) const;
+
   private:
-    const std::uint8_t& languageIndex_;
+    const ParameterModel& model_;
     QLabel* noConnectionLabel_ = nullptr;  // "LabelSpojeni"
     QLabel* messageLabel_ = nullptr;       // "LabelHlaseni"
     TCGauge* progressGauge_ = nullptr;     // "CGauge"

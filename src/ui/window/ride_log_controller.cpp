@@ -12,12 +12,14 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "device/device_link.h"
 #include "device/frame.h"
 #include "log/time_in_cell.h"
 #include "params/binding.h"
@@ -28,9 +30,11 @@
 #include "ui/ridelog/ride_recorder.h"
 #include "ui/ridelog/ridelog_texts.h"
 #include "ui/window/caption_fit.h"
-#include "ui/window/form_hlav.h"
+#include "ui/window/dialogs.h"
+#include "ui/window/file_commands.h"
 #include "ui/window/link_view.h"
 #include "ui/window/main_menu.h"
+#include "ui/window/parameter_model.h"
 #include "ui/window/parameter_pages.h"
 
 namespace korvan {
@@ -62,9 +66,11 @@ int WidestCaption(QWidget* control, const LocalizedText& text) {
 
 }  // namespace
 
-RideLogController::RideLogController(TFormHlav& form, ParameterPages& pages, Hooks hooks)
-    : form_(form), pages_(pages), hooks_(std::move(hooks)) {
-    QMenu* tools = form.Menu().toolsMenu;
+RideLogController::RideLogController(QMainWindow& window, ParameterModel& model, DeviceLink& link,
+                                     LinkView& view, MainMenu& menu, Dialogs& dialogs,
+                                     ParameterPages& pages, const FileCommands& files)
+    : window_(window), model_(model), link_(link), dialogs_(dialogs), pages_(pages), files_(files) {
+    QMenu* tools = menu.toolsMenu;
     tools->addSeparator()->setObjectName("NRideLog");
     recordItem_ =
         MainMenu::AddItem(tools, "MenuRecordRideLog", QString(), QKeySequence(Qt::Key_F6));
@@ -86,17 +92,24 @@ RideLogController::RideLogController(TFormHlav& form, ParameterPages& pages, Hoo
     connect(curveButton_, &QPushButton::clicked, this, &RideLogController::ShowCurves);
     FitMapControls();
 
-    status_ = new QLabel(&form);
+    status_ = new QLabel(&window);
     status_->setObjectName("LabelRideLog");
     status_->hide();
     // Wide enough for hours of recording, so the field does not jump as the count grows.
     status_->setMinimumWidth(
         status_->fontMetrics().horizontalAdvance(QStringLiteral("REC 00:00:00  0000000 ")));
-    form.statusBar()->addPermanentWidget(status_);
+    window.statusBar()->addPermanentWidget(status_);
 
-    form.View().OnMonitorFrame([this](const std::uint8_t* frame) { OnMonitorFrame(frame); });
+    connect(&view, &LinkView::MonitorFrame, this, &RideLogController::OnMonitorFrame);
+    connect(&view, &LinkView::CursorMoved, this, &RideLogController::Tick);
+    connect(&model, &ParameterModel::Changed, this, &RideLogController::ImageChanged);
+    connect(&model, &ParameterModel::LanguageChanged, this, &RideLogController::ApplyLanguage);
     qApp->installEventFilter(this);
-    SetLanguage(form.LanguageIndex());
+    ApplyLanguage();
+}
+
+std::uint8_t RideLogController::Language() const {
+    return model_.Language();
 }
 
 RideLogController::~RideLogController() {
@@ -105,7 +118,7 @@ RideLogController::~RideLogController() {
     // The panel and the curve window are the window's children but refer to what is ours.
     delete panel_;
     delete curveWindow_;
-    if (replaying_) form_.Link().PauseMonitor(false);
+    if (replaying_) link_.PauseMonitor(false);
 }
 
 void RideLogController::FitMapControls() {
@@ -117,8 +130,8 @@ void RideLogController::FitMapControls() {
                               kMapControlHeight);
 }
 
-void RideLogController::SetLanguage(std::uint8_t language) {
-    language_ = language;
+void RideLogController::ApplyLanguage() {
+    const std::uint8_t language = Language();
     recordItem_->setText(
         Text(IsRecording() ? ridelogtext::kStopRecording : ridelogtext::kRecordRideLog, language));
     replayItem_->setText(Text(ridelogtext::kReplayRideLog, language));
@@ -135,19 +148,20 @@ void RideLogController::SetLanguage(std::uint8_t language) {
     if (heatBox_->isChecked()) ShowHeat();  // the tooltips are in words
 }
 
-void RideLogController::Tick() {
+void RideLogController::Tick(const MapCursor& cursor) {
+    cursor_ = cursor;
     if (recorder_ != nullptr && recorder_->IsRecording()) {
         recorder_->Tick();
         ShowRecordingState();
     }
-    if (curves_ != nullptr && curveWindow_->isVisible() && !(form_.Cursor() == shownCursor_)) {
-        shownCursor_ = form_.Cursor();
+    if (curves_ != nullptr && curveWindow_->isVisible() && !(cursor == shownCursor_)) {
+        shownCursor_ = cursor;
         curves_->SetCursor(shownCursor_);
     }
 }
 
 void RideLogController::ImageChanged() {
-    if (curves_ != nullptr) curves_->SetImage(form_.Image());
+    if (curves_ != nullptr) curves_->SetImage(model_.Image());
     // The axes may have moved: the same rides fall into other cells.
     if (heatBox_->isChecked()) ShowHeat();
 }
@@ -160,23 +174,18 @@ bool RideLogController::IsRecording() const {
 
 QString RideLogController::SuggestedFolder() const {
     if (!lastFolder_.isEmpty()) return lastFolder_;
-    const QString folder = hooks_.lastFolder ? hooks_.lastFolder() : QString();
+    const QString folder = files_.LastFolder();
     return folder.isEmpty() ? QDir::homePath() : folder;
 }
 
 QString RideLogController::AskFile(bool save, const QString& title, const QString& suggested) {
-    QFileDialog dialog(&form_, title, suggested, Text(ridelogtext::kRideLogFiles, language_));
+    QFileDialog dialog(&window_, title, suggested, Text(ridelogtext::kRideLogFiles, Language()));
     dialog.setObjectName(save ? "RecordDialog" : "ReplayDialog");
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromLatin1(kLogExtension).mid(1));
     if (save) dialog.selectFile(suggested);
-    QString path;
-    if (hooks_.fileDialog) {
-        path = hooks_.fileDialog(dialog);
-    } else if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        path = dialog.selectedFiles().first();
-    }
+    const QString path = dialogs_.ChooseFile(dialog);
     if (!path.isEmpty()) lastFolder_ = QFileInfo(path).absolutePath();
     return path;
 }
@@ -188,7 +197,7 @@ void RideLogController::ToggleRecording() {
     }
     const QString suggested =
         RideRecorder::DefaultFileName(SuggestedFolder(), QDateTime::currentDateTime());
-    const QString path = AskFile(true, Text(ridelogtext::kRecordRideLog, language_), suggested);
+    const QString path = AskFile(true, Text(ridelogtext::kRecordRideLog, Language()), suggested);
     if (!path.isEmpty()) StartRecording(path);
 }
 
@@ -197,10 +206,10 @@ bool RideLogController::StartRecording(const QString& path) {
         recorder_ = new RideRecorder(this);
         connect(recorder_, &RideRecorder::Failed, this, &RideLogController::OnRecordingFailed);
     }
-    recorder_->SetLanguage(language_);
+    recorder_->SetLanguage(Language());
     const bool started = recorder_->Start(path);
     ShowRecordingState();
-    if (!started && hooks_.showMessage) hooks_.showMessage(recorder_->LastError());
+    if (!started) dialogs_.ShowMessage(recorder_->LastError());
     return started;
 }
 
@@ -218,13 +227,13 @@ void RideLogController::Mark() {
 
 void RideLogController::OnRecordingFailed(const QString& message) {
     ShowRecordingState();
-    if (hooks_.showMessage) hooks_.showMessage(message);
+    dialogs_.ShowMessage(message);
 }
 
 void RideLogController::ShowRecordingState() {
     const bool recording = IsRecording();
     const QString item =
-        Text(recording ? ridelogtext::kStopRecording : ridelogtext::kRecordRideLog, language_);
+        Text(recording ? ridelogtext::kStopRecording : ridelogtext::kRecordRideLog, Language());
     if (recordItem_->text() != item) recordItem_->setText(item);
     const QString text = recording ? recorder_->StatusText() : QString();
     if (status_->text() != text) status_->setText(text);
@@ -234,14 +243,14 @@ void RideLogController::ShowRecordingState() {
 void RideLogController::OnMonitorFrame(const std::uint8_t* frame) {
     // Only what the unit sent is recorded: a replayed frame is a log already.
     if (injecting_ || !IsRecording()) return;
-    recorder_->AddFrame(frame, form_.Image(), pages_.TpsAxis());
+    recorder_->AddFrame(frame, model_.Image(), pages_.TpsAxis());
 }
 
 // --- Replay ---
 
 void RideLogController::OpenReplay() {
     const QString path =
-        AskFile(false, Text(ridelogtext::kReplayRideLog, language_), SuggestedFolder());
+        AskFile(false, Text(ridelogtext::kReplayRideLog, Language()), SuggestedFolder());
     if (!path.isEmpty()) StartReplay(path);
 }
 
@@ -249,25 +258,25 @@ bool RideLogController::StartReplay(const QString& path) {
     if (replay_ == nullptr) {
         replay_ = new ReplayController(this);
         connect(replay_, &ReplayController::FrameReady, this, &RideLogController::OnReplayFrame);
-        panel_ = new ReplayPanel(*replay_, language_, &form_);
+        panel_ = new ReplayPanel(*replay_, Language(), &window_);
         panel_->setWindowFlag(Qt::Tool);
         panel_->installEventFilter(this);
         connect(panel_, &ReplayPanel::CloseRequested, this, &RideLogController::EndReplay);
     }
     // The link stops asking before the first row is shown, so no live frame mixes in.
-    form_.Link().PauseMonitor(true);
+    link_.PauseMonitor(true);
     replaying_ = true;
-    const bool loaded = replay_->Load(path, language_);
+    const bool loaded = replay_->Load(path, Language());
     if (!loaded) {
         EndReplay();
         heatBox_->setEnabled(false);
         heatBox_->setChecked(false);
-        if (hooks_.showMessage) hooks_.showMessage(replay_->Message());
+        dialogs_.ShowMessage(replay_->Message());
         return false;
     }
     panel_->Refresh();
     if (!panel_->isVisible()) {
-        const QRect frame = form_.frameGeometry();
+        const QRect frame = window_.frameGeometry();
         panel_->resize(frame.width(), panel_->sizeHint().height());
         panel_->move(frame.left(), frame.bottom() + 1);
         panel_->show();
@@ -275,7 +284,7 @@ bool RideLogController::StartReplay(const QString& path) {
     heatBox_->setEnabled(true);
     if (heatBox_->isChecked()) ShowHeat();
     // The bad rows left out, named in one line; the rest is replayed.
-    if (!replay_->Message().isEmpty() && hooks_.showMessage) hooks_.showMessage(replay_->Message());
+    if (!replay_->Message().isEmpty()) dialogs_.ShowMessage(replay_->Message());
     return true;
 }
 
@@ -284,15 +293,15 @@ void RideLogController::EndReplay() {
     replaying_ = false;
     replay_->Pause();
     if (panel_->isVisible()) panel_->hide();
-    form_.Link().PauseMonitor(false);
+    link_.PauseMonitor(false);
     // What was changed during the replay reaches the unit now, when that is asked for.
-    form_.Link().CheckProgramOnChange(pages_.ProgramAfterChange());
+    link_.CheckProgramOnChange(pages_.ProgramAfterChange());
 }
 
 void RideLogController::OnReplayFrame(const QByteArray& frame) {
     if (!replaying_ || frame.size() != static_cast<qsizetype>(kFrameSize)) return;
     injecting_ = true;
-    form_.Link().InjectMonitorFrame(reinterpret_cast<const std::uint8_t*>(frame.constData()));
+    link_.InjectMonitorFrame(reinterpret_cast<const std::uint8_t*>(frame.constData()));
     injecting_ = false;
 }
 
@@ -316,8 +325,8 @@ void RideLogController::ShowHeat() {
         return;
     }
     const TimeInCells cells =
-        ComputeTimeInCells(replay_->Log().rows, form_.Image(), pages_.TpsAxis());
-    const HeatMap heat = BuildHeatMap(cells, language_);
+        ComputeTimeInCells(replay_->Log().rows, model_.Image(), pages_.TpsAxis());
+    const HeatMap heat = BuildHeatMap(cells, Language());
     pages_.SetMapHeat(heat.colours, heat.tooltips);
 }
 
@@ -325,9 +334,9 @@ void RideLogController::ShowHeat() {
 
 void RideLogController::ShowCurves() {
     if (curveWindow_ == nullptr) {
-        curveWindow_ = new QWidget(&form_, Qt::Window);
+        curveWindow_ = new QWidget(&window_, Qt::Window);
         curveWindow_->setObjectName("CurveWindow");
-        curves_ = new CurveView(language_, curveWindow_);
+        curves_ = new CurveView(Language(), curveWindow_);
         printCurvesButton_ = new QPushButton(curveWindow_);
         printCurvesButton_->setObjectName("ButtonPrintCurves");
         connect(printCurvesButton_, &QPushButton::clicked, this, &RideLogController::PrintCurves);
@@ -339,10 +348,10 @@ void RideLogController::ShowCurves() {
         layout->addLayout(buttons);
         curveWindow_->resize(kCurveWindowWidth, kCurveWindowHeight);
         // Over the map, where the eye already is.
-        curveWindow_->move(form_.frameGeometry().center() - curveWindow_->rect().center());
-        SetLanguage(language_);
-        curves_->SetImage(form_.Image());
-        shownCursor_ = form_.Cursor();
+        curveWindow_->move(window_.frameGeometry().center() - curveWindow_->rect().center());
+        ApplyLanguage();
+        curves_->SetImage(model_.Image());
+        shownCursor_ = cursor_;
         curves_->SetCursor(shownCursor_);
     }
     curveWindow_->show();
@@ -351,8 +360,7 @@ void RideLogController::ShowCurves() {
 }
 
 void RideLogController::PrintCurves() {
-    if (curves_ != nullptr && hooks_.printPicture)
-        hooks_.printPicture(curves_->Picture().toImage());
+    if (curves_ != nullptr) dialogs_.PrintPicture(curves_->Picture().toImage());
 }
 
 bool RideLogController::eventFilter(QObject* watched, QEvent* event) {
@@ -365,7 +373,7 @@ bool RideLogController::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (key->key() == Qt::Key_M && !key->isAutoRepeat() &&
             (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && widget != nullptr &&
-            widget->window() == &form_) {
+            widget->window() == &window_) {
             Mark();
             return true;
         }

@@ -3,55 +3,52 @@
 // (monitor column, map cursor, the advance tools) while the link asks the unit for nothing,
 // the time-in-cell colours on the Advance Map page, and the map as curves. It owns the
 // recorder, the replay and its panel, and the curve window, each made on first use; its menu
-// items go into the Tools menu, its controls onto the Advance Map page.
+// items go into the Tools menu, its controls onto the Advance Map page. It follows the model's
+// changes, the link's frames and the cursor of each tick itself.
 #pragma once
 
 #include <QImage>
 #include <QObject>
 #include <QString>
 #include <cstdint>
-#include <functional>
 
 #include "device/map_cursor.h"
 
 class QAction;
 class QCheckBox;
-class QFileDialog;
 class QLabel;
+class QMainWindow;
 class QPushButton;
 class QWidget;
 
 namespace korvan {
 
 class CurveView;
+class DeviceLink;
+class Dialogs;
+class FileCommands;
+class LinkView;
+class MainMenu;
+class ParameterModel;
 class ParameterPages;
 class ReplayController;
 class ReplayPanel;
 class RideRecorder;
-class TFormHlav;
 
 class RideLogController : public QObject {
     Q_OBJECT
 
   public:
-    // What the controller asks of the window.
-    struct Hooks {
-        std::function<void(const QString& text)> showMessage;
-        // Runs a file dialog, returns the chosen path or empty. Empty function: exec().
-        std::function<QString(QFileDialog& dialog)> fileDialog;
-        // The folder the first log is suggested in (the last parameter file's).
-        std::function<QString()> lastFolder;
-        // Prints a picture on one page the way the window prints itself.
-        std::function<void(const QImage& picture)> printPicture;
-    };
-
-    RideLogController(TFormHlav& form, ParameterPages& pages, Hooks hooks);
+    // The first log is suggested in the folder of the last parameter file of `files`.
+    RideLogController(QMainWindow& window, ParameterModel& model, DeviceLink& link, LinkView& view,
+                      MainMenu& menu, Dialogs& dialogs, ParameterPages& pages,
+                      const FileCommands& files);
     ~RideLogController() override;
 
-    void SetLanguage(std::uint8_t language);
+    void ApplyLanguage();
     // Each window tick, after the cursor: the recorder's flush, the status field, the curve
     // view's live cell.
-    void Tick();
+    void Tick(const MapCursor& cursor);
     // After every change of the image (commit, tool, undo, a file, a read).
     void ImageChanged();
 
@@ -95,15 +92,18 @@ class RideLogController : public QObject {
     void OnReplayFrame(const QByteArray& frame);
     void OnRecordingFailed(const QString& message);
     QString AskFile(bool save, const QString& title, const QString& suggested);
+    std::uint8_t Language() const;
     QString SuggestedFolder() const;
     void ShowRecordingState();
     void ShowHeat();
     void FitMapControls();
 
-    TFormHlav& form_;
+    QMainWindow& window_;
+    ParameterModel& model_;
+    DeviceLink& link_;
+    Dialogs& dialogs_;
     ParameterPages& pages_;
-    Hooks hooks_;
-    std::uint8_t language_ = 1;
+    const FileCommands& files_;
     QString lastFolder_;
 
     RideRecorder* recorder_ = nullptr;
@@ -116,6 +116,7 @@ class RideLogController : public QObject {
     QWidget* curveWindow_ = nullptr;  // "CurveWindow"
     CurveView* curves_ = nullptr;
     QPushButton* printCurvesButton_ = nullptr;
+    MapCursor cursor_;  // the last tick's
     MapCursor shownCursor_;
 
     QAction* recordItem_ = nullptr;       // "MenuRecordRideLog"

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "device/device_link.h"
+#include "params/language_tables.h"
 #include "params/localized_text.h"
-#include "ui/languages/language_tables.h"
 
 namespace korvan {
 namespace {

@@ -57,7 +57,7 @@ TEST_F(WindowTest, PickingABikeTypeLoadsTheDefaultsAndShowingOneLoadsNothing) {
     // With programming after change ticked (and its first operation run out), a new bike
     // type still programs nothing by itself.
     QTest::mouseClick(Find<QCheckBox>("CheckBoxProgHned"), Qt::LeftButton);
-    for (int i = 0; i < 30; ++i) form->Timer1Timer();
+    for (int i = 0; i < 30; ++i) form->OnTick();
     ASSERT_EQ(form->Link().Mode(), OperationMode::None);
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Up);
@@ -172,7 +172,7 @@ TEST_F(WindowTest, ProgrammingAfterChangeStartsOnlyWhenACommitChangesAByte) {
     EXPECT_EQ(form->Link().Mode(), OperationMode::Program);
 
     // Let that operation fail, then commit without a change: nothing starts.
-    for (int i = 0; i < 30; ++i) form->Timer1Timer();
+    for (int i = 0; i < 30; ++i) form->OnTick();
     EXPECT_EQ(form->Link().Mode(), OperationMode::None);
     TypeInto("EditBaseAdv", "10");
     QTest::keyClick(Edit("EditBaseAdv"), Qt::Key_Return);

@@ -15,6 +15,7 @@
 
 #include "files/atomic_write.h"
 #include "files/state_file.h"
+#include "tests/ui/window/file_dialog_user.h"
 #include "tests/ui/window/window_fixture.h"
 #include "ui/help/help_window.h"
 #include "ui/widgets/cgauge.h"
@@ -303,52 +304,9 @@ TEST_F(DeskTest, NothingOfAFileDialogStaysOnScreenAfterItCloses) {
     WriteBytes(path, "MAVELTIK_KEY 15\nBIKE 2\n");
     Open();
     // The real dialog, closed as the user closes it.
-    enum class Close { TypedPathAndEnter, DoubleClick, Cancel };
+    using Close = CloseBy;
     auto runDialog = [&](Close how) {
-        fileDialog = [&, how](QFileDialog& d) {
-            d.setOption(QFileDialog::DontUseNativeDialog);
-            QTimer::singleShot(0, &d, [&d, how, &path] {
-                auto* name = d.findChild<QLineEdit*>("fileNameEdit");
-                ASSERT_NE(name, nullptr);
-                if (how == Close::TypedPathAndEnter) {
-                    d.activateWindow();
-                    (void)QTest::qWaitForWindowActive(&d);
-                    name->clear();
-                    // Typed, so that the completer works on it (its own inline completion
-                    // can add to the typed name; the user sees and keeps the full path).
-                    QTest::keyClicks(name, path);
-                    if (name->text() != path) name->setText(path);
-                    QTest::keyClick(name, Qt::Key_Enter);
-                    // Offscreen the dialog may not have become the active window, so the
-                    // Enter key may not reach its default button: the button is clicked then.
-                    if (d.isVisible()) {
-                        if (auto* box = d.findChild<QDialogButtonBox*>("buttonBox")) {
-                            if (QPushButton* open = box->button(QDialogButtonBox::Open))
-                                open->click();
-                        }
-                    }
-                } else if (how == Close::Cancel) {
-                    QTest::keyClick(name, Qt::Key_Escape);
-                } else {
-                    auto* view = d.findChild<QListView*>("listView");
-                    ASSERT_NE(view, nullptr);
-                    QModelIndex item;
-                    (void)QTest::qWaitFor([&] {
-                        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
-                            const QModelIndex i = view->model()->index(row, 0, view->rootIndex());
-                            if (i.data().toString() == "r6.ign") item = i;
-                        }
-                        return item.isValid();
-                    });
-                    ASSERT_TRUE(item.isValid());
-                    const QPoint at = view->visualRect(item).center();
-                    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-                    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
-                }
-                if (d.isVisible()) d.reject();  // never left hanging
-            });
-            return d.exec() == QDialog::Accepted ? d.selectedFiles().value(0) : QString();
-        };
+        fileDialog = [&, how](QFileDialog& d) { return CloseLikeAUser(d, how, path); };
     };
     struct Case {
         const char* what;
@@ -365,17 +323,8 @@ TEST_F(DeskTest, NothingOfAFileDialogStaysOnScreenAfterItCloses) {
         runDialog(c.how);
         Find<QLabel>("LabelFile2")->clear();
         QTest::keyClick(form.get(), Qt::Key_F3);
-        // What the dialog's folder model still delivers after the dialog has closed arrives.
-        QTest::qWait(200);
+        ExpectOnlyTheWindowLeft(form.get());
         EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), c.opens ? path : QString());
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w != form.get()) {
-                EXPECT_FALSE(w->isVisible())
-                    << w->metaObject()->className() << " " << w->objectName().toStdString();
-            }
-        }
-        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
     EXPECT_TRUE(messages.isEmpty());
 }

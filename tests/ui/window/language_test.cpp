@@ -106,7 +106,7 @@ TEST_F(WindowTest, LinkMessagesAreShownInTheLanguageOfTheMoment) {
     EXPECT_FALSE(message->isHidden());
     form->findChild<QAction*>("MenuCzech")->trigger();
     EXPECT_EQ(message->text(), "Lesen:");  // a shown message keeps its language
-    for (int i = 0; i < 25 && form->Link().Mode() != OperationMode::None; ++i) form->Timer1Timer();
+    for (int i = 0; i < 25 && form->Link().Mode() != OperationMode::None; ++i) form->OnTick();
     EXPECT_EQ(message->text(), "Chyba čtení!");
     EXPECT_EQ(message->palette().color(QPalette::Window), ToQColor(Colour::Red));
 }

@@ -122,7 +122,7 @@ TEST_F(WindowTest, AFailedOpenTheUserAskedForSaysWhyInHisLanguageAndRetriesStayS
         EXPECT_EQ(lines[0], "Com opening error");
         EXPECT_TRUE(lines[1].contains(QString::fromUtf8(c.secondLine))) << lines[1].toStdString();
 
-        for (int i = 0; i < 3 * kRetry; ++i) form->Timer1Timer();
+        for (int i = 0; i < 3 * kRetry; ++i) form->OnTick();
         EXPECT_EQ(port.opened.size(), c.retried ? 4u : 1u);
         EXPECT_EQ(messages.size(), 1) << "a retry never shows the box";
         EXPECT_FALSE(Find<QLabel>("LabelSpojeni")->isHidden());
@@ -250,7 +250,7 @@ TEST_F(WindowTest, TheSerialPortItemFollowsCom10AndItsDialogStoresAndOpensTheCho
     EXPECT_TRUE(ini.contains("COM2=/dev/ttyS7")) << "other keys are kept";
     EXPECT_TRUE(ini.contains("ComPort=3"));
     EXPECT_TRUE(Find<QAction>("MenuCom3")->isChecked());
-    form->Timer1Timer();
+    form->OnTick();
     EXPECT_EQ(Find<PortStatusField>("PortStatusField")->text(),
               PortStatusField::Text(3, "/dev/ttyUSB4", PortState::Connected, 2));
 
@@ -279,19 +279,19 @@ TEST_F(WindowTest, ThePortFieldSitsOnTheRightAndFollowsConnectedNoAnswerAndRecon
     };
 
     port.Queue(MonitorFrame(2500));
-    form->Timer1Timer();
+    form->OnTick();
     EXPECT_EQ(field->text(), text(PortState::Connected));
-    for (int i = 0; i < DeviceLink::kNoConnectionTicks; ++i) form->Timer1Timer();
+    for (int i = 0; i < DeviceLink::kNoConnectionTicks; ++i) form->OnTick();
     EXPECT_EQ(field->text(), text(PortState::NoAnswer));
 
     // An edit and a read under way when the adapter is pulled.
     TypeInto("EditBaseAdv", "19");
     QTest::keyClick(Edit("EditBaseAdv"), Qt::Key_Return);
-    form->MenuReadClick();
+    form->OnReadChosen();
     port.failOpen = true;
     port.openFailure = {PortFailureKind::Missing, "", {}, ""};
     port.Lose();
-    form->Timer1Timer();
+    form->OnTick();
     EXPECT_EQ(field->text(), text(PortState::Reconnecting));
     EXPECT_EQ(form->Link().Mode(), OperationMode::None) << "the read ended when the line died";
     EXPECT_EQ(Find<QLabel>("LabelHlaseni")->text(), "Read error!");
@@ -303,12 +303,12 @@ TEST_F(WindowTest, ThePortFieldSitsOnTheRightAndFollowsConnectedNoAnswerAndRecon
     // The adapter is back: within two retries monitor requests go out and the column fills,
     // without a key; the edit is untouched and the read is not resumed.
     const std::size_t opens = port.opened.size();
-    for (int i = 0; i < kRetry / 2; ++i) form->Timer1Timer();
+    for (int i = 0; i < kRetry / 2; ++i) form->OnTick();
     port.failOpen = false;
     port.written.clear();
     int ticks = 0;
     while (port.written.empty() && ticks < 2 * kRetry) {
-        form->Timer1Timer();
+        form->OnTick();
         ++ticks;
     }
     EXPECT_LE(ticks, 2 * kRetry);
@@ -317,7 +317,7 @@ TEST_F(WindowTest, ThePortFieldSitsOnTheRightAndFollowsConnectedNoAnswerAndRecon
     ASSERT_FALSE(sent.empty());
     for (std::uint8_t command : sent) EXPECT_EQ(command, kCmdMonitor);
     port.Queue(MonitorFrame(4100));
-    form->Timer1Timer();
+    form->OnTick();
     EXPECT_EQ(Find<QLabel>("LabelRpm")->text(), "RPM = 4100 ");
     EXPECT_EQ(field->text(), text(PortState::Connected));
     EXPECT_EQ(Byte(field::BaseAdv), 19);

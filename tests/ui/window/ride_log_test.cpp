@@ -58,7 +58,7 @@ class RideLogTest : public WindowTest {
     QString Path(const char* name) const { return dir.filePath(name); }
     void EngineAt(std::uint16_t rpm, std::uint8_t tps = 0) {
         port.Queue(Monitor(rpm, tps));
-        form->Timer1Timer();
+        form->OnTick();
     }
     QColor CellColour(int cell) const {
         return Edit(MapCellEditName(cell).c_str())->palette().color(QPalette::Base);
@@ -114,7 +114,7 @@ TEST_F(RideLogTest, F6RecordsARowPerLiveFrameWithMarksAndKeepsTheMonitorRhythm) 
     std::size_t frame = 0;
     for (int tick = 1; tick <= 36; ++tick) {
         if (tick % 3 == 0) port.Queue(Monitor(rpms[frame++], 0));
-        form->Timer1Timer();
+        form->OnTick();
         if (frame == 3 && tick == 9) {
             TypeInto("Edit142", "");  // the focus in a numeric field
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
@@ -183,14 +183,14 @@ TEST_F(RideLogTest, AFileThatCannotBeWrittenStopsRecordingWithAMessageAndKeepsTh
 
 TEST_F(RideLogTest, AReplayDrivesTheMonitorAndTheCursorAndSendsNothing) {
     Open();
-    for (int tick = 0; tick < 6; ++tick) form->Timer1Timer();
+    for (int tick = 0; tick < 6; ++tick) form->OnTick();
     ASSERT_EQ(port.SentCommands().size(), 1u);  // live monitoring runs
 
     ASSERT_TRUE(Replay(WriteRide("ride.msl")));
     ASSERT_NE(Log().Panel(), nullptr);
     EXPECT_TRUE(Log().Panel()->isVisible());
     const std::size_t sentBefore = port.written.size();
-    for (int tick = 0; tick < 30; ++tick) form->Timer1Timer();
+    for (int tick = 0; tick < 30; ++tick) form->OnTick();
     EXPECT_EQ(Find<QLabel>("LabelRpm")->text(), "RPM = 3000 ");
     const QColor lime = ToQColor(Colour::Lime);
     EXPECT_EQ(CellColour(kCell3000), lime);
@@ -201,7 +201,7 @@ TEST_F(RideLogTest, AReplayDrivesTheMonitorAndTheCursorAndSendsNothing) {
     EXPECT_EQ(Byte(field::Advance + kCell3000), before + 1);
 
     Log().Replay()->Seek(2);
-    form->Timer1Timer();
+    form->OnTick();
     EXPECT_EQ(Find<QLabel>("LabelRpm")->text(), "RPM = 9000 ");
     EXPECT_EQ(CellColour(kCell9000), lime);
     EXPECT_EQ(CellColour(kCell3000), ToQColor(Colour::Window));
@@ -210,7 +210,7 @@ TEST_F(RideLogTest, AReplayDrivesTheMonitorAndTheCursorAndSendsNothing) {
     // Closing the panel ends the replay; monitoring resumes within its 6 ticks.
     Log().Panel()->close();
     EXPECT_FALSE(Log().IsReplaying());
-    for (int tick = 0; tick < 6; ++tick) form->Timer1Timer();
+    for (int tick = 0; tick < 6; ++tick) form->OnTick();
     EXPECT_EQ(port.SentCommands().size(), 2u);
     EXPECT_TRUE(messages.isEmpty());
 }
@@ -260,7 +260,7 @@ TEST_F(RideLogTest, TheHeatMapColoursVisitedCellsUnderTheLiveCursor) {
     QCheckBox* heat = Log().HeatBox();
     EXPECT_FALSE(heat->isEnabled()) << "no log loaded yet";
     ASSERT_TRUE(Replay(WriteRide("ride.msl")));
-    form->Timer1Timer();  // the cursor on the first row: 3000 rpm
+    form->OnTick();  // the cursor on the first row: 3000 rpm
 
     const HeatMap expected = BuildHeatMap(
         ComputeTimeInCells(Log().Replay()->Log().rows, form->Image(), false), kLanguageEnglish);
@@ -277,7 +277,7 @@ TEST_F(RideLogTest, TheHeatMapColoursVisitedCellsUnderTheLiveCursor) {
 
     // The cursor moves on: the cell it left shows its time again.
     Log().Replay()->Seek(3);
-    form->Timer1Timer();
+    form->OnTick();
     EXPECT_EQ(CellColour(kCell9000), lime);
     EXPECT_EQ(CellColour(kCell3000), expected.colours[kCell3000]);
 

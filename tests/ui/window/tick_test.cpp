@@ -31,20 +31,20 @@ TEST_F(WindowTest, NoConnectionShowsFromThe19thTickWithoutAValidFrame) {
     auto* label = Find<QLabel>("LabelSpojeni");
     EXPECT_FALSE(label->isHidden());  // as designed, until the first tick
     for (int tick = 1; tick <= 18; ++tick) {
-        form->Timer1Timer();
+        form->OnTick();
         EXPECT_TRUE(label->isHidden()) << tick;
     }
-    form->Timer1Timer();
+    form->OnTick();
     EXPECT_FALSE(label->isHidden());
     port.Queue(MonitorFrame(3000, 0));
-    form->Timer1Timer();
+    form->OnTick();
     EXPECT_TRUE(label->isHidden());
 }
 
 TEST_F(WindowTest, AMonitorFrameFillsTheColumnAndMovesTheCursor) {
     Open();
     port.Queue(MonitorFrame(3000, 0, true));
-    form->Timer1Timer();
+    form->OnTick();
     auto* rpm = Find<QLabel>("LabelRpm");
     EXPECT_EQ(rpm->text(), "RPM = 3000 ");
     EXPECT_EQ(rpm->palette().color(QPalette::Window), ToQColor(Colour::Red));
@@ -62,7 +62,7 @@ TEST_F(WindowTest, AMonitorFrameFillsTheColumnAndMovesTheCursor) {
 
     // The highlight follows the engine, and none lingers where it was.
     port.Queue(MonitorFrame(9000, 0));
-    form->Timer1Timer();
+    form->OnTick();
     EXPECT_EQ(Edit("Edit148")->palette().color(QPalette::Base), lime);
     EXPECT_EQ(Edit("Edit142")->palette().color(QPalette::Base), normal);
     EXPECT_EQ(Edit("EditRpmAdv3")->palette().color(QPalette::Base), normal);
@@ -80,7 +80,7 @@ TEST_F(WindowTest, TheWidestReadoutsFitTheMonitorColumn) {
     }
     payload[28] = 100;  // throttle percent: the longer of its two texts
     port.Queue(BuildFrame(kMonitorAnswer, payload.data()));
-    form->Timer1Timer();
+    form->OnTick();
     ASSERT_EQ(Find<QLabel>("LabelTpsMon")->text(), "TP= 100 [%]= 4999 [mV]");
     for (const char* name :
          {"LabelRpm", "LabelTpsMon", "LabelLambda", "LabelAdvance", "LabelPriveraPoz",
@@ -96,7 +96,7 @@ TEST_F(WindowTest, AnUnchangedReadingRepaintsNoCursorControlAndNoGauge) {
     QTest::mouseClick(Find<QCheckBox>("CheckBoxTpsMapa"), Qt::LeftButton);
     Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
     port.Queue(MonitorFrame(4200, 37));
-    form->Timer1Timer();
+    form->OnTick();
     QTest::qWait(50);  // what the first reading changed is painted by now
 
     PaintCounter counter;
@@ -110,14 +110,14 @@ TEST_F(WindowTest, AnUnchangedReadingRepaintsNoCursorControlAndNoGauge) {
     }
     for (int tick = 0; tick < 12; ++tick) {
         if (tick % 6 == 0) port.Queue(MonitorFrame(4200, 37));
-        form->Timer1Timer();
+        form->OnTick();
         QTest::qWait(10);
     }
     EXPECT_EQ(counter.count, 0);
 
     // The counter does see repaints: a new reading moves the cursor and the bars.
     port.Queue(MonitorFrame(7000, 90));
-    for (int tick = 0; tick < 6; ++tick) form->Timer1Timer();
+    for (int tick = 0; tick < 6; ++tick) form->OnTick();
     QTest::qWait(50);
     EXPECT_GT(counter.count, 0);
 }
@@ -129,7 +129,7 @@ TEST_F(WindowTest, AModalMessageOfTheLinkGoesThroughTheWindowsOneSeam) {
     std::array<std::uint8_t, kPageSize> identity{};
     identity[field::FormatVersion] = kFormatVersion + 1;
     port.Queue(BuildFrame(kCmdProgramPage | kAnswerBit, identity.data()));
-    form->Timer1Timer();
+    form->OnTick();
     EXPECT_EQ(messages, QStringList{"Unmatched version of PC and Ignition programs!"});
     EXPECT_EQ(form->Link().Mode(), OperationMode::None);
 }

@@ -28,7 +28,7 @@ class ToolsTest : public WindowTest {
     // The engine at a point: one monitor frame and the tick that places the cursor.
     void EngineAt(std::uint16_t rpm, std::uint8_t tps, std::uint16_t tpsRaw = 0) {
         port.Queue(Monitor(rpm, tps, tpsRaw));
-        form->Timer1Timer();
+        form->OnTick();
     }
     void Click(const char* button) { Find<QPushButton>(button)->click(); }
     int CellsDiffering(const DeviceImage& before) const {
@@ -137,7 +137,7 @@ TEST_F(ToolsTest, AToolProgramsTheUnitWhenProgrammingAfterChangeIsOn) {
     Open();
     QTest::mouseClick(Find<QCheckBox>("CheckBoxProgHned"), Qt::LeftButton);
     ASSERT_EQ(form->Link().Mode(), OperationMode::Program);  // ticking it programs at once
-    for (int i = 0; i < 30; ++i) form->Timer1Timer();        // no unit: that one fails
+    for (int i = 0; i < 30; ++i) form->OnTick();             // no unit: that one fails
     EngineAt(5000, 0);
     Click("BitBtnAdvPlus");
     EXPECT_EQ(form->Link().Mode(), OperationMode::Program);
@@ -153,7 +153,7 @@ TEST_F(ToolsTest, NoConnectionClearsTheReadoutsAndTheCursorUntilTheNextFrame) {
     ASSERT_NE(liveRpm, "RPM = ---");
 
     // The line goes silent: from the tick that shows "No Connection" nothing live is left.
-    for (int tick = 0; tick < 19; ++tick) form->Timer1Timer();
+    for (int tick = 0; tick < 19; ++tick) form->OnTick();
     ASSERT_FALSE(Find<QLabel>("LabelSpojeni")->isHidden());
     const struct {
         const char* label;

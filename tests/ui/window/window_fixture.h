@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <memory>
 
+#include "tests/ui/window/callback_seams.h"
 #include "tests/ui/window/fake_serial_port.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/numeric_edit.h"
@@ -33,20 +34,18 @@ class WindowTest : public ::testing::Test {
     TFormHlav& Open(const QStringList& arguments = {"ENGLISH"}) {
         FormOptions options;
         options.arguments = arguments;
-        options.messageBox = [this](const QString& text) { messages << text; };
-        options.fileDialog = [this](QFileDialog& dialog) {
+        seams.messageBox = [this](const QString& text) { messages << text; };
+        seams.fileDialog = [this](QFileDialog& dialog) {
             return fileDialog ? fileDialog(dialog) : QString();
         };
-        options.printer = [this]() { return printer ? printer() : std::unique_ptr<QPrinter>(); };
-        options.openUrl = [this](const QUrl& url) {
-            openedUrls << url;
-            return true;
-        };
-        options.portLister = &lister;
-        options.stableNameFolder = stableNameFolder;
-        options.portDialog = [this](PortDialog& dialog) {
+        seams.printer = [this]() { return printer ? printer() : std::unique_ptr<QPrinter>(); };
+        seams.openUrl = [this](const QUrl& url) { openedUrls << url; };
+        seams.portDialog = [this](PortDialog& dialog) {
             return portDialog ? portDialog(dialog) : false;
         };
+        options.seams = &seams;
+        options.portLister = &lister;
+        options.stableNameFolder = stableNameFolder;
         options.manualFolders = manualFolders;
         form = std::make_unique<TFormHlav>(port, options);
         form->Timer1()->stop();
@@ -112,6 +111,7 @@ class WindowTest : public ::testing::Test {
     QList<QUrl> openedUrls;
     // Where F1 looks for the manual; empty: the program's own places.
     QStringList manualFolders;
+    CallbackSeams seams;
     std::unique_ptr<TFormHlav> form;
 };
 

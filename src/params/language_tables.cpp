@@ -1,4 +1,4 @@
-#include "ui/languages/language_tables.h"
+#include "params/language_tables.h"
 
 namespace korvan {
 
@@ -230,6 +230,18 @@ std::string LongHint(const std::string& hint) {
     return bar == std::string::npos ? hint : hint.substr(bar + 1);
 }
 
+const LocalizedText kNoPrinterMessage = {
+    "Není vybrána žádná výchozí tiskárna",
+    "There is no default printer currently selected",
+    "Es ist kein Standarddrucker ausgewählt",
+};
+
+const LocalizedText kUnableToWrite = {
+    "Nelze zapsat do %1",
+    "Unable to write to %1",
+    "Schreiben nach %1 nicht möglich",
+};
+
 const LocalizedText kIgnVersionMessage = {
     "Neshodná verze souboru *.ign!",
     "Unmatched version of *.ign file!",
@@ -239,11 +251,11 @@ const LocalizedText kIgnVersionMessage = {
 // The first lines are padded with blanks so that the message box is wide enough for the build
 // date; the German text has a single line break before its version line.
 const LocalizedText kAboutFormat = {
-    "Program pro nastavování zapalování           \n\nverze 2.0\n\n%s\n\n%s\n\n"
+    "Program pro nastavování zapalování           \n\nverze 2.0\n\n%1\n\n%2\n\n"
     "Maveltik\n\nKontakt:\nviz dokumentace (Nápověda > Obsah, F1)\n",
-    "Programm for setting of ignition            \n\nversion 2.0\n\n%s\n\n%s\n\n"
+    "Programm for setting of ignition            \n\nversion 2.0\n\n%1\n\n%2\n\n"
     "Maveltik\n\nContact:\nsee the documentation (Help > Contents, F1)\n",
-    "Program für der Adjustierung der Zündung        \nVersion 2.0\n\n%s\n\n%s\n\n"
+    "Program für der Adjustierung der Zündung        \nVersion 2.0\n\n%1\n\n%2\n\n"
     "Maveltik\n\nKontakt:\nsiehe Dokumentation (Hilfe > Inhalt, F1)\n",
 };
 
@@ -255,14 +267,7 @@ const LocalizedText kManualDocument = {
 
 std::string AboutText(std::uint8_t language, const std::string& buildDate,
                       const std::string& buildTime) {
-    // The date goes into the first "%s", the time into the second; nothing else of the text
-    // is a format, so it is not handed to printf.
-    std::string text = kAboutFormat.In(language);
-    for (const std::string* value : {&buildDate, &buildTime}) {
-        const auto at = text.find("%s");
-        if (at != std::string::npos) text.replace(at, 2, *value);
-    }
-    return text;
+    return Fill(kAboutFormat, language, buildDate, buildTime);
 }
 
 }  // namespace korvan

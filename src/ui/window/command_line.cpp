@@ -1,4 +1,4 @@
-#include "core/command_line.h"
+#include "ui/window/command_line.h"
 
 #include <QUrl>
 

@@ -30,8 +30,15 @@ std::string LongHint(const std::string& hint);
 
 // Opening a .ign file written by another format version.
 extern const LocalizedText kIgnVersionMessage;
+// A parameter file that cannot be read or written: the same English text in every language,
+// as tuners know it (the reason follows on its own lines).
+constexpr const char* kOpenFileError = "Open file error";
+// Printing without a default printer.
+extern const LocalizedText kNoPrinterMessage;
+// A settings or state file that cannot be written: %1 is its path.
+extern const LocalizedText kUnableToWrite;
 
-// The about box: a printf format with two %s places, the build date then the build time.
+// The about box: %1 the build date, %2 the build time.
 extern const LocalizedText kAboutFormat;
 // The about text of a language with the build date ("Mar  9 2005") and time ("18:09:19").
 std::string AboutText(std::uint8_t language, const std::string& buildDate,

@@ -1,11 +1,11 @@
-#include "ui/languages/compare_text.h"
+#include "history/compare_text.h"
 
 #include <cstring>
 
 #include "params/binding.h"
 #include "params/defaults.h"
+#include "params/language_tables.h"
 #include "params/localized_text.h"
-#include "ui/languages/language_tables.h"
 
 namespace korvan {
 
@@ -53,8 +53,8 @@ const LocalizedText kRpmAxis = {"otáčky", "RPM", "Drehzahl"};
 const LocalizedText kVoltage = {"napětí [mV]", "voltage [mV]", "Spannung [mV]"};
 const LocalizedText kOn = {"zapnuto", "on", "ein"};
 const LocalizedText kOff = {"vypnuto", "off", "aus"};
-const LocalizedText kByte = {"Bajt", "Byte", "Byte"};
-const LocalizedText kCells = {"buněk", "cells", "Zellen"};
+const LocalizedText kByte = {"Bajt %1", "Byte %1", "Byte %1"};
+const LocalizedText kCells = {"%1 buněk", "%1 cells", "%1 Zellen"};
 
 // A caption of the window's table, without "&" and a trailing " [unit]".
 std::string TableCaption(const std::string& control, std::uint8_t language) {
@@ -165,8 +165,8 @@ std::string FieldDifferenceText(const FieldDifference& d, std::uint8_t language)
             return FieldCaption(d.control, language) + ": " + BikeTypeName(d.base) + kArrow +
                    BikeTypeName(d.other);
         case FieldKind::Byte:
-            return std::string(kByte.In(language)) + " " + std::to_string(d.imageIndex) + ": " +
-                   std::to_string(d.base) + kArrow + std::to_string(d.other);
+            return Fill(kByte, language, d.imageIndex) + ": " + std::to_string(d.base) + kArrow +
+                   std::to_string(d.other);
     }
     return {};
 }
@@ -175,8 +175,7 @@ std::string CompareText(const ParameterComparison& c, std::uint8_t language) {
     if (c.Identical()) return IdenticalText(language) + "\n";
     std::string out;
     if (!c.cells.empty()) {
-        out += MapHeading(language) + " (" + std::to_string(c.cells.size()) + " " +
-               kCells.In(language) + "):\n";
+        out += MapHeading(language) + " (" + Fill(kCells, language, c.cells.size()) + "):\n";
         for (const CellDifference& d : c.cells)
             out += "  " + CellDifferenceText(d, c, language) + "\n";
     }
