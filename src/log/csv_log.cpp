@@ -155,19 +155,7 @@ std::unique_ptr<LogEncoder> MakeCsvEncoder() {
 
 RideLogReadResult ParseCsvLog(std::string_view text, const ReadLimits& limits, bool truncated) {
     RideLogReadResult r;
-    r.format = LogFormat::Csv;
-    r.truncated = truncated;
-    if (text.size() > limits.maxBytes) {
-        text = text.substr(0, limits.maxBytes);
-        r.truncated = true;
-    }
-    if (r.truncated) {
-        const std::size_t lastBreak = text.rfind('\n');
-        text = text.substr(0, lastBreak == std::string_view::npos ? 0 : lastBreak + 1);
-    }
-    r.bytesRead = text.size();
-    constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    if (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
+    text = logread::BeginTextLog(text, limits, truncated, LogFormat::Csv, r);
 
     LineCursor lines(text);
     std::string_view line;

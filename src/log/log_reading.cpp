@@ -184,4 +184,22 @@ void RowCollector::Finish() {
     if (r_.rows.empty()) r_.refusal = LogRefusal::NoRows;
 }
 
+std::string_view BeginTextLog(std::string_view text, const ReadLimits& limits, bool truncated,
+                              LogFormat format, RideLogReadResult& r) {
+    r.format = format;
+    r.truncated = truncated;
+    if (text.size() > limits.maxBytes) {
+        text = text.substr(0, limits.maxBytes);
+        r.truncated = true;
+    }
+    if (r.truncated) {
+        const std::size_t lastBreak = text.rfind('\n');
+        text = text.substr(0, lastBreak == std::string_view::npos ? 0 : lastBreak + 1);
+    }
+    r.bytesRead = text.size();
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
+    return text;
+}
+
 }  // namespace korvan::logread

@@ -33,6 +33,12 @@ void StoreChannel(LogSample& sample, std::size_t channel, double value);
 // first other line as the title.
 void NoteHeaderLine(RideLogReadResult& r, std::string_view line);
 
+// The start of a text log's reading: the result gets its format and truncation, the text is
+// cut to the byte limit and then after its last whole line (a cut may have ended in the middle
+// of a number), and an editor's byte order mark is skipped. Returns the text to read.
+std::string_view BeginTextLog(std::string_view text, const ReadLimits& limits, bool truncated,
+                              LogFormat format, RideLogReadResult& r);
+
 // Rows into the result: the row limit, the rules for times, the bad rows and the markers.
 class RowCollector {
   public:

@@ -88,21 +88,7 @@ double ChannelValue(const LogSample& s, std::size_t channel) {
 
 RideLogReadResult ParseRideLog(std::string_view text, const ReadLimits& limits, bool truncated) {
     RideLogReadResult r;
-    r.format = LogFormat::Msl;
-    r.truncated = truncated;
-    if (text.size() > limits.maxBytes) {
-        text = text.substr(0, limits.maxBytes);
-        r.truncated = true;
-    }
-    if (r.truncated) {
-        // The last line may have been cut in the middle of a number.
-        const std::size_t lastBreak = text.rfind('\n');
-        text = text.substr(0, lastBreak == std::string_view::npos ? 0 : lastBreak + 1);
-    }
-    r.bytesRead = text.size();
-    // A byte order mark from an editor is not part of the first line.
-    constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    if (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
+    text = logread::BeginTextLog(text, limits, truncated, LogFormat::Msl, r);
 
     LineCursor lines(text);
     std::string_view line;
