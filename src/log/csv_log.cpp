@@ -73,9 +73,7 @@ class CsvEncoder : public LogEncoder {
         AppendSeconds(out, timeMs);
         out.append(kLogChannelCount - 1, kSeparator);
         out.push_back(kSeparator);
-        char text[16];
-        std::snprintf(text, sizeof text, "%s %03u", kMarkPrefix, number);
-        out += text;
+        out += MarkText(number);
         out += kLineEnd;
     }
 };

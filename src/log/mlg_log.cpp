@@ -150,9 +150,7 @@ class MlgEncoder : public LogEncoder {
 
     void Mark(std::string& out, unsigned number, std::uint32_t timeMs) override {
         BlockHeader(out, kMarkerBlock, timeMs);
-        char text[16];
-        std::snprintf(text, sizeof text, "%s %03u", kMarkPrefix, number);
-        PutText(out, text, kMarkerTextSize);
+        PutText(out, MarkText(number), kMarkerTextSize);
     }
 
   private:

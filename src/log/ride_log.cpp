@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 
 #ifndef KORVAN_VERSION
@@ -66,6 +67,12 @@ RideLogRow RowFromFrame(const std::uint8_t* frame, const DeviceImage& image, boo
 
 std::string ProgramTitle() {
     return std::string("Korvan2 ") + KORVAN_VERSION;
+}
+
+std::string MarkText(unsigned number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%s %03u", kMarkPrefix, number);
+    return text;
 }
 
 }  // namespace korvan

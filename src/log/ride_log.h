@@ -88,6 +88,9 @@ constexpr const char* kMarkPrefix = "MARK";
 constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kLogExtension = ".msl";
 
+// A marker's text in every format: "MARK 001", numbered from 1.
+std::string MarkText(unsigned number);
+
 // "<program> <version>", the first line of every log this program writes.
 std::string ProgramTitle();
 

@@ -59,9 +59,7 @@ class MslEncoder : public LogEncoder {
         out += kLineEnd;
     }
     void Mark(std::string& out, unsigned number, std::uint32_t) override {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%s %03u", kMarkPrefix, number);
-        out += buf;
+        out += MarkText(number);
         out += kLineEnd;
     }
 
