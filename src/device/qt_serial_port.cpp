@@ -1,5 +1,7 @@
 #include "device/qt_serial_port.h"
 
+#include "device/line_hangup.h"
+
 #include <cerrno>
 
 #ifndef _WIN32
@@ -101,6 +103,15 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
 
 long QtSerialPort::BytesQueued() {
     if (!port_.isOpen()) return -1;
+#ifndef _WIN32
+    // Qt 6.8 stays silent when the far end hangs up; the handle itself says so on every
+    // version, within the tick.
+    if (CheckLine(static_cast<long long>(port_.handle())) == LineCondition::HungUp) {
+        ++lostCount_;
+        port_.close();
+        return -1;
+    }
+#endif
     // Pull in what the driver holds right now; "nothing there" is reported as a time-out.
     port_.waitForReadyRead(0);
     if (port_.error() == QSerialPort::TimeoutError) port_.clearError();
