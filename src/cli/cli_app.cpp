@@ -7,6 +7,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/commands.h"
+#include "cli/doctor_command.h"
 #include "cli/exit_codes.h"
 #include "files/ini_store.h"
 #include "files/qt_settings_folder.h"
@@ -109,6 +110,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         "list the serial ports of this computer as the port dialog does: device, description, "
         "manufacturer, serial number, vendor:product and the stable name, tab-separated");
     ports->add_flag("--all", allPorts, "also list the built-in legacy ports (ttyS)");
+    auto* doctor = AddDoctorCommand(app);
 
     try {
         app.parse(argc, argv);
@@ -120,7 +122,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     if (app.get_subcommands().empty()) {
         err << "korvan2-cli: a command is required: info, read, program, verify, compare, "
-               "monitor or ports (korvan2-cli --help)\n";
+               "monitor, ports or doctor (korvan2-cli --help)\n";
         return kExitUsage;
     }
 
@@ -130,6 +132,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     CommandContext c{out, err, quiet, language, {}, port, settings.extendedMonitor.value_or(false)};
     if (ports->parsed()) return CommandPorts(c, allPorts);
+    // Without a named port the doctor looks at every adapter, not at the window's port.
+    if (doctor->parsed() && portOption->empty() && comOption->empty()) return CommandDoctor(c);
     // Two files need no unit, so no port either.
     if (compare->parsed() && !compareFile2.empty())
         return CommandCompare(c, compareFile, compareFile2, json, acceptIgnored);
@@ -145,6 +149,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         c.device = PortDeviceName(store, com);
     }
 
+    if (doctor->parsed()) return CommandDoctor(c);
     if (info->parsed()) return CommandInfo(c);
     if (read->parsed()) return CommandRead(c, readOutput);
     if (program->parsed()) return CommandProgram(c, tuneFile, acceptIgnored);
