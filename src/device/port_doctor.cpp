@@ -402,6 +402,14 @@ class DeviceCheck {
                 std::any_of(q.openDevices.begin(), q.openDevices.end(),
                             [&](const std::string& d) { return d == device || d == realPath_; });
             if (!holds) continue;
+            // The program that made a pseudo-terminal keeps its slave open too: it is the far
+            // end of the line (a simulated unit), not a competitor for it.
+            const bool ptyMaker =
+                realPath_.rfind("/dev/pts/", 0) == 0 &&
+                std::any_of(q.openDevices.begin(), q.openDevices.end(), [](const std::string& d) {
+                    return d == "/dev/ptmx" || d == "/dev/pts/ptmx";
+                });
+            if (ptyMaker) continue;
             if (q.pid == o_.user.pid) {
                 own = true;
             } else {

@@ -239,6 +239,18 @@ INSTANTIATE_TEST_SUITE_P(
                    {FindingKind::HeldByOther},
                    "minicom (PID 77)",
                    false},
+        DoctorCase{"PtyMakerIsTheFarEndNotAHolder",
+                   [](FakeSystem& s) {
+                       s.Node("/dev/pts/7", 0660, 5);
+                       s.Write("/etc/group", "tty:x:5:tuner\n");
+                       s.user.groups = {5};
+                       s.device = "/dev/pts/7";
+                       s.Process(90, "korvan2-unit-sim", {"/dev/ptmx", "/dev/pts/7"});
+                       s.Process(91, "minicom", {"/dev/pts/7"});
+                   },
+                   {FindingKind::HeldByOther},
+                   "minicom (PID 91)",
+                   true},
         DoctorCase{"ThisProgramHoldsIt",
                    [](FakeSystem& s) {
                        s.Process(kOwnPid, "korvan2", {"/dev/ttyUSB0"});
