@@ -2,6 +2,7 @@
 // each with the fix, appear in the dialog in the dialog's language.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
