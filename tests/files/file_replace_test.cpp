@@ -3,6 +3,7 @@
 // Windows path: MoveFileExW, FlushFileBuffers, file attributes).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
