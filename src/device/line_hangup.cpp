@@ -14,7 +14,8 @@ LineCondition CheckLine(long long handle) {
     p.events = POLLIN;
     if (::poll(&p, 1, 0) < 0) return LineCondition::Unknown;
     if (p.revents & POLLNVAL) return LineCondition::Unknown;
-    if ((p.revents & POLLIN) != 0) return LineCondition::Live;
+    // A hung-up terminal also reports POLLIN (its end of file is "readable"), and what was
+    // still queued is gone with the line, so the hang-up bits alone decide.
     return (p.revents & (POLLHUP | POLLERR)) != 0 ? LineCondition::HungUp : LineCondition::Live;
 #else
     (void)handle;

@@ -10,12 +10,11 @@ namespace korvan {
 
 enum class LineCondition {
     Live,     // open, whether or not bytes are waiting
-    HungUp,   // the far end is gone and no byte is left to read
+    HungUp,   // the far end is gone (what it sent last is gone with it)
     Unknown,  // no handle, or a system without poll() (Windows)
 };
 
-// Looks at the handle without waiting and without reading. Bytes still waiting count as a live
-// line, so the last frame before a hang-up is still read.
+// Looks at the handle without waiting and without reading.
 LineCondition CheckLine(long long handle);
 
 }  // namespace korvan
