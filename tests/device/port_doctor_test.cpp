@@ -249,7 +249,7 @@ INSTANTIATE_TEST_SUITE_P(
                        s.Process(91, "minicom", {"/dev/pts/7"});
                    },
                    {FindingKind::HeldByOther},
-                   "minicom (PID 91)",
+                   "another program: minicom (PID 91).",
                    true},
         DoctorCase{"ThisProgramHoldsIt",
                    [](FakeSystem& s) {
