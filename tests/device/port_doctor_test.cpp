@@ -283,6 +283,17 @@ INSTANTIATE_TEST_SUITE_P(
                    {FindingKind::NoAnswer},
                    "ignition",
                    false},
+        DoctorCase{"AnswerWithABadCheckByte",
+                   [](FakeSystem& s) {
+                       s.port.unit = [](const DeviceFrame&) {
+                           DeviceFrame m = EncodeMonitorFrame(MonitorChannels{});
+                           m[kFrameCheckOffset] ^= 0x01;
+                           return std::vector<std::uint8_t>(m.begin(), m.end());
+                       };
+                   },
+                   {FindingKind::NoAnswer},
+                   "no unit answers",
+                   false},
         DoctorCase{
             "OpenRefusedWithoutAHolder",
             [](FakeSystem& s) {
