@@ -72,11 +72,20 @@ std::string WithoutRoot(const std::string& root, const std::string& path) {
     return path;
 }
 
+// A file a process holds open: the name /proc shows, and which file it is. Names alone
+// mislead: two pseudo-terminal file systems (a container's and the host's) both have a
+// /dev/pts/0, so the file's identity decides wherever it can be had.
+struct OpenFile {
+    std::string name;
+    bool identified = false;
+    std::uint64_t device = 0, inode = 0;
+};
+
 // A process as /proc shows it: its name and the devices it holds open.
 struct ProcessFacts {
     long pid = 0;
     std::string name;
-    std::vector<std::string> openDevices;
+    std::vector<OpenFile> openDevices;
 };
 
 struct ProcScan {
@@ -108,8 +117,17 @@ ProcScan ScanProc(const std::string& root) {
              it.increment(ec)) {
             std::error_code linkError;
             const fs::path target = fs::read_symlink(it->path(), linkError);
-            if (!linkError && target.string().compare(0, 5, "/dev/") == 0)
-                p.openDevices.push_back(target.string());
+            if (linkError) continue;
+            OpenFile file;
+            file.name = WithoutRoot(root, target.string());
+            if (file.name.compare(0, 5, "/dev/") != 0) continue;
+            struct stat st = {};
+            if (::stat(it->path().c_str(), &st) == 0) {
+                file.identified = true;
+                file.device = st.st_dev;
+                file.inode = st.st_ino;
+            }
+            p.openDevices.push_back(std::move(file));
         }
         scan.processes.push_back(std::move(p));
     }
@@ -400,17 +418,23 @@ class DeviceCheck {
     bool CheckHolders(const std::string& device) {
         std::vector<std::string> holders;
         bool own = false;
+        struct stat node = {};
+        const bool nodeKnown = ::stat(UnderRoot(o_.root, device).c_str(), &node) == 0;
         for (const ProcessFacts& q : proc_.processes) {
             const bool holds =
-                std::any_of(q.openDevices.begin(), q.openDevices.end(),
-                            [&](const std::string& d) { return d == device || d == realPath_; });
+                std::any_of(q.openDevices.begin(), q.openDevices.end(), [&](const OpenFile& f) {
+                    if (f.identified && nodeKnown)
+                        return f.device == static_cast<std::uint64_t>(node.st_dev) &&
+                               f.inode == static_cast<std::uint64_t>(node.st_ino);
+                    return f.name == device || f.name == realPath_;
+                });
             if (!holds) continue;
             // The program that made a pseudo-terminal keeps its slave open too: it is the far
             // end of the line (a simulated unit), not a competitor for it.
             const bool ptyMaker =
                 realPath_.rfind("/dev/pts/", 0) == 0 &&
-                std::any_of(q.openDevices.begin(), q.openDevices.end(), [](const std::string& d) {
-                    return d == "/dev/ptmx" || d == "/dev/pts/ptmx";
+                std::any_of(q.openDevices.begin(), q.openDevices.end(), [](const OpenFile& f) {
+                    return f.name == "/dev/ptmx" || f.name == "/dev/pts/ptmx";
                 });
             if (ptyMaker) continue;
             if (q.pid == o_.user.pid) {

@@ -86,7 +86,8 @@ class FakeSystem {
         Write(base + "/comm", name + "\n");
         fs::create_directories(Path(base + "/fd"));
         int n = 3;
-        for (const std::string& fd : fds) Link(base + "/fd/" + std::to_string(n++), fd);
+        // As /proc shows them: links to the files, here the fake tree's.
+        for (const std::string& fd : fds) Link(base + "/fd/" + std::to_string(n++), Path(fd));
     }
 
     DoctorOptions Options() {
