@@ -48,6 +48,13 @@ metainfo)
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$info" \
     || fail "the launchable is not the desktop entry"
   xmllint --noout "$share/icons/hicolor/scalable/apps/$id.svg" || fail "the icon is not well-formed"
+  # Every adapter of the udev rule is offered to software centres as a modalias.
+  rule=$prefix/lib/udev/rules.d/60-korvan2.rules
+  ids=$(sed -n 's/.*ATTRS{idVendor}=="\([0-9a-f]*\)", ATTRS{idProduct}=="\([0-9a-f]*\)".*/\1 \2/p' "$rule")
+  [ -n "$ids" ] || fail "no adapter ids found in $rule"
+  while read -r v p; do
+    grep -qi "<modalias>usb:v${v}p${p}d\*</modalias>" "$info" || fail "no modalias for $v:$p"
+  done <<<"$ids"
   ;;
 mime)
   xmllint --noout "$share/mime/packages/$id.xml" || fail "the file type is not well-formed XML"
