@@ -3,6 +3,8 @@ BUILD    ?= build
 JOBS     ?= 2
 # CI builds with warnings as errors; a developer sees them as warnings.
 WERROR   := $(if $(filter true 1,$(CI)),ON,OFF)
+# Extra options for cmake's configure step, e.g. CMAKE_ARGS=-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+CMAKE_ARGS ?=
 
 .PHONY: all deps configure build test run format bench fuzz-long clean
 
@@ -12,13 +14,16 @@ deps:
 	@scripts/install-deps --check 2>/dev/null || scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVAN_WERROR=$(WERROR) >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVAN_WERROR=$(WERROR) $(CMAKE_ARGS) >/dev/null
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
+# Every test, then the package as Debian's lintian sees it.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD) && cpack -G DEB >/dev/null
+	scripts/lint-package $(BUILD)
 
 # The demo: a simulated unit on a pseudo-terminal and the window connected to it.
 run: build

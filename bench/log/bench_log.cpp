@@ -96,7 +96,8 @@ void BM_LoadOneHourLogWithTimeInCell(benchmark::State& state) {
     std::size_t rows = 0;
     for (auto _ : state) {
         const RideLogReadResult log = ReadRideLogFile(path);
-        const TimeInCells cells = ComputeTimeInCells(log.rows, image, true);
+        // Not const: Google Benchmark 1.9 deprecates DoNotOptimize of a const value.
+        TimeInCells cells = ComputeTimeInCells(log.rows, image, true);
         rows = log.rows.size();
         benchmark::DoNotOptimize(cells.TotalSeconds);
     }

@@ -10,6 +10,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/commands.h"
+#include "cli/doctor_command.h"
 #include "cli/exit_codes.h"
 #include "cli/log_commands.h"
 #include "cli/map_command.h"
@@ -187,6 +188,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         "manufacturer, serial number, vendor:product and the stable name, tab-separated");
     ports->add_flag("--all", allPorts, "also list the built-in legacy ports (ttyS)");
     const LogCommands logCommands(app);
+    auto* doctor = AddDoctorCommand(app);
 
     MapOptions mapOptions;
     mapOptions.in = &std::cin;
@@ -259,6 +261,9 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (ports->parsed()) return finish(CommandPorts(c, allPorts));
     if (mapCommand->parsed()) return finish(CommandMap(c, mapOptions));
     if (logCommands.Parsed()) return finish(logCommands.Run(c));
+    // Without a named port the doctor looks at every adapter, not at the window's port.
+    if (doctor->parsed() && portOption->empty() && comOption->empty())
+        return finish(CommandDoctor(c));
     // Two files need no unit, so no port either.
     if (compare->parsed() && !compareFile2.empty())
         return finish(CommandCompare(c, compareFile, compareFile2, json, acceptIgnored));
@@ -272,6 +277,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         c.device = PortDeviceName(store, com);
     }
 
+    if (doctor->parsed()) return finish(CommandDoctor(c));
     if (info->parsed()) return finish(CommandInfo(c));
     if (read->parsed()) return finish(CommandRead(c, readOutput));
     if (program->parsed()) return finish(CommandProgram(c, tuneFile, acceptIgnored));

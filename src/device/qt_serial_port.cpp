@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "device/line_hangup.h"
+
 #ifndef _WIN32
 #include <termios.h>
 #include <unistd.h>
@@ -111,6 +113,16 @@ long QtSerialPort::BytesQueued() {
         port_.waitForReadyRead(0);
         if (port_.error() == QSerialPort::TimeoutError) port_.clearError();
     }
+#ifndef _WIN32
+    // Qt 6.8 stays silent when the far end hangs up; the handle itself says so on every
+    // version, within the tick. What arrived before the hang-up is still the unit's.
+    if (port_.isOpen() &&
+        CheckLine(static_cast<long long>(port_.handle())) == LineCondition::HungUp) {
+        ++lostCount_;
+        received_ += port_.readAll();
+        port_.close();
+    }
+#endif
     if (!port_.isOpen()) return received_.isEmpty() ? -1 : static_cast<long>(received_.size());
     return static_cast<long>(port_.bytesAvailable());
 }

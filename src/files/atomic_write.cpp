@@ -10,9 +10,12 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <io.h>
-#include <process.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
+
+#include <random>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -39,6 +42,27 @@ fs::path Target(const fs::path& path) {
     }
     return path;
 }
+
+#ifdef _WIN32
+constexpr int kCreateAttempts = 100;
+constexpr std::size_t kWriteChunk = 1 << 20;
+
+std::string WindowsErrorText(const std::string& what, DWORD err) {
+    return what + ": " + std::system_category().message(static_cast<int>(err));
+}
+
+// Six letters or digits, as mkstemp makes them on POSIX.
+std::wstring TemporarySuffix() {
+    thread_local std::mt19937 random(static_cast<unsigned>(GetTickCount64()) ^
+                                     (static_cast<unsigned>(GetCurrentProcessId()) << 16));
+    static const wchar_t kLetters[] =
+        L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::uniform_int_distribution<int> pick(0, 61);
+    std::wstring suffix;
+    for (std::size_t i = 0; i < kTemporarySuffixLength; ++i) suffix += kLetters[pick(random)];
+    return suffix;
+}
+#endif
 
 #ifndef _WIN32
 constexpr const char* kNotRegularFile = "not a regular file, so it is not replaced";
@@ -107,28 +131,57 @@ WriteResult WriteFileAtomically(const std::string& pathText, const std::string& 
     WriteResult result;
     const fs::path path = Target(FilePath(pathText));
 #ifdef _WIN32
-    // A name of our own beside the file: nothing the user keeps there is overwritten.
-    static std::atomic<unsigned> counter{0};
-    fs::path temp = path;
-    temp += L".tmp" + std::to_wstring(_getpid()) + L"-" + std::to_wstring(++counter);
-    std::FILE* f = _wfopen(temp.c_str(), L"wb");
-    if (!f) {
-        result.error = ErrorText(pathText, errno);
+    // What is already there decides first, as on POSIX: a folder or a device is never
+    // replaced, and a read-only file is refused before anything is written.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
+            result.error = pathText + ": not a regular file, so it is not replaced";
+            return result;
+        }
+        if (attributes & FILE_ATTRIBUTE_READONLY) {
+            result.error = pathText + ": the file is read-only";
+            return result;
+        }
+    }
+    HANDLE file = INVALID_HANDLE_VALUE;
+    fs::path temp;
+    DWORD err = 0;
+    // Named as on POSIX ("<file>.XXXXXX"), so RemoveStaleTemporaryFiles finds what a kill left.
+    for (int attempt = 0; attempt < kCreateAttempts && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temp = path;
+        temp += L"." + TemporarySuffix();
+        file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        err = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        if (err != 0 && err != ERROR_FILE_EXISTS) break;
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        result.error = WindowsErrorText(pathText, err);
         return result;
     }
-    const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size() &&
-                         std::fflush(f) == 0 && _commit(_fileno(f)) == 0;
-    const int err = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !closed) {
-        _wremove(temp.c_str());
-        result.error = ErrorText(pathText, err);
-        return result;
+    const char* p = content.data();
+    std::size_t left = content.size();
+    while (left > 0 && err == 0) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, kWriteChunk));
+        DWORD written = 0;
+        if (!WriteFile(file, p, chunk, &written, nullptr)) {
+            err = GetLastError();
+        } else {
+            p += written;
+            left -= written;
+        }
     }
-    if (!MoveFileExW(temp.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        _wremove(temp.c_str());
-        result.error = pathText + ": cannot replace the file";
+    // On the disk before the rename, so the new name never stands for half a file.
+    if (err == 0 && !FlushFileBuffers(file)) err = GetLastError();
+    if (!CloseHandle(file) && err == 0) err = GetLastError();
+    if (err == 0 && !MoveFileExW(temp.c_str(), path.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        err = GetLastError();
+    }
+    if (err != 0) {
+        DeleteFileW(temp.c_str());
+        result.error = WindowsErrorText(pathText, err);
         return result;
     }
 #else

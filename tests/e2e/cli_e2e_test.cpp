@@ -730,7 +730,7 @@ TEST(CliEndToEnd, MessagesComeInTheChosenLanguage) {
          {},
          1,
          "korvan2-cli: ein Befehl ist nötig: info, read, program, verify, monitor, compare, ports, "
-         "log, map "
+         "log, doctor, map "
          "(korvan2-cli --help)"},
         {"cs",
          {"program"},

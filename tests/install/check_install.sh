@@ -24,7 +24,9 @@ install)
   for f in bin/korvan2 bin/korvan2-unit-sim \
            share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
            share/mime/packages/$id.xml share/metainfo/$id.metainfo.xml \
-           share/man/man1/korvan2.1 share/man/man1/korvan2-cli.1; do
+           share/man/man1/korvan2.1.gz share/man/man1/korvan2-cli.1.gz \
+           share/man/man1/korvan2-unit-sim.1.gz lib/udev/rules.d/60-korvan2.rules \
+           share/doc/korvan2/copyright share/doc/korvan2/changelog.gz; do
     [ -s "$prefix/$f" ] || fail "$f was not installed"
   done
   [ -x "$prefix/bin/korvan2" ] || fail "bin/korvan2 is not executable"
@@ -46,6 +48,13 @@ metainfo)
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$info" \
     || fail "the launchable is not the desktop entry"
   xmllint --noout "$share/icons/hicolor/scalable/apps/$id.svg" || fail "the icon is not well-formed"
+  # Every adapter of the udev rule is offered to software centres as a modalias.
+  rule=$prefix/lib/udev/rules.d/60-korvan2.rules
+  ids=$(sed -n 's/.*ATTRS{idVendor}=="\([0-9a-f]*\)", ATTRS{idProduct}=="\([0-9a-f]*\)".*/\1 \2/p' "$rule")
+  [ -n "$ids" ] || fail "no adapter ids found in $rule"
+  while read -r v p; do
+    grep -qi "<modalias>usb:v${v}p${p}d\*</modalias>" "$info" || fail "no modalias for $v:$p"
+  done <<<"$ids"
   ;;
 mime)
   xmllint --noout "$share/mime/packages/$id.xml" || fail "the file type is not well-formed XML"
@@ -74,9 +83,11 @@ shifted_without_extension text/plain
 TABLE
   ;;
 man)
-  for page in korvan2.1 korvan2-cli.1; do
-    silent groff -man -Tutf8 -ww -z "$share/man/man1/$page"
-    grep -q "korvan2 $version" "$share/man/man1/$page" || fail "$page does not name version $version"
+  for page in korvan2.1 korvan2-cli.1 korvan2-unit-sim.1; do
+    gz=$share/man/man1/$page.gz
+    gzip -t "$gz" || fail "$page.gz is not a gzip file"
+    silent sh -c "gzip -dc '$gz' | groff -man -Tutf8 -ww -z"
+    gzip -dc "$gz" | grep -q "korvan2 $version" || fail "$page does not name version $version"
   done
   ;;
 *)

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QTimeZone>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -45,7 +46,8 @@ QString LocalTime(const std::string& stamp) {
     const QDateTime utc =
         QDateTime::fromString(QString::fromLatin1(stamp.c_str()), "yyyyMMdd'T'HHmmss'Z'");
     if (!utc.isValid()) return QString::fromLatin1(stamp.c_str());
-    const QDateTime t(utc.date(), utc.time(), Qt::UTC);
+    // QTimeZone::utc(), not Qt::UTC: Qt 6.8 deprecates the time-spec constructor.
+    const QDateTime t(utc.date(), utc.time(), QTimeZone::utc());
     return QLocale::system().toString(t.toLocalTime(), QLocale::ShortFormat);
 }
 

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -27,6 +28,9 @@ const LocalizedText kHeaders[PortDialog::ColumnCount] = {
 const LocalizedText kShowAll{"Zobrazit všechny porty", "Show all ports",
                              "Alle Schnittstellen anzeigen"};
 const LocalizedText kPath{"Cesta:", "Path:", "Pfad:"};
+const LocalizedText kCheck{"Zkontrolovat", "Check", "Prüfen"};
+const LocalizedText kChecking{"Kontroluji %1 ...", "Checking %1 ...", "Prüfe %1 ..."};
+const LocalizedText kAllAdapters{"všechny převodníky", "every adapter", "alle Adapter"};
 constexpr int kMinimumWidth = 640;
 
 QString Q(const std::string& s) {
@@ -42,7 +46,9 @@ PortDialog::PortDialog(PortLister& lister, QWidget* parent, std::string stableNa
       showAll_(new QCheckBox(this)),
       pathLabel_(new QLabel(this)),
       path_(new QLineEdit(this)),
-      buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
+      buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)),
+      checkButton_(buttons_->addButton(QString(), QDialogButtonBox::ActionRole)),
+      findings_(new QPlainTextEdit(this)) {
     setObjectName("PortDialog");
     list_->setObjectName("PortList");
     list_->setColumnCount(ColumnCount);
@@ -53,6 +59,10 @@ PortDialog::PortDialog(PortLister& lister, QWidget* parent, std::string stableNa
     showAll_->setObjectName("ShowAllPorts");
     path_->setObjectName("PortPath");
     pathLabel_->setBuddy(path_);
+    checkButton_->setObjectName("CheckPort");
+    findings_->setObjectName("PortFindings");
+    findings_->setReadOnly(true);
+    findings_->setHidden(true);
 
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(pathLabel_);
@@ -61,6 +71,7 @@ PortDialog::PortDialog(PortLister& lister, QWidget* parent, std::string stableNa
     layout->addWidget(list_, 1);
     layout->addWidget(showAll_);
     layout->addLayout(pathRow);
+    layout->addWidget(findings_);
     layout->addWidget(buttons_);
     setMinimumWidth(kMinimumWidth);
 
@@ -72,6 +83,8 @@ PortDialog::PortDialog(PortLister& lister, QWidget* parent, std::string stableNa
         if (!path_->text().trimmed().isEmpty()) accept();
     });
     connect(path_, &QLineEdit::textChanged, this, &PortDialog::UpdateOkButton);
+    connect(checkButton_, &QPushButton::clicked, this, &PortDialog::StartCheck);
+    connect(&check_, &PortCheck::Finished, this, &PortDialog::ShowFindings);
     timer_.setInterval(kRefreshMs);
     connect(&timer_, &QTimer::timeout, this, &PortDialog::Refresh);
 
@@ -86,6 +99,22 @@ void PortDialog::SetLanguage(std::uint8_t language) {
     list_->setHeaderLabels(headers);
     showAll_->setText(QString::fromUtf8(kShowAll.In(language)));
     pathLabel_->setText(QString::fromUtf8(kPath.In(language)));
+    checkButton_->setText(QString::fromUtf8(kCheck.In(language)));
+    language_ = language;
+}
+
+void PortDialog::StartCheck() {
+    const std::string device = path_->text().trimmed().toStdString();
+    if (!check_.Start(device, language_)) return;
+    checkButton_->setEnabled(false);
+    findings_->setHidden(false);
+    findings_->setPlainText(QString::fromStdString(
+        Fill(kChecking, language_, device.empty() ? kAllAdapters.In(language_) : device)));
+}
+
+void PortDialog::ShowFindings(const QStringList& lines, bool) {
+    findings_->setPlainText(lines.join('\n'));
+    checkButton_->setEnabled(true);
 }
 
 void PortDialog::SetCurrentDevice(const std::string& device) {

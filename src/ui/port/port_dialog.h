@@ -12,11 +12,14 @@
 
 #include "device/port_choice.h"
 #include "params/localized_text.h"
+#include "ui/port/port_check.h"
 
 class QCheckBox;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
 class QTreeWidget;
 
 namespace korvan {
@@ -54,6 +57,11 @@ class PortDialog : public QDialog {
     QLineEdit* PathEdit() const { return path_; }
     QDialogButtonBox* Buttons() const { return buttons_; }
     QTimer& RefreshTimer() { return timer_; }
+    // "Check": the port doctor for the path field's device (every adapter when it is empty);
+    // its findings, each with the fix, appear in the box under the list.
+    QPushButton* CheckButton() const { return checkButton_; }
+    QPlainTextEdit* Findings() const { return findings_; }
+    PortCheck& Check() { return check_; }
     int Rebuilds() const { return rebuilds_; }
 
   protected:
@@ -64,6 +72,8 @@ class PortDialog : public QDialog {
     void Rebuild();
     void OnSelectionChanged();
     void UpdateOkButton();
+    void StartCheck();
+    void ShowFindings(const QStringList& lines, bool unitAnswered);
 
     PortLister& lister_;
     std::string stableNameFolder_;
@@ -76,6 +86,10 @@ class PortDialog : public QDialog {
     QLabel* pathLabel_;
     QLineEdit* path_;
     QDialogButtonBox* buttons_;
+    QPushButton* checkButton_;
+    QPlainTextEdit* findings_;
+    PortCheck check_;
+    std::uint8_t language_ = 1;
     QTimer timer_;
 };
 
