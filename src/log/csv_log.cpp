@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "log/log_reading.h"
+#include "log/log_text_lines.h"
 #include "log/ride_log_writer.h"
 
 namespace korvan {
@@ -16,28 +17,14 @@ namespace {
 
 using logread::SameName;
 using logread::Trim;
+using logtext::AppendInt;
+using logtext::AppendSeconds;
+using logtext::LineCursor;
 
 constexpr char kSeparator = ';';
 constexpr std::size_t kMaxPreambleLines = 50;
-constexpr std::size_t kMsPerSecond = 1000;
 
 // ---- Writing ----
-
-template <typename Int>
-void AppendInt(std::string& out, Int value) {
-    char buf[24];
-    const auto result = std::to_chars(buf, buf + sizeof buf, value);
-    out.append(buf, result.ptr);
-}
-
-void AppendSeconds(std::string& out, std::uint32_t ms) {
-    AppendInt(out, ms / kMsPerSecond);
-    const unsigned frac = ms % kMsPerSecond;
-    out.push_back('.');
-    out.push_back(static_cast<char>('0' + frac / 100));
-    out.push_back(static_cast<char>('0' + frac / 10 % 10));
-    out.push_back(static_cast<char>('0' + frac % 10));
-}
 
 class CsvEncoder : public LogEncoder {
   public:
@@ -79,27 +66,6 @@ class CsvEncoder : public LogEncoder {
 };
 
 // ---- Reading ----
-
-class LineCursor {
-  public:
-    explicit LineCursor(std::string_view text) : text_(text) {}
-    bool Next(std::string_view& line) {
-        if (pos_ >= text_.size()) return false;
-        std::size_t end = text_.find('\n', pos_);
-        if (end == std::string_view::npos) end = text_.size();
-        line = text_.substr(pos_, end - pos_);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        pos_ = end + 1;
-        ++number_;
-        return true;
-    }
-    std::size_t Number() const { return number_; }
-
-  private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::size_t number_ = 0;
-};
 
 // Splits on `separator` outside double quotes; the quotes stay in the fields (Trim takes
 // them off).

@@ -6,6 +6,7 @@
 #include "log/csv_log.h"
 #include "log/log_file_input.h"
 #include "log/log_reading.h"
+#include "log/log_text_lines.h"
 #include "log/log_texts.h"
 #include "log/mlg_log.h"
 
@@ -14,6 +15,7 @@ namespace korvan {
 using logread::SameName;
 using logread::SplitFields;
 using logread::Trim;
+using logtext::LineCursor;
 
 namespace {
 
@@ -22,27 +24,6 @@ namespace {
 constexpr std::size_t kMaxPreambleLines = 50;
 constexpr std::size_t kBytesPerMegabyte = std::size_t{1} << 20;
 constexpr const char* kMillivoltUnit = "mV";
-
-class LineCursor {
-  public:
-    explicit LineCursor(std::string_view text) : text_(text) {}
-    bool Next(std::string_view& line) {
-        if (pos_ >= text_.size()) return false;
-        std::size_t end = text_.find('\n', pos_);
-        if (end == std::string_view::npos) end = text_.size();
-        line = text_.substr(pos_, end - pos_);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        pos_ = end + 1;
-        ++number_;
-        return true;
-    }
-    std::size_t Number() const { return number_; }
-
-  private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::size_t number_ = 0;
-};
 
 }  // namespace
 

@@ -9,31 +9,17 @@
 #include <sstream>
 #include <utility>
 
+#include "log/log_text_lines.h"
+
 namespace korvan {
 
 namespace {
 
-constexpr std::uint32_t kMsPerSecond = 1000;
+using logtext::AppendInt;
+using logtext::AppendSeconds;
+using logtext::kMsPerSecond;
+
 constexpr std::size_t kPendingReserve = 4096;
-
-// Integers through to_chars: no locale can put a separator into them.
-template <typename Int>
-void AppendInt(std::string& out, Int value) {
-    char buf[24];
-    const auto result = std::to_chars(buf, buf + sizeof buf, value);
-    out.append(buf, result.ptr);
-}
-
-// Whole milliseconds as seconds with three decimals: "12.345".
-void AppendSeconds(std::string& out, std::uint32_t ms) {
-    AppendInt(out, ms / kMsPerSecond);
-    const unsigned frac = ms % kMsPerSecond;
-    const char digits[3] = {static_cast<char>('0' + frac / 100),
-                            static_cast<char>('0' + frac / 10 % 10),
-                            static_cast<char>('0' + frac % 10)};
-    out.push_back('.');
-    out.append(digits, sizeof digits);
-}
 
 // The tab-separated text log.
 class MslEncoder : public LogEncoder {
