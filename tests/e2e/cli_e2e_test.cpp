@@ -1,25 +1,21 @@
 // korvan2-cli as a script runs it: the real executable against the simulated unit over a
 // pseudo-terminal, with its own settings folder. Every command and every exit code.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
 
+#include "cli_process.h"
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
 #include "history/compare.h"
@@ -33,70 +29,7 @@
 namespace korvan::test {
 namespace {
 
-// Far beyond any operation (a silent unit gives up after about a second): a command that
-// takes this long hangs.
-constexpr int kHangMs = 15000;
-
-struct CliResult {
-    int code = -1;
-    std::string out;
-    std::string err;
-    bool finished = false;
-};
-
-class Cli {
-  public:
-    Cli() { EXPECT_TRUE(config_.isValid()); }
-
-    std::string Folder() const { return config_.path().toStdString(); }
-    std::string Path(const char* name) const { return Folder() + "/" + name; }
-
-    // The window's settings file, in the window's own folder under XDG_CONFIG_HOME.
-    void WriteSettings(const std::string& text) const {
-        const std::string folder = Folder() + "/Korvan2";
-        ::mkdir(folder.c_str(), 0700);
-        ASSERT_TRUE(WriteFileAtomically(folder + "/Korvan2.ini", text).ok);
-    }
-
-    // How the child is started beyond its arguments.
-    struct Start {
-        std::string stdoutFile;   // standard output goes there instead of to the test
-        long fileSizeLimit = -1;  // bytes any file of the child may grow to (a full disk)
-    };
-
-    CliResult Run(const std::vector<std::string>& args) const { return Run(args, Start{}); }
-    CliResult Run(const std::vector<std::string>& args, const Start& start) const {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", config_.path());
-        p.setProcessEnvironment(env);
-        if (!start.stdoutFile.empty())
-            p.setStandardOutputFile(QString::fromStdString(start.stdoutFile));
-        if (start.fileSizeLimit >= 0) {
-            const auto limit = static_cast<rlim_t>(start.fileSizeLimit);
-            p.setChildProcessModifier([limit] {
-                // A write past the limit then fails with EFBIG instead of killing the child.
-                ::signal(SIGXFSZ, SIG_IGN);
-                const rlimit small{limit, limit};
-                ::setrlimit(RLIMIT_FSIZE, &small);
-            });
-        }
-        QStringList list;
-        for (const std::string& a : args) list << QString::fromStdString(a);
-        p.start(KORVAN_CLI_PATH, list);
-        CliResult r;
-        r.finished = p.waitForFinished(kHangMs);
-        if (!r.finished) p.kill();
-        p.waitForFinished(1000);
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput().toStdString();
-        r.err = p.readAllStandardError().toStdString();
-        return r;
-    }
-
-  private:
-    QTemporaryDir config_;
-};
+using Cli = CliProcess;
 
 std::string TuneText(const std::function<void(DeviceImage&)>& change) {
     DeviceImage image = DefaultImage();
@@ -640,7 +573,7 @@ TEST(CliEndToEnd, AResultThatCannotBeWrittenIsExitTwoWithTheReason) {
         std::vector<std::string> args = {"--language", "en", "-q"};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const auto begin = std::chrono::steady_clock::now();
-        const CliResult r = cli.Run(args, {"/dev/full", -1});
+        const CliResult r = cli.Run(args, {"", "/dev/full", -1});
         ASSERT_TRUE(r.finished);
         EXPECT_EQ(r.code, 2) << r.err;
         EXPECT_NE(r.err.find("Cannot write to standard output: No space left on device\n"),
@@ -661,7 +594,7 @@ TEST(CliEndToEnd, ARideLogCutShortByAFullDiskEndsWithAWholeRow) {
     constexpr long kLimit = 1000;  // the header and a few rows
     const CliResult r = cli.Run({"--port", sim.PtyPath(), "--language", "en", "-q", "monitor",
                                  "--seconds", "8", "--log", log},
-                                {"", kLimit});
+                                {"", "", kLimit});
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(r.code, 2) << r.err;
     EXPECT_NE(r.err.find("cannot write to " + log), std::string::npos) << r.err;

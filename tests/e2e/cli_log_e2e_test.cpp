@@ -4,14 +4,12 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "cli_process.h"
 #include "files/atomic_write.h"
 #include "log/ride_log_reader.h"
 #include "sim_process.h"
@@ -19,41 +17,7 @@
 namespace korvan::test {
 namespace {
 
-constexpr int kHangMs = 15000;
-
-struct CliResult {
-    int code = -1;
-    std::string out;
-    std::string err;
-    bool finished = false;
-};
-
-class Cli {
-  public:
-    std::string Path(const std::string& name) const {
-        return folder_.path().toStdString() + "/" + name;
-    }
-    CliResult Run(const std::vector<std::string>& args) const {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", folder_.path());  // no window settings: English
-        p.setProcessEnvironment(env);
-        QStringList list;
-        for (const std::string& a : args) list << QString::fromStdString(a);
-        p.start(KORVAN_CLI_PATH, list);
-        CliResult r;
-        r.finished = p.waitForFinished(kHangMs);
-        if (!r.finished) p.kill();
-        p.waitForFinished(1000);
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput().toStdString();
-        r.err = p.readAllStandardError().toStdString();
-        return r;
-    }
-
-  private:
-    QTemporaryDir folder_;
-};
+using Cli = CliProcess;
 
 bool SameRows(const RideLogReadResult& a, const RideLogReadResult& b) {
     if (a.rows.size() != b.rows.size() || a.marks != b.marks) return false;

@@ -4,11 +4,9 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
 #include <functional>
 
+#include "cli_process.h"
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
 #include "params/binding.h"
@@ -18,42 +16,12 @@
 namespace korvan::test {
 namespace {
 
-// Far beyond what the command needs: one that takes this long hangs (on a pipe, say).
-constexpr int kHangMs = 15000;
-
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
 class MapCli : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
+    std::string Path(const char* name) const { return cli_.Path(name); }
 
-    std::string Path(const char* name) const { return folder_.path().toStdString() + "/" + name; }
-
-    CliRun Cli(const std::vector<std::string>& args, const std::string& input = {}) const {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", folder_.path());  // no settings: English
-        p.setProcessEnvironment(env);
-        QStringList list;
-        for (const std::string& a : args) list << QString::fromStdString(a);
-        p.start(KORVAN_CLI_PATH, list);
-        p.write(input.data(), static_cast<qint64>(input.size()));
-        p.closeWriteChannel();
-        CliRun r;
-        if (!p.waitForFinished(kHangMs)) {
-            p.kill();
-            p.waitForFinished(1000);
-            ADD_FAILURE() << "korvan2-cli hangs";
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput().toStdString();
-        r.err = p.readAllStandardError().toStdString();
-        return r;
+    CliResult Cli(const std::vector<std::string>& args, const std::string& input = {}) const {
+        return cli_.Run(args, {input, {}});
     }
 
     // A tune: the default set changed by `change`, normalised, written as `name`.
@@ -73,7 +41,7 @@ class MapCli : public ::testing::Test {
     }
 
   private:
-    QTemporaryDir folder_;
+    CliProcess cli_;
 };
 
 void ThrottleMap(DeviceImage& image) {
@@ -86,7 +54,7 @@ void ThrottleMap(DeviceImage& image) {
 
 TEST_F(MapCli, PrintsTheMapInUseWithItsAxes) {
     const DeviceImage map = Tune("map.ign", ThrottleMap);
-    const CliRun full = Cli({"map", Path("map.ign")});
+    const CliResult full = Cli({"map", Path("map.ign")});
     EXPECT_EQ(full.code, 0) << full.err;
     EXPECT_EQ(full.out, FormatMapText(map, MapRect::WholeMap(), true));
     EXPECT_EQ(full.out.substr(0, 21), "\t800\t1200\t1800\t2500\t3");
@@ -94,7 +62,7 @@ TEST_F(MapCli, PrintsTheMapInUseWithItsAxes) {
 
     // Without the throttle axis the map is its one curve.
     const DeviceImage curve = Tune("curve.ign", [](DeviceImage&) {});
-    const CliRun one = Cli({"map", Path("curve.ign")});
+    const CliResult one = Cli({"map", Path("curve.ign")});
     EXPECT_EQ(one.code, 0) << one.err;
     EXPECT_EQ(one.out, FormatMapText(curve, MapRect::WholeMap(false), true));
     EXPECT_EQ(std::count(one.out.begin(), one.out.end(), '\n'), 2);
@@ -112,7 +80,7 @@ TEST_F(MapCli, SetFromWritesTheOldFileWithTheNewMap) {
     text.replace(cell, text.find('\t', cell) - cell, "12,4");
     ASSERT_TRUE(WriteFileAtomically(Path("map.tsv"), text).ok);
 
-    const CliRun run =
+    const CliResult run =
         Cli({"map", Path("map.ign"), "--set-from", Path("map.tsv"), "-o", Path("new.ign")});
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "");
@@ -122,7 +90,7 @@ TEST_F(MapCli, SetFromWritesTheOldFileWithTheNewMap) {
     EXPECT_EQ(Read(Path("new.ign")), ParameterFileText(expected, true));
 
     // Quiet, from standard input, to standard output.
-    const CliRun piped = Cli({"-q", "map", Path("map.ign"), "--set-from", "-"}, text);
+    const CliResult piped = Cli({"-q", "map", Path("map.ign"), "--set-from", "-"}, text);
     EXPECT_EQ(piped.code, 0) << piped.err;
     EXPECT_EQ(piped.err, "");
     EXPECT_EQ(piped.out, ParameterFileText(expected, true));
@@ -134,7 +102,7 @@ TEST_F(MapCli, ABlockWithHeadersLandsWhereTheyPoint) {
     ASSERT_TRUE(WriteFileAtomically(Path("plain.txt"), "7\t8\n").ok);
     ASSERT_TRUE(WriteFileAtomically(Path("one.txt"), "21\n").ok);
 
-    const CliRun block =
+    const CliResult block =
         Cli({"map", Path("map.ign"), "--set-from", Path("block.csv"), "-o", Path("b.ign")});
     EXPECT_EQ(block.code, 0) << block.err;
     DeviceImage expected = map;
@@ -144,14 +112,14 @@ TEST_F(MapCli, ABlockWithHeadersLandsWhereTheyPoint) {
     expected[AdvanceIndex(7, 4)] = 4;
     EXPECT_EQ(Read(Path("b.ign")), ParameterFileText(expected, false));
 
-    const CliRun plain = Cli({"map", Path("map.ign"), "--set-from", Path("plain.txt")});
+    const CliResult plain = Cli({"map", Path("map.ign"), "--set-from", Path("plain.txt")});
     EXPECT_EQ(plain.code, 0) << plain.err;
     expected = map;
     expected[AdvanceIndex(0, 0)] = 7;
     expected[AdvanceIndex(0, 1)] = 8;
     EXPECT_EQ(plain.out, ParameterFileText(expected, false));
 
-    const CliRun one = Cli({"map", Path("map.ign"), "--set-from", Path("one.txt")});
+    const CliResult one = Cli({"map", Path("map.ign"), "--set-from", Path("one.txt")});
     EXPECT_EQ(one.code, 0) << one.err;
     EXPECT_EQ(one.err, "Paste 21° into 10 x 10 cells\n");
 }
@@ -227,7 +195,7 @@ TEST_F(MapCli, RefusalsNameTheCauseAndWriteNothing) {
                            : a == "PARTLY" ? Path("partly.ign")
                                            : a);
         }
-        const CliRun run = Cli(args);
+        const CliResult run = Cli(args);
         EXPECT_EQ(run.code, c.code) << run.err;
         EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
@@ -235,15 +203,15 @@ TEST_F(MapCli, RefusalsNameTheCauseAndWriteNothing) {
     }
     // The partly understood tune is taken when the user says so.
     ASSERT_TRUE(WriteFileAtomically(Path("text.tsv"), "1\n").ok);
-    const CliRun accepted =
+    const CliResult accepted =
         Cli({"map", Path("partly.ign"), "--accept-ignored", "--set-from", Path("text.tsv")});
     EXPECT_EQ(accepted.code, 0) << accepted.err;
 }
 
 TEST_F(MapCli, TenMegabytesOnStandardInputAreRefusedWhole) {
     Tune("map.ign", ThrottleMap);
-    const CliRun run = Cli({"map", Path("map.ign"), "--set-from", "-", "-o", Path("new.ign")},
-                           std::string(10 * 1024 * 1024, '1'));
+    const CliResult run = Cli({"map", Path("map.ign"), "--set-from", "-", "-o", Path("new.ign")},
+                              std::string(10 * 1024 * 1024, '1'));
     EXPECT_EQ(run.code, 2);
     EXPECT_EQ(run.err, "standard input is too large for a map (10485760 bytes, at most 65536)\n");
     struct stat st {};
@@ -251,9 +219,9 @@ TEST_F(MapCli, TenMegabytesOnStandardInputAreRefusedWhole) {
 }
 
 TEST_F(MapCli, HelpDescribesTheCommand) {
-    const CliRun help = Cli({"--help"});
+    const CliResult help = Cli({"--help"});
     EXPECT_NE(help.out.find("map"), std::string::npos);
-    const CliRun mapHelp = Cli({"map", "--help"});
+    const CliResult mapHelp = Cli({"map", "--help"});
     EXPECT_EQ(mapHelp.code, 0);
     EXPECT_NE(mapHelp.out.find("--set-from"), std::string::npos);
     EXPECT_NE(mapHelp.out.find("standard input"), std::string::npos);

@@ -2,38 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <iostream>
 
+#include "cli_process.h"
 #include "sim_process.h"
 
 namespace korvan::test {
 namespace {
 
-struct DoctorRun {
-    int code = -1;
-    std::string out;
-    qint64 ms = 0;
-};
-
-DoctorRun RunDoctor(const QStringList& args) {
-    QTemporaryDir config;
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_CONFIG_HOME", config.path());
-    p.setProcessEnvironment(env);
-    QElapsedTimer clock;
-    clock.start();
-    p.start(KORVAN_CLI_PATH, QStringList{"doctor", "--language", "en"} + args);
-    DoctorRun r;
-    if (!p.waitForFinished(15000)) p.kill();
-    r.ms = clock.elapsed();
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput().toStdString();
-    return r;
+CliResult RunDoctor(const std::vector<std::string>& args) {
+    std::vector<std::string> all = {"doctor", "--language", "en"};
+    all.insert(all.end(), args.begin(), args.end());
+    return CliProcess().Run(all);
 }
 
 TEST(DoctorEndToEnd, AnAnsweringUnitExitsZeroAndASilentOneNineteen) {
@@ -50,7 +31,7 @@ TEST(DoctorEndToEnd, AnAnsweringUnitExitsZeroAndASilentOneNineteen) {
         SCOPED_TRACE(c.what);
         SimProcess sim(c.simArgs);
         ASSERT_TRUE(sim.Started());
-        const DoctorRun r = RunDoctor({"--port", QString::fromStdString(sim.PtyPath())});
+        const CliResult r = RunDoctor({"--port", sim.PtyPath()});
         EXPECT_EQ(r.code, c.code) << r.out;
         EXPECT_NE(r.out.find(c.says), std::string::npos) << r.out;
         EXPECT_NE(r.out.find(sim.PtyPath()), std::string::npos) << r.out;
@@ -63,7 +44,7 @@ TEST(DoctorEndToEnd, AnAnsweringUnitExitsZeroAndASilentOneNineteen) {
 
 TEST(DoctorEndToEnd, AFolderIsNamedAsSuchWithItsOwnExitCode) {
     QTemporaryDir folder;
-    const DoctorRun r = RunDoctor({"--port", folder.path()});
+    const CliResult r = RunDoctor({"--port", folder.path().toStdString()});
     EXPECT_EQ(r.code, 11) << r.out;
     EXPECT_NE(r.out.find("is not a serial port (a folder)"), std::string::npos) << r.out;
 }
