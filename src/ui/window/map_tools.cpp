@@ -424,7 +424,11 @@ bool MapTools::OnMouse(const CellRef& ref, QEvent* event) {
             return selection.HasSelection();
         }
         case QEvent::MouseButtonRelease:
-            if (mouse->button() == Qt::LeftButton) dragging_.reset();
+            if (mouse->button() != Qt::LeftButton || dragging_ != ref.table) return false;
+            dragging_.reset();
+            // The cursor goes where the drag ended, as in a spreadsheet: Shift+arrows go on
+            // from there, and without the block the tools act on that cell.
+            if ((map ? selection_ : points_).HasSelection()) FocusWidget(FocusedWidget());
             return false;
         default:
             return false;

@@ -53,15 +53,12 @@ const LocalizedText kSetMillivolts{"Nastavit na [mV]:", "Set to [mV]:", "Setzen 
 const LocalizedText kScalePercent{"Změnit na [%]:", "Scale to [%]:", "Ändern auf [%]:"};
 
 const LocalizedText kMapCellHint{
-    "Buňka mapy předstihu|Tažení myší nebo Shift+šipky: výběr, Ctrl+A vše, Esc zruší; "
-    "= + - PgUp PgDn * H V / S: úprava výběru; Ctrl+C, Ctrl+V: schránka; Ctrl+L: buňka, kde "
-    "běží motor",
-    "Advance map cell|Drag or Shift+arrows: select, Ctrl+A all, Esc clears; = + - PgUp PgDn * "
-    "H V / S: change the selection; Ctrl+C, Ctrl+V: clipboard; Ctrl+L: the cell the engine "
-    "runs in",
-    "Zelle des Zündkennfelds|Ziehen oder Umschalt+Pfeile: Auswahl, Strg+A alles, Esc hebt auf; "
-    "= + - Bild↑ Bild↓ * H V / S: Auswahl ändern; Strg+C, Strg+V: Zwischenablage; Strg+L: "
-    "Zelle des laufenden Motors"};
+    "Buňka mapy předstihu|Ctrl+L: buňka, kde běží motor; tažení, Shift+šipky: výběr; "
+    "= + - PgUp PgDn * H V / S: úpravy; Ctrl+C, Ctrl+V: schránka",
+    "Advance map cell|Ctrl+L: the cell the engine runs in; drag, Shift+arrows: select; "
+    "= + - PgUp PgDn * H V / S: change; Ctrl+C, Ctrl+V: clipboard",
+    "Zelle des Zündkennfelds|Strg+L: Zelle des Motors; Ziehen, Umschalt+Pfeile: Auswahl; "
+    "= + - Bild↑ Bild↓ * H V / S: ändern; Strg+C, Strg+V"};
 const LocalizedText kMapRpmHint{
     "Bod otáček mapy|Shift+šipky: výběr bodů; H: rovnoměrně rozložit vybrané body; Ctrl+L: "
     "buňka, kde běží motor",

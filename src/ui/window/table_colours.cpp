@@ -66,8 +66,18 @@ const std::array<NumericEdit*, kAxisPoints>& TableColours::Edits::Row(PointTable
 TableColours::TableColours(const Edits& edits) : edits_(edits) {
     cursor_ = CursorColoursFor(ClearedMapCursor());
     mapFrame_ = new SelectionFrame(edits_.map[0]->parentWidget());
-    for (PointTable table : {PointTable::ServoVoltage, PointTable::MapRpm, PointTable::ServoRpm})
-        rowFrames_[RowIndex(table)] = new SelectionFrame(edits_.Row(table)[0]->parentWidget());
+    mapFrame_->setObjectName("MapSelectionFrame");
+    const struct {
+        PointTable table;
+        const char* name;
+    } rows[] = {{PointTable::ServoVoltage, "ServoVoltageSelectionFrame"},
+                {PointTable::MapRpm, "MapRpmSelectionFrame"},
+                {PointTable::ServoRpm, "ServoRpmSelectionFrame"}};
+    for (const auto& row : rows) {
+        SelectionFrame* frame = new SelectionFrame(edits_.Row(row.table)[0]->parentWidget());
+        frame->setObjectName(row.name);
+        rowFrames_[RowIndex(row.table)] = frame;
+    }
 }
 
 // The frames are children of the pages and go with them.
