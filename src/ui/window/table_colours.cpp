@@ -97,9 +97,8 @@ SelectionLook TableColours::LookFor(const QPalette& palette) {
     return {kLightFill, Qt::black, kLightFrame};
 }
 
-void TableColours::Paint(NumericEdit* edit, Colour cursor, const QColor& heat,
-                         bool selected) const {
-    const SelectionLook look = LookFor(QApplication::palette());
+void TableColours::Paint(NumericEdit* edit, Colour cursor, const QColor& heat, bool selected,
+                         const SelectionLook& look, const QColor& text) const {
     const bool underCursor = cursor != Colour::Window;
     QColor background = ToQColor(cursor);
     if (!underCursor && selected) {
@@ -110,9 +109,7 @@ void TableColours::Paint(NumericEdit* edit, Colour cursor, const QColor& heat,
     SetFieldBackground(edit, background);
     // The selection sets its own text colour, whatever the palette's text is; elsewhere the
     // text keeps the palette's.
-    SetRoleColour(
-        edit, QPalette::Text,
-        selected && !underCursor ? look.text : QApplication::palette().color(QPalette::Text));
+    SetRoleColour(edit, QPalette::Text, selected && !underCursor ? look.text : text);
 }
 
 void TableColours::ShowCursor(const CursorColours& colours) {
@@ -139,17 +136,21 @@ void TableColours::ShowPointSelection(PointTable table, const std::optional<Poin
 }
 
 void TableColours::PaintMap() {
+    // Once for all cells: the tick paints them every 55 ms.
+    const QPalette palette = QApplication::palette();
+    const SelectionLook look = LookFor(palette);
+    const QColor text = palette.color(QPalette::Text);
     QRect block;
     for (int row = 0; row < kMapRows; ++row) {
         for (int column = 0; column < kMapColumns; ++column) {
             const std::size_t i = static_cast<std::size_t>(row * kMapColumns + column);
             const bool selected = mapSelection_ && mapSelection_->Contains(row, column);
-            Paint(edits_.map[i], cursor_.map[i], heat_[i], selected);
+            Paint(edits_.map[i], cursor_.map[i], heat_[i], selected, look, text);
             if (selected) block |= edits_.map[i]->geometry();
         }
     }
     if (block.isValid()) {
-        mapFrame_->Surround(block, kFrameWidth, LookFor(QApplication::palette()).frame);
+        mapFrame_->Surround(block, kFrameWidth, look.frame);
     } else if (!mapFrame_->isHidden()) {
         mapFrame_->hide();
     }
@@ -162,15 +163,17 @@ void TableColours::PaintRow(PointTable table) {
                                                         ? cursor_.rpmPriv
                                                         : cursor_.napPriv;
     const std::optional<PointRun>& run = rowSelection_[RowIndex(table)];
+    const QPalette palette = QApplication::palette();
+    const SelectionLook look = LookFor(palette);
     QRect block;
     for (int k = 0; k < kAxisPoints; ++k) {
         const bool selected = run && k >= run->first && k <= run->last;
-        Paint(row[k], cursor[k], QColor(), selected);
+        Paint(row[k], cursor[k], QColor(), selected, look, palette.color(QPalette::Text));
         if (selected) block |= row[k]->geometry();
     }
     SelectionFrame* frame = rowFrames_[RowIndex(table)];
     if (block.isValid()) {
-        frame->Surround(block, kFrameWidth, LookFor(QApplication::palette()).frame);
+        frame->Surround(block, kFrameWidth, look.frame);
     } else if (!frame->isHidden()) {
         frame->hide();
     }

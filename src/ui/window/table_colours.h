@@ -88,7 +88,8 @@ class TableColours {
   private:
     void PaintMap();
     void PaintRow(PointTable table);
-    void Paint(NumericEdit* edit, Colour cursor, const QColor& heat, bool selected) const;
+    void Paint(NumericEdit* edit, Colour cursor, const QColor& heat, bool selected,
+               const SelectionLook& look, const QColor& text) const;
     static std::size_t RowIndex(PointTable table);
 
     Edits edits_;
