@@ -121,7 +121,7 @@ QAction* MapTools::AddMapItem(const char* name, const QKeySequence& key) {
     QAction* item = MainMenu::AddItem(menu_, name, QString());
     // The key is shown beside the item but is not the item's shortcut: it works only while
     // the map has the focus, where the fields would otherwise take it as typing.
-    item->setData(key);
+    item->setData(QVariant::fromValue(key));
     return item;
 }
 
