@@ -25,6 +25,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -48,6 +49,7 @@
 #include "ui/window/history_controller.h"
 #include "ui/window/map_tools.h"
 #include "ui/window/numeric_edit.h"
+#include "ui/window/parameter_undo.h"
 
 namespace korvan::test {
 namespace {
@@ -608,10 +610,13 @@ TEST_F(WindowEndToEnd, ADraggedBlockRaisedIsProgrammedOnceIntoTheUnit) {
     ASSERT_TRUE(form->Maps().Selection().HasSelection());
 
     const DeviceImage before = form->Image();
+    const int steps = form->Undo().Stack().index();
     recording_->commands.clear();
     trail.clear();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
     Note();
+    EXPECT_EQ(form->Undo().Stack().index(), steps + 1);
+    EXPECT_EQ(form->Undo().Stack().undoText(), "Advance +5° in 4 x 3 cells");
     EXPECT_EQ(Message(), "Program device:");
     ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0)
         << trail.join(" / ").toStdString();
