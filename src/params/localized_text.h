@@ -6,6 +6,7 @@
 // values into them, in every layer.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -52,6 +53,32 @@ std::string FillPattern(std::string_view pattern, const std::vector<std::string>
 template <typename... Args>
 std::string Fill(const LocalizedText& text, std::uint8_t language, const Args&... args) {
     return FillPattern(text.In(language), {TextArg(args)...});
+}
+
+// A finished text in Czech, English and German (language index 0, 1, 2).
+struct Phrase {
+    std::array<std::string, 3> text;
+
+    // Any index above German is English, as everywhere in the program.
+    const std::string& In(std::uint8_t language) const { return text[language > 2 ? 1 : language]; }
+    bool Empty() const { return text[1].empty(); }
+};
+
+// `text` with its placeholders filled by the same values in every language.
+template <typename... Args>
+Phrase MakePhrase(const LocalizedText& text, const Args&... args) {
+    Phrase p;
+    for (std::uint8_t language = 0; language < 3; ++language)
+        p.text[language] = Fill(text, language, args...);
+    return p;
+}
+
+// A text built by `f(language)` for each language: for values that are words themselves.
+template <typename F>
+Phrase PhraseEach(F&& f) {
+    Phrase p;
+    for (std::uint8_t language = 0; language < 3; ++language) p.text[language] = f(language);
+    return p;
 }
 
 }  // namespace korvan

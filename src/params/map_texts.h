@@ -2,43 +2,13 @@
 // they make and the reasons they give when they refuse.
 //
 // An operation does not know which language the window will show its result in (the user may
-// switch before looking at the undo list), so it hands back a Phrase: the finished text in all
-// three languages at once.
+// switch before looking at the undo list), so it hands back a Phrase (localized_text.h): the
+// finished text in all three languages at once.
 #pragma once
-
-#include <array>
-#include <cstdint>
-#include <string>
 
 #include "params/localized_text.h"
 
 namespace korvan {
-
-// A finished text in Czech, English and German (language index 0, 1, 2).
-struct Phrase {
-    std::array<std::string, 3> text;
-
-    // Any index above German is English, as everywhere in the program.
-    const std::string& In(std::uint8_t language) const { return text[language > 2 ? 1 : language]; }
-    bool Empty() const { return text[1].empty(); }
-};
-
-// `text` with its placeholders filled by the same values in every language.
-template <typename... Args>
-Phrase MakePhrase(const LocalizedText& text, const Args&... args) {
-    Phrase p;
-    for (std::uint8_t language = 0; language < 3; ++language)
-        p.text[language] = Fill(text, language, args...);
-    return p;
-}
-
-// A text built by `f(language)` for each language: for values that are words themselves.
-template <typename F>
-Phrase PhraseEach(F&& f) {
-    Phrase p;
-    for (std::uint8_t language = 0; language < 3; ++language) p.text[language] = f(language);
-    return p;
-}
 
 namespace maptext {
 

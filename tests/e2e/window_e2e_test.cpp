@@ -25,6 +25,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -46,7 +47,9 @@
 #include "ui/widgets/cgauge.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/history_controller.h"
+#include "ui/window/map_tools.h"
 #include "ui/window/numeric_edit.h"
+#include "ui/window/parameter_undo.h"
 
 namespace korvan::test {
 namespace {
@@ -582,6 +585,58 @@ TEST_F(WindowEndToEnd, AdvancePlusRaisesExactlyTheHighlightedCell) {
         }
         CloseWindow();
     }
+}
+
+TEST_F(WindowEndToEnd, ADraggedBlockRaisedIsProgrammedOnceIntoTheUnit) {
+    DeviceImage unit = DistinctUnitImage(true);
+    unit[field::NoReading] = 0;  // the unit is read back at the end
+    SimProcess& sim = StartSim({"--rpm", "5000", "--tps", "30"}, unit);
+    OpenAndRead(sim);
+    ShowPage(0);
+    Click("CheckBoxProgHned");
+    ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0)
+        << trail.join(" / ").toStdString();
+    ShowPage(1);
+
+    // A drag with the mouse from row 2, column 3 to row 4, column 6.
+    const MapRect block{2, 3, 4, 6};
+    QLineEdit* from = Edit("Edit73")->lineEdit();
+    QLineEdit* to = Edit("Edit96")->lineEdit();
+    QTest::mousePress(from, Qt::LeftButton);
+    QTest::mouseMove(Edit("Edit84")->lineEdit());
+    QTest::mouseMove(to);
+    QTest::mouseRelease(to, Qt::LeftButton);
+    ASSERT_EQ(form->Maps().Selection().Cells(), block);
+    ASSERT_TRUE(form->Maps().Selection().HasSelection());
+
+    const DeviceImage before = form->Image();
+    const int steps = form->Undo().Stack().index();
+    recording_->commands.clear();
+    trail.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+    Note();
+    EXPECT_EQ(form->Undo().Stack().index(), steps + 1);
+    EXPECT_EQ(form->Undo().Stack().undoText(), "Advance +5° in 4 x 3 cells");
+    EXPECT_EQ(Message(), "Program device:");
+    ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0)
+        << trail.join(" / ").toStdString();
+    Ticks(8);  // long enough for a second operation's first request
+    // Twelve cells changed, the unit programmed once: identity page, two pages, their verify.
+    EXPECT_EQ(PageRequests(), (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x41, 0x42}));
+    EXPECT_EQ(trail.join(" / "), "Program device: / Verify device: / Verify OK");
+
+    DeviceImage expected = before;
+    for (int r = block.top; r <= block.bottom; ++r) {
+        for (int c = block.left; c <= block.right; ++c) {
+            std::uint8_t& cell = expected[AdvanceIndex(r, c)];
+            cell = static_cast<std::uint8_t>(std::min(cell + 5, 60));
+        }
+    }
+    EXPECT_TRUE(SameParams(form->Image(), expected));
+    CloseWindow();
+    const DeviceImage held = ReadUnit(sim);
+    const std::vector<std::size_t> diff = ParamDifferences(held, expected);
+    EXPECT_TRUE(diff.empty()) << "the unit differs at byte " << (diff.empty() ? 0 : diff[0]);
 }
 
 TEST_F(WindowEndToEnd, ASilentUnitEndsTheOperationInRed) {

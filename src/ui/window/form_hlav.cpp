@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -21,8 +22,10 @@
 #include "ui/window/file_commands.h"
 #include "ui/window/hint_status.h"
 #include "ui/window/history_controller.h"
+#include "ui/window/keep_advance_option.h"
 #include "ui/window/link_view.h"
 #include "ui/window/main_menu.h"
+#include "ui/window/map_tools.h"
 #include "ui/window/monitor_column.h"
 #include "ui/window/numeric_edit.h"
 #include "ui/window/page_tools.h"
@@ -125,6 +128,9 @@ void TFormHlav::BuildCollaborators(QWidget* client) {
                                                    *progress_, menu_->toolsMenu);
     rideLog_ = std::make_unique<RideLogController>(*this, model, *link_, *linkView_, *menu_,
                                                    *dialogs_, *pages_, *files_);
+    mapTools_ = std::make_unique<MapTools>(*this, model, *pages_, *menu_, *dialogs_, *hints_,
+                                           cursor_, *files_);
+    keepAdvance_ = std::make_unique<KeepAdvanceOption>(pages_->MapGroup(), model, *hints_);
 }
 
 void TFormHlav::Wire() {
@@ -197,6 +203,8 @@ void TFormHlav::FormCreate() {
     progress_->SetMessageVisible(false);
     progress_->SetGaugeVisible(false);
     pages_->SetCommitsEnabled(true);
+    // The tune at start-up is what the first edit is compared with.
+    model_->MarkCommitted();
     undo_->Reset();
     // A file named on the command line (a double click on it in the desktop) opens as
     // File > Open would open it, once the window is complete.

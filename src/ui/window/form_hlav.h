@@ -15,6 +15,9 @@
 //   HistoryController   restore points, what the unit holds, the compares
 //   RideLogController   ride log recording, replay, time in cell, the curves
 //   HintStatus          hints, tooltips and the status bar
+//   MapTools            the selection on the map and its rows, the Map menu and its keys,
+//                       the clipboard and the map as a .csv file
+//   KeepAdvanceOption   the map resampled when its RPM points move, while the option is on
 // The rules are in the layers below (params for the fields and their limits, device for the
 // link, files for the settings).
 #pragma once
@@ -39,8 +42,10 @@ class Dialogs;
 class FileCommands;
 class HistoryController;
 class HintStatus;
+class KeepAdvanceOption;
 class LinkView;
 class MainMenu;
+class MapTools;
 class MonitorColumn;
 class ParameterPages;
 class ParameterUndo;
@@ -81,6 +86,8 @@ class TFormHlav : public QMainWindow {
     ParameterUndo& Undo() { return *undo_; }
     RideLogController& RideLog() { return *rideLog_; }
     HistoryController& History() { return *history_; }
+    MapTools& Maps() { return *mapTools_; }
+    KeepAdvanceOption& KeepAdvance() { return *keepAdvance_; }
 
     // The tick: the reconnect policy, the link's poll, operation step, message countdown and
     // "No Connection" counter, then the port field and the map cursor.
@@ -132,6 +139,8 @@ class TFormHlav : public QMainWindow {
     std::unique_ptr<ParameterUndo> undo_;
     std::unique_ptr<HistoryController> history_;
     std::unique_ptr<RideLogController> rideLog_;
+    std::unique_ptr<MapTools> mapTools_;
+    std::unique_ptr<KeepAdvanceOption> keepAdvance_;
     QTimer* timer1_ = nullptr;
 };
 

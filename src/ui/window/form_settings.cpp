@@ -10,6 +10,7 @@
 #include "ui/window/dialogs.h"
 #include "ui/window/file_commands.h"
 #include "ui/window/form_hlav.h"
+#include "ui/window/keep_advance_option.h"
 #include "ui/window/monitor_column.h"
 #include "ui/window/parameter_pages.h"
 #include "ui/window/port_controller.h"
@@ -66,6 +67,7 @@ std::uint8_t TFormHlav::LoadSettings() {
     files_->Load(store_);
     pages_->Load(store_);
     monitor_->Load(store_);
+    keepAdvance_->Load(store_);
     LoadStateFile();
     return s.language;
 }
@@ -99,6 +101,7 @@ void TFormHlav::SaveSettings() {
     files_->Save(store_);
     pages_->Save(store_);
     monitor_->Save(store_);
+    keepAdvance_->Save(store_);
     const std::string settingsPath = SettingsFilePath().toStdString();
     const WriteResult written =
         readable

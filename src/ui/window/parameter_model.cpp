@@ -7,6 +7,7 @@
 namespace korvan {
 
 QString StepName::In(std::uint8_t language) const {
+    if (!finished.Empty()) return QString::fromStdString(finished.In(language));
     if (!Given()) return QString();
     return QString::fromStdString(FillPattern(text.In(language), args));
 }
@@ -44,8 +45,18 @@ void ParameterModel::TakeEdits() {
     emit EditsTaken();
 }
 
+void ParameterModel::MarkCommitted() {
+    committedImage_ = image_;
+    committedExtended_ = extendedMonitor_;
+}
+
 unsigned ParameterModel::Commit(ModelChange change) {
     Q_ASSERT(!emitting_);
+    Normalize();
+    emitting_ = true;
+    emit Committing(change);
+    emitting_ = false;
+    // What a slot added keeps the limits too.
     Normalize();
     change.parts = PartsSinceLastCommit();
     committedImage_ = image_;

@@ -48,19 +48,21 @@ enum class EditTool {
     Tps100,
 };
 
-// A name given by the caller, in three languages with values for its %1..%9
-// ("Interpolate %1 x %2 cells" with 4 and 3). An empty name (no text) leaves the naming to
-// the commit kind.
+// A name given by the caller, in three languages: a pattern with values for its %1..%9
+// ("Interpolate %1 x %2 cells" with 4 and 3), or a text already finished in all three (the
+// map operations name their own steps). An empty name leaves the naming to the commit kind.
 struct StepName {
     LocalizedText text{nullptr, nullptr, nullptr};
     std::vector<std::string> args;
+    Phrase finished;
 
     StepName() = default;
     template <typename... Args>
     explicit StepName(const LocalizedText& pattern, const Args&... values)
         : text(pattern), args{TextArg(values).Text()...} {}
+    explicit StepName(Phrase done) : finished(std::move(done)) {}
 
-    bool Given() const { return text.english != nullptr; }
+    bool Given() const { return text.english != nullptr || !finished.Empty(); }
     QString In(std::uint8_t language) const;
 };
 
@@ -109,10 +111,16 @@ class ParameterModel : public QObject {
     // Sets the flag now (the box clicked, a setting loaded); not a commit of its own.
     void SetExtendedMonitor(bool extended);
 
-    // Normalises the image (limits, axis orderings) and emits Changed, always: a typed value
-    // that normalising took back must still be shown again.
+    // Normalises the image (limits, axis orderings), lets the Committing slots complete the
+    // change, and emits Changed, always: a typed value that normalising took back must still
+    // be shown again.
     // Returns what changed (ChangedPart bits).
     unsigned Commit(ModelChange change);
+    // The image as the last commit left it: what the next commit is compared with.
+    const DeviceImage& CommittedImage() const { return committedImage_; }
+    // The image as it is now becomes the committed state, without telling anyone: start-up,
+    // once the image from the state file is complete, so the first edit is compared with it.
+    void MarkCommitted();
     // A whole set replaces the image (a file, a restore point, undo), the flag too when
     // given, then Commit.
     unsigned Replace(const DeviceImage& image, ModelChange change);
@@ -135,6 +143,10 @@ class ParameterModel : public QObject {
     void SetLanguage(std::uint8_t language);
 
   signals:
+    // During a commit, before anyone is told: the image is normalised, CommittedImage() is
+    // still the state before. A slot may change the image further as part of the same change
+    // (the map resampled on a moved RPM axis) and may name the step; it must not commit.
+    void Committing(korvan::ModelChange& change);
     // After every commit, the image normalised. Connected slots must not commit again.
     void Changed(const korvan::ModelChange& change);
     // The flag changed, by a commit, undo or a setting.

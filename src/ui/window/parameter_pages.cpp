@@ -24,6 +24,7 @@
 #include "ui/window/guarded_setters.h"
 #include "ui/window/link_view.h"
 #include "ui/window/numeric_edit.h"
+#include "ui/window/table_colours.h"
 #include "ui/window/widget_factory.h"
 
 namespace korvan {
@@ -50,8 +51,8 @@ int RowY(int r) {
 constexpr int kTpsLabelOffset = 4;
 constexpr int kEditHeight = 21;
 
-// Without the throttle axis only the last row of the map is used: the single curve.
-constexpr int kCurveRow = kMapRows - 1;
+// Without the throttle axis only the last row of the map is used: the single curve
+// (kCurveRow, params/map_selection.h).
 constexpr int kFirstCurveCell = kCurveRow * kMapColumns;
 
 // A field with its label to the right, the label vertically centred on the field; a label
@@ -118,6 +119,12 @@ ParameterPages::ParameterPages(QWidget* client, ParameterModel& model, const Map
     BuildN2oPage(sheets_[2]);
     BuildServoPage(sheets_[3]);
     BuildControlTables();
+    TableColours::Edits tables;
+    tables.map = mapEdits_;
+    tables.mapRpm = rpmAxisEdits_;
+    tables.servoRpm = servoRpmEdits_;
+    tables.servoVoltage = servoMvEdits_;
+    colours_ = std::make_unique<TableColours>(tables);
 
     connect(&model, &ParameterModel::Changed, this, &ParameterPages::ImageToControls);
     connect(&model, &ParameterModel::EditsWanted, this, &ParameterPages::ControlsToImage);
@@ -125,6 +132,8 @@ ParameterPages::ParameterPages(QWidget* client, ParameterModel& model, const Map
     connect(&view, &LinkView::IdentityReceived, this, &ParameterPages::ShowIdentity);
     connect(&view, &LinkView::CursorMoved, this, &ParameterPages::ShowCursor);
 }
+
+ParameterPages::~ParameterPages() = default;
 
 void ParameterPages::Load(const IniStore& store) {
     tabs_->setCurrentIndex(ReadSettings(store, Settings{}).activePage - 1);
@@ -430,26 +439,17 @@ void ParameterPages::ApplyColourRules() {
 
 void ParameterPages::ShowCursor(const MapCursor& cursor) {
     const CursorColours colours = CursorColoursFor(cursor);
-    for (int i = 0; i < kAxisPoints; ++i) {
-        SetFieldBackground(rpmAxisEdits_[i], ToQColor(colours.rpmAdv[i]));
-        SetBackground(tpsRowLabels_[i], colours.tpsLabel[i]);
-        SetFieldBackground(servoRpmEdits_[i], ToQColor(colours.rpmPriv[i]));
-        SetFieldBackground(servoMvEdits_[i], ToQColor(colours.napPriv[i]));
-    }
-    for (std::size_t i = 0; i < mapEdits_.size(); ++i) {
-        const bool underCursor = colours.map[i] != Colour::Window;
-        SetFieldBackground(mapEdits_[i], underCursor || !mapHeat_[i].isValid()
-                                             ? ToQColor(colours.map[i])
-                                             : mapHeat_[i]);
-    }
+    for (int i = 0; i < kAxisPoints; ++i) SetBackground(tpsRowLabels_[i], colours.tpsLabel[i]);
+    // The map cells and the rows: the cursor under the heat and the selection.
+    colours_->ShowCursor(colours);
 }
 
 void ParameterPages::SetMapHeat(const std::array<QColor, kMapRows * kMapColumns>& colours,
                                 const std::array<QString, kMapRows * kMapColumns>& tooltips) {
-    mapHeat_ = colours;
     for (std::size_t i = 0; i < mapEdits_.size(); ++i) {
         if (mapEdits_[i]->toolTip() != tooltips[i]) mapEdits_[i]->setToolTip(tooltips[i]);
     }
+    colours_->SetHeat(colours);
     ShowCursor(cursor_);
 }
 

@@ -13,6 +13,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "device/device_link.h"
@@ -35,6 +36,7 @@ class IniStore;
 class LinkView;
 class NumericEdit;
 class ParameterModel;
+class TableColours;
 class TCSpinButton;
 struct MapCursor;
 
@@ -47,6 +49,7 @@ class ParameterPages : public QObject {
     // The controls write into the model's image; the identity texts and the cursor of each
     // tick come from `view`; the map heat is laid under `cursor`.
     ParameterPages(QWidget* client, ParameterModel& model, const MapCursor& cursor, LinkView& view);
+    ~ParameterPages() override;
 
     // The page shown ("ActivePage").
     void Load(const IniStore& store);
@@ -65,6 +68,9 @@ class ParameterPages : public QObject {
     // Empty arrays take the colours off again.
     void SetMapHeat(const std::array<QColor, kMapRows * kMapColumns>& colours,
                     const std::array<QString, kMapRows * kMapColumns>& tooltips);
+    // The colours of the map cells and the 10-point rows, and through it those cells: where
+    // the map tools show their selection.
+    TableColours& Colours() const { return *colours_; }
     // The edits in Tab order.
     const std::vector<NumericEdit*>& Edits() const { return numericEdits_; }
 
@@ -150,7 +156,7 @@ class ParameterPages : public QObject {
     CommitCheckBox* n2oEnableBox_ = nullptr;           // "CheckBoxGas"
     CommitCheckBox* n2oActivationBox_ = nullptr;       // "CheckBoxAktN2o"
     QGroupBox* mapGroup_ = nullptr;                    // "GroupBox6"
-    std::array<QColor, kMapRows * kMapColumns> mapHeat_{};
+    std::unique_ptr<TableColours> colours_;
     QGroupBox* servoGroup_ = nullptr;          // "GroupBoxPrivera"
     QGroupBox* n2oGroup_ = nullptr;            // "GroupBoxGas"
     QGroupBox* retardGroup_ = nullptr;         // "GroupBoxRetard"

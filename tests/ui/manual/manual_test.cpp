@@ -17,6 +17,7 @@
 #include "device/device_link.h"
 #include "params/language_tables.h"
 #include "params/localized_text.h"
+#include "ui/window/map_tools_texts.h"
 
 namespace korvan {
 namespace {
@@ -243,6 +244,41 @@ TEST(Manual, UsesTheWindowsOwnWordsInEachLanguage) {
             const std::string words = CollapseBlanks(message->In(m.language));
             EXPECT_NE(text.find(words), std::string::npos)
                 << m.file << " lacks the message \"" << words << "\"";
+        }
+    }
+}
+
+// The map tools' section names the Map menu's items and the option as the window does.
+TEST(Manual, NamesTheMapToolsAsTheWindowDoes) {
+    namespace t = maptoolstext;
+    const LocalizedText* words[] = {
+        &t::kMapMenu,
+        &t::kSetItem,
+        &t::kAddItem,
+        &t::kSubtractItem,
+        &t::kAddFiveItem,
+        &t::kSubtractFiveItem,
+        &t::kScaleItem,
+        &t::kInterpolateRpmItem,
+        &t::kInterpolateThrottleItem,
+        &t::kInterpolateCornersItem,
+        &t::kSmoothItem,
+        &t::kCopyItem,
+        &t::kCopyWithAxesItem,
+        &t::kPasteItem,
+        &t::kSelectAllItem,
+        &t::kClearSelectionItem,
+        &t::kLiveCellItem,
+        &t::kExportItem,
+        &t::kImportItem,
+        &t::kKeepAdvance,
+    };
+    for (const Manual& m : kManuals) {
+        const std::string text = CollapseBlanks(ReadAll(ManualDir() / m.file));
+        for (const LocalizedText* w : words) {
+            const std::string caption = WithoutAccessKey(w->In(m.language));
+            EXPECT_NE(text.find(caption), std::string::npos)
+                << m.file << " lacks \"" << caption << "\"";
         }
     }
 }

@@ -54,7 +54,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "Interpolovat 4 x 3 buněk"},
         // A value is never filled again: a file named "%2" stays "%2".
         NameCase{"ValueWithMark", ModelChange(CommitKind::Open, "%2.ign"), 1, "Open %2.ign"},
-        NameCase{"UnnamedDrag", ModelChange(CommitKind::CurveDrag), 1, "Parameter change"}),
+        NameCase{"UnnamedDrag", ModelChange(CommitKind::CurveDrag), 1, "Parameter change"},
+        // A name finished in three languages by the operation that made it.
+        NameCase{"FinishedGerman",
+                 ModelChange(CommitKind::MapOperation, StepName(MakePhrase(kInterpolate, 4, 3))), 2,
+                 "4 x 3 Zellen interpolieren"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct PartsCase {
@@ -111,6 +115,27 @@ TEST(ParameterModel, ChangedSeesTheImageNormalised) {
     NormalizeImage(normal);
     EXPECT_EQ(seen, normal[field::RpmAdv]);
     EXPECT_NE(seen, 200);
+}
+
+TEST(ParameterModel, ACommittingSlotCompletesTheSameCommit) {
+    ParameterModel model;
+    SetDefaults(model.MutableImage());
+    model.MarkCommitted();
+    const DeviceImage before = model.Image();
+    // A slot that moves a second byte along with the first, and names the step.
+    QObject::connect(&model, &ParameterModel::Committing, [&](ModelChange& change) {
+        EXPECT_EQ(model.CommittedImage(), before);
+        DeviceImage& image = model.MutableImage();
+        image[field::RpmAdv + 1] = image[field::RpmAdv];  // out of order: normalised
+        change.name = StepName(kInterpolate, 2, 1);
+    });
+    QSignalSpy changed(&model, &ParameterModel::Changed);
+    ++model.MutableImage()[field::Advance];
+    EXPECT_EQ(model.Commit(ModelChange(CommitKind::TypedField)), kParametersChanged);
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0][0].value<ModelChange>().name.In(1), "Interpolate 2 x 1 cells");
+    EXPECT_GT(model.Image()[field::RpmAdv + 1], model.Image()[field::RpmAdv]);
+    EXPECT_EQ(model.CommittedImage(), model.Image());
 }
 
 class ModelWindowTest : public WindowTest {};
