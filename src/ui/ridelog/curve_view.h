@@ -6,6 +6,7 @@
 // release (the owner turns it into one undo step). A second tune can be shown dashed beside.
 #pragma once
 
+#include <QPen>
 #include <QPixmap>
 #include <QPointF>
 #include <QWidget>
@@ -67,6 +68,7 @@ class CurveView : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -91,6 +93,9 @@ class CurveView : public QWidget {
     };
 
     void ApplyTheme();
+    QPen RowPen(int row) const;
+    // The RPM of every breakpoint of `axis` in this tune and the compared one.
+    std::vector<double> AxisPoints(std::size_t axis) const;
     void Rebuild();
     void RebuildCompare();
     void PlaceMarker();

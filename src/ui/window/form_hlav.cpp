@@ -31,6 +31,7 @@
 #include "ui/window/port_controller.h"
 #include "ui/window/progress_row.h"
 #include "ui/window/ride_log_controller.h"
+#include "ui/window/surface_window_controller.h"
 #include "ui/window/tool_bar.h"
 #include "ui/window/widget_factory.h"
 
@@ -125,6 +126,8 @@ void TFormHlav::BuildCollaborators(QWidget* client) {
                                                    *progress_, menu_->toolsMenu);
     rideLog_ = std::make_unique<RideLogController>(*this, model, *link_, *linkView_, *menu_,
                                                    *dialogs_, *pages_, *files_);
+    surface_ = std::make_unique<SurfaceWindowController>(*this, model, *link_, *linkView_, *menu_,
+                                                         *dialogs_, history_->Store());
 }
 
 void TFormHlav::Wire() {
@@ -157,6 +160,12 @@ void TFormHlav::Wire() {
     // An opened or saved file is a restore point.
     connect(files, &FileCommands::Opened, history_.get(), &HistoryController::FileOpened);
     connect(files, &FileCommands::Saved, history_.get(), &HistoryController::FileSaved);
+    // The tune the 3D window compares with is dashed in the curve window too; a cell clicked
+    // there is selected in the grid.
+    connect(surface_.get(), &SurfaceWindowController::CompareChanged, rideLog_.get(),
+            &RideLogController::SetCompare);
+    connect(surface_.get(), &SurfaceWindowController::CellClicked, pages_.get(),
+            &ParameterPages::FocusMapCell);
 
     // The pages: Enter, and what the monitor column shows.
     ParameterPages* pages = pages_.get();

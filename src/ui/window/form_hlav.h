@@ -14,6 +14,7 @@
 //   PortController      the serial line, the Com menu and the port dialog
 //   HistoryController   restore points, what the unit holds, the compares
 //   RideLogController   ride log recording, replay, time in cell, the curves
+//   SurfaceWindowController  the map in 3D, its comparisons and its view angle
 //   HintStatus          hints, tooltips and the status bar
 // The rules are in the layers below (params for the fields and their limits, device for the
 // link, files for the settings).
@@ -48,6 +49,7 @@ class PortController;
 class ProgressRow;
 class QtTranslations;
 class RideLogController;
+class SurfaceWindowController;
 class ToolBar;
 
 class TFormHlav : public QMainWindow {
@@ -81,6 +83,7 @@ class TFormHlav : public QMainWindow {
     ParameterUndo& Undo() { return *undo_; }
     RideLogController& RideLog() { return *rideLog_; }
     HistoryController& History() { return *history_; }
+    SurfaceWindowController& Surface() { return *surface_; }
 
     // The tick: the reconnect policy, the link's poll, operation step, message countdown and
     // "No Connection" counter, then the port field and the map cursor.
@@ -132,6 +135,7 @@ class TFormHlav : public QMainWindow {
     std::unique_ptr<ParameterUndo> undo_;
     std::unique_ptr<HistoryController> history_;
     std::unique_ptr<RideLogController> rideLog_;
+    std::unique_ptr<SurfaceWindowController> surface_;
     QTimer* timer1_ = nullptr;
 };
 

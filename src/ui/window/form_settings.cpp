@@ -14,6 +14,7 @@
 #include "ui/window/parameter_pages.h"
 #include "ui/window/port_controller.h"
 #include "ui/window/progress_row.h"
+#include "ui/window/surface_window_controller.h"
 
 namespace korvan {
 
@@ -66,6 +67,7 @@ std::uint8_t TFormHlav::LoadSettings() {
     files_->Load(store_);
     pages_->Load(store_);
     monitor_->Load(store_);
+    surface_->Load(store_);
     LoadStateFile();
     return s.language;
 }
@@ -99,6 +101,7 @@ void TFormHlav::SaveSettings() {
     files_->Save(store_);
     pages_->Save(store_);
     monitor_->Save(store_);
+    surface_->Save(store_);
     const std::string settingsPath = SettingsFilePath().toStdString();
     const WriteResult written =
         readable
