@@ -25,8 +25,8 @@ namespace {
 constexpr int kRpmPerAxisUnit = 100;  // the RPM axes hold hundreds of rpm
 constexpr double kMarkerSize = 14.0;
 constexpr double kSelectedSize = 20.0;
-constexpr int kMinimumWidth = 480;
-constexpr int kMinimumHeight = 400;
+constexpr int kMinimumWidth = 560;
+constexpr int kMinimumHeight = 520;
 // The advance chart above, the servo chart below it and smaller.
 constexpr int kAdvanceStretch = 3;
 constexpr int kServoStretch = 2;
@@ -47,8 +47,9 @@ constexpr double kMinimumRpmSpan = 1000.0;
 constexpr int kRpmTicks = 8;
 constexpr int kValueTicks = 6;
 
-// One colour and line style for each throttle row, told apart on screen and on a black and
-// white print. The compared tune's curves are dashed, a style no row of this tune uses.
+// One colour and line style for each curve (the single curve without the throttle axis takes
+// the first), told apart on screen and on a black and white print. The compared tune's curves
+// are dashed, a style no curve of this tune uses.
 struct RowLook {
     QRgb colour;
     Qt::PenStyle style;
@@ -250,7 +251,7 @@ void CurveView::Rebuild() {
         }
         chart_->addSeries(series);
         // After adding: the chart gives a new series the theme's colour.
-        series->setPen(RowPen(row));
+        series->setPen(CurvePen(row - firstRow));
         series->attachAxis(rpmAxis_);
         series->attachAxis(advanceAxis_);
         // A click on the row's legend entry chooses that row, in the column chosen so far.
@@ -283,8 +284,8 @@ void CurveView::Rebuild() {
     PlaceSelection();
 }
 
-QPen CurveView::RowPen(int row) const {
-    const RowLook& look = kRowLooks[static_cast<std::size_t>(row)];
+QPen CurveView::CurvePen(int curve) const {
+    const RowLook& look = kRowLooks[static_cast<std::size_t>(curve)];
     QColor colour = QColor::fromRgb(look.colour);
     if (chart_->theme() == QChart::ChartThemeDark) colour = colour.lighter(kDarkLighter);
     QPen pen(colour, kCurvePenWidth, look.style);
@@ -376,6 +377,10 @@ std::vector<QPointF> CurveView::CurvePoints(int curve) const {
 
 QString CurveView::CurveName(int curve) const {
     return curves_.at(static_cast<std::size_t>(curve))->name();
+}
+
+QPen CurveView::CurveLine(int curve) const {
+    return curves_.at(static_cast<std::size_t>(curve))->pen();
 }
 
 std::optional<QPointF> CurveView::MarkedPoint() const {

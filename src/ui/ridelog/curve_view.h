@@ -46,6 +46,7 @@ class CurveView : public QWidget {
     int CurveCount() const;
     std::vector<QPointF> CurvePoints(int curve) const;
     QString CurveName(int curve) const;
+    QPen CurveLine(int curve) const;
     std::optional<QPointF> MarkedPoint() const;
     std::vector<QPointF> ServoPoints() const;
     // The compared tune's advance curves, then its servo curve.
@@ -93,7 +94,7 @@ class CurveView : public QWidget {
     };
 
     void ApplyTheme();
-    QPen RowPen(int row) const;
+    QPen CurvePen(int curve) const;
     // The RPM of every breakpoint of `axis` in this tune and the compared one.
     std::vector<double> AxisPoints(std::size_t axis) const;
     void Rebuild();

@@ -135,7 +135,14 @@ void SurfaceWindow::SetMaps(const SurfaceMap& map, const std::optional<SurfaceMa
     view_->SetCompare(compared, name);
     grid_->SetMaps(map, compared);
     endCompareItem_->setEnabled(compared.has_value());
-    if (grid_->isHidden() == compared.has_value()) grid_->setVisible(compared.has_value());
+    if (grid_->isHidden() == compared.has_value()) {
+        grid_->setVisible(compared.has_value());
+        // The grid appears beside the surface with room for its numbers.
+        const int total = split_->width();
+        if (compared)
+            split_->setSizes({total * kViewShare / (kViewShare + kGridShare),
+                              total * kGridShare / (kViewShare + kGridShare)});
+    }
 }
 
 void SurfaceWindow::SetRestorePoints(const QVector<PointItem>& points) {

@@ -52,8 +52,9 @@ constexpr int kMapControlHeight = 25;
 constexpr int kCurveButtonRight = 637;
 constexpr int kCurveButtonY = 384;
 constexpr int kMinButtonWidth = 120;
-constexpr int kCurveWindowWidth = 720;
-constexpr int kCurveWindowHeight = 480;
+// Room for the ten names beside the advance chart and for the servo chart's labels.
+constexpr int kCurveWindowWidth = 800;
+constexpr int kCurveWindowHeight = 640;
 
 QString Text(const LocalizedText& text, std::uint8_t language) {
     return QString::fromUtf8(text.In(language));

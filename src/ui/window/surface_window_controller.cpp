@@ -55,6 +55,7 @@ SurfaceWindowController::SurfaceWindowController(QMainWindow& window, ParameterM
                                                  DeviceLink& link, LinkView& view, MainMenu& menu,
                                                  Dialogs& dialogs, RestoreStore& points)
     : window_(window), model_(model), link_(link), dialogs_(dialogs), points_(points) {
+    menu.toolsMenu->addSeparator()->setObjectName("NSurface3D");
     menuItem_ = MainMenu::AddItem(menu.toolsMenu, "MenuSurface3D", QString(),
                                   QKeySequence(Qt::CTRL | Qt::Key_3));
     connect(menuItem_, &QAction::triggered, this, &SurfaceWindowController::ShowWindow);
