@@ -50,6 +50,8 @@ class SurfaceView : public QWidget {
     const SurfaceMap& Map() const { return map_; }
     const CellTrail& Trail() const { return trail_; }
     const std::optional<MapCell>& LiveCell() const { return live_; }
+    const std::optional<SurfaceMap>& Compared() const { return compare_; }
+    const std::optional<CellRange>& Selection() const { return selection_; }
 
     // The picture as it is shown, at the widget's size or another.
     QImage Picture(QSize size = QSize()) const;
