@@ -3,7 +3,9 @@
 //    reading and for one that moves the cursor every tick;
 //  - repaints of the 140 cursor controls and the four gauges per tick (an unchanged reading
 //    must cause none);
-//  - start-up time from process start to the window shown, and peak memory.
+//  - start-up time from process start to the window shown, and peak memory;
+//  - with the 3D window open: the tick with a moving reading (the live cell and its trail
+//    drawn anew each tick), a commit redrawn, and the time to open the window.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -26,7 +28,11 @@
 #include "tests/ui/window/fake_serial_port.h"
 #include "tests/ui/window/paint_counter.h"
 #include "ui/window/form_hlav.h"
+#include "params/device_image.h"
+#include "ui/surface/surface_window.h"
+#include "ui/window/parameter_model.h"
 #include "ui/window/ride_log_controller.h"
+#include "ui/window/surface_window_controller.h"
 
 namespace {
 
@@ -129,6 +135,45 @@ void BM_TickMovingReadingRecorded(benchmark::State& state) {
 }
 BENCHMARK(BM_TickMovingReadingRecorded)->Unit(benchmark::kMicrosecond);
 
+// The 3D window shown and painted; milliseconds it took.
+double OpenSurface(Bench& b) {
+    QElapsedTimer t;
+    t.start();
+    b.form->Surface().ShowWindow();
+    (void)QTest::qWaitForWindowExposed(b.form->Surface().Window());
+    QApplication::processEvents();
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
+
+// The moving reading with the 3D window open beside the grid: the live cell and the trail
+// change every tick and are painted.
+void BM_TickMovingReadingSurfaceOpen(benchmark::State& state) {
+    Bench& b = *bench;
+    OpenSurface(b);
+    const DeviceFrame frames[] = {MonitorFrame(4200, 37), MonitorFrame(8600, 85),
+                                  MonitorFrame(2500, 10)};
+    int i = 0;
+    for (auto _ : state) Tick(b, frames[i++ % 3]);
+    b.form->Surface().Window()->hide();
+}
+BENCHMARK(BM_TickMovingReadingSurfaceOpen)->Unit(benchmark::kMicrosecond);
+
+// One map cell changed and committed with the 3D window open: the commit, the grid and the
+// surface built and painted again.
+void BM_CommitRedrawnWithSurfaceOpen(benchmark::State& state) {
+    Bench& b = *bench;
+    OpenSurface(b);
+    korvan::ParameterModel& model = b.form->Model();
+    int i = 0;
+    for (auto _ : state) {
+        model.MutableImage()[korvan::AdvanceIndex(4, 5)] = static_cast<std::uint8_t>(20 + i++ % 7);
+        model.Commit(korvan::ModelChange(korvan::CommitKind::TypedField));
+        QApplication::processEvents();
+    }
+    b.form->Surface().Window()->hide();
+}
+BENCHMARK(BM_CommitRedrawnWithSurfaceOpen)->Unit(benchmark::kMillisecond);
+
 // Milliseconds since this process started, from the kernel's start time of the process.
 double MsSinceProcessStart() {
     QFile stat("/proc/self/stat");
@@ -178,11 +223,21 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
+    // The 3D window: made on its first use (nothing of it at start-up), then shown again.
+    const bool madeAtStart = b.form->Surface().Window() != nullptr;
+    const double firstOpen = b.form->Surface().Window() == nullptr ? OpenSurface(b) : -1.0;
+    b.form->Surface().Window()->hide();
+    QApplication::processEvents();
+    const double againOpen = OpenSurface(b);
+
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("start-up to window shown: %.1f ms from process start (%.1f ms from main)\n",
                 startupFromProcess, startupFromMain);
     std::printf("peak memory (max RSS): %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("3D window made at start-up: %s\n", madeAtStart ? "yes" : "no");
+    if (firstOpen >= 0) std::printf("3D window first opened (made) in %.1f ms\n", firstOpen);
+    std::printf("3D window opened again in %.1f ms\n", againOpen);
     bench = nullptr;
     b.form.reset();
     return 0;
