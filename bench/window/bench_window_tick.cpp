@@ -24,12 +24,12 @@
 #include <memory>
 
 #include "device/frame.h"
+#include "params/device_image.h"
 #include "tests/ui/window/callback_seams.h"
 #include "tests/ui/window/fake_serial_port.h"
 #include "tests/ui/window/paint_counter.h"
-#include "ui/window/form_hlav.h"
-#include "params/device_image.h"
 #include "ui/surface/surface_window.h"
+#include "ui/window/form_hlav.h"
 #include "ui/window/parameter_model.h"
 #include "ui/window/ride_log_controller.h"
 #include "ui/window/surface_window_controller.h"

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QTabBar>
@@ -148,7 +149,8 @@ QString Shots::WriteRide() {
     writer.Finish();
     const QString path = work_ + "/ride.msl";
     QFile f(path);
-    if (f.open(QIODevice::WriteOnly)) f.write(sink.text.data(), static_cast<qint64>(sink.text.size()));
+    if (f.open(QIODevice::WriteOnly))
+        f.write(sink.text.data(), static_cast<qint64>(sink.text.size()));
     return path;
 }
 
@@ -197,7 +199,13 @@ bool Shots::Take(const Language& language) {
         Tick();
     auto* tps = form_->findChild<QCheckBox*>("CheckBoxTpsMapa");
     form_->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
-    if (!tps->isChecked()) QTest::mouseClick(tps, Qt::LeftButton);
+    if (!tps->isChecked()) {
+        QTest::mouseClick(tps, Qt::LeftButton);
+        // Programmed, so the pictures show a unit that holds what the window shows.
+        form_->OnProgramChosen();
+        for (int i = 0; i < kReadTicks && form_->Link().Mode() != korvan::OperationMode::None; ++i)
+            Tick();
+    }
     Ticks(kSettleTicks);
 
     Save(form_->grab().toImage(), code + "_main_window.png");
@@ -259,7 +267,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: cannot be made\n", argv[1]);
         return 1;
     }
-    korvan::test::SimProcess sim({"--rpm", "5200", "--tps", "35", "--quiet"});
+    // The port field shows the line's name: a short one a reader recognises as an adapter.
+    QString link = QDir::tempPath() + "/korvan2-manual/ttyUSB0";
+    if (QFileInfo::exists(link)) {
+        link = QDir::tempPath() + "/korvan2-manual-" +
+               QString::number(QCoreApplication::applicationPid()) + "/ttyUSB0";
+    }
+    QDir().mkpath(QFileInfo(link).path());
+    korvan::test::SimProcess sim(
+        {"--rpm", "5200", "--tps", "35", "--quiet", "--link", link.toStdString()});
     if (!sim.Started()) {
         std::fprintf(stderr, "the simulated unit did not start: %s\n", sim.Log().c_str());
         return 1;
@@ -268,7 +284,10 @@ int main(int argc, char** argv) {
     Shots shots(folder, sim, work.path());
     bool ok = true;
     for (const Language& language : kLanguages) ok = shots.Take(language) && ok;
+    sim.Stop();
+    QDir().rmdir(QFileInfo(link).path());
     for (const QString& path : shots.Written()) std::printf("%s\n", qPrintable(path));
-    for (const QString& problem : shots.Problems()) std::fprintf(stderr, "%s\n", qPrintable(problem));
+    for (const QString& problem : shots.Problems())
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
     return ok && shots.Problems().isEmpty() ? 0 : 1;
 }

@@ -41,9 +41,9 @@
 #include "files/state_file.h"
 #include "history/restore_store.h"
 #include "link_harness.h"
+#include "log/ride_log_writer.h"
 #include "params/binding.h"
 #include "params/defaults.h"
-#include "log/ride_log_writer.h"
 #include "ui/history/compare_view.h"
 #include "ui/ridelog/curve_view.h"
 #include "ui/ridelog/replay_controller.h"
@@ -931,7 +931,6 @@ TEST_F(WindowEndToEnd, ReadStoresAPointAndTheUnitFieldFollowsAnEditUntilProgramm
     QDir(folder).removeRecursively();
 }
 
-
 // ---- the map in 3D and the curve window -----------------------------------------------------
 
 // The middle of the live cell's marker: the pure lime pixels of the picture.
@@ -1031,7 +1030,8 @@ TEST_F(WindowEndToEnd, TheSurfacesColumnsStandAtTheirRpmBreakpoints) {
         writer.AddRow(row);
     }
     writer.Finish();
-    const QString log = QDir::tempPath() + "/korvan-e2e-columns-" + QString::number(getpid()) + ".msl";
+    const QString log =
+        QDir::tempPath() + "/korvan-e2e-columns-" + QString::number(getpid()) + ".msl";
     {
         QFile f(log);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -1094,10 +1094,11 @@ TEST_F(WindowEndToEnd, ADragInTheCurveWindowProgramsOneValueOnceAsOneStep) {
     OpenAndRead(sim);
     Click("CheckBoxProgHned");
     Note();
-    ASSERT_GT(TickUntil([&] { return Message() == "Verify OK" && form->Link().Mode() ==
-                                                                   OperationMode::None; },
-                        40),
-              0);
+    ASSERT_GT(
+        TickUntil(
+            [&] { return Message() == "Verify OK" && form->Link().Mode() == OperationMode::None; },
+            40),
+        0);
     const DeviceImage before = form->Image();
     const int steps = form->Undo().Stack().count();
     const std::size_t requestsBefore = PageRequests().size();
