@@ -6,11 +6,13 @@
 
 #include <QPixmap>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "device/map_cursor.h"
 #include "surface/cell_trail.h"
@@ -96,7 +98,18 @@ class SurfaceView : public QWidget {
 
     static bool Labelled(QSize size);
     double MarginFor(QSize size) const;
+    // A dot of the trail (from == to) or a step between two cells, with its opacity.
+    struct TrailMark {
+        MapCell from;
+        MapCell to;
+        double opacity;
+    };
+    std::vector<TrailMark> TrailMarks() const;
     void SceneChanged();
+    void LiveChanged();
+    // Where the live cell and the trail are drawn now.
+    QRect LiveBounds() const;
+    static double MarksScale(const SceneView& view);
     void ViewMoved(bool report);
     const SceneView& CurrentView() const;
     Colours ColoursFor(Look look) const;
@@ -124,6 +137,7 @@ class SurfaceView : public QWidget {
     mutable std::unique_ptr<SceneView> sceneView_;
     mutable QPixmap still_;
     mutable bool stillValid_ = false;
+    QRect liveShown_;  // where the marks were last drawn
 
     QPoint pressPosition_;
     QPoint lastPosition_;

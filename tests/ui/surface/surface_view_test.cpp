@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPdfWriter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -137,6 +138,44 @@ TEST(SurfaceView, TrailKeepsFiftyCellsAndFadesTowardsTheOldest) {
     view.SetLiveCell(MapCell{3, 3});
     EXPECT_FALSE(view.LiveCell().has_value());
     EXPECT_FALSE(LimeCentre(Grab(view)).has_value());
+}
+
+// A live move repaints only around the old and the new marks: what is on the screen after a
+// run of moves (and a cleared trail) is what a whole repaint draws, no mark left behind.
+TEST(SurfaceView, LiveMovesRepaintPartlyAndLeaveNoStaleMarks) {
+    SurfaceView view(kEnglish);
+    view.resize(640, 480);
+    view.SetMap(DefaultMap());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    auto onScreen = [&] {
+        QApplication::processEvents();
+        return view.screen()
+            ->grabWindow(view.winId())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    auto stale = [&](const QImage& shown) {
+        const QImage whole = Grab(view);
+        int differing = 0;
+        for (int y = 0; y < whole.height(); ++y) {
+            for (int x = 0; x < whole.width(); ++x)
+                differing += qGray(whole.pixel(x, y)) != qGray(shown.pixel(x, y));
+        }
+        return differing;
+    };
+    const MapCell path[] = {{2, 2}, {2, 3}, {3, 3}, {2, 3}, {2, 2}, {9, 9}, {0, 0}, {5, 7}};
+    for (const MapCell& cell : path) {
+        view.SetLiveCell(cell);
+        const QImage shown = onScreen();
+        ASSERT_EQ(shown.size(), view.size());
+        EXPECT_EQ(stale(shown), 0) << "after a move to " << cell.row << "," << cell.column;
+    }
+    view.ClearTrail();
+    view.SetLiveCell(std::nullopt);
+    const QImage shown = onScreen();
+    EXPECT_EQ(stale(shown), 0) << "after the trail was cleared";
+    EXPECT_FALSE(LimeCentre(shown).has_value());
 }
 
 // ---- sizes and odd maps ---------------------------------------------------------------------
