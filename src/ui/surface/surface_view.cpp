@@ -134,6 +134,9 @@ std::optional<MapCell> SurfaceView::LiveCellOf(const MapCursor& cursor) {
 
 void SurfaceView::SetMap(const SurfaceMap& map) {
     if (map == map_) return;
+    // Without the throttle axis the unit reads the last row whatever the throttle: a trail
+    // of those cells would show a ride along full throttle once the axis is switched on.
+    if (map.throttleAxis != map_.throttleAxis) trail_.Clear();
     map_ = map;
     if (live_ && !map_.InUse(*live_)) live_.reset();
     SceneChanged();

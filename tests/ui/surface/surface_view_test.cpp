@@ -131,6 +131,17 @@ TEST(SurfaceView, TrailKeepsFiftyCellsAndFadesTowardsTheOldest) {
     EXPECT_GT(newest, 200);
     EXPECT_GT(newest, oldest + 60);
 
+    // A new map keeps the trail; the throttle axis switched off or on starts it anew.
+    SurfaceMap changed = DefaultMap();
+    changed.advance[0] += 1;
+    view.SetMap(changed);
+    EXPECT_EQ(view.Trail().Cells().size(), CellTrail::kLength);
+    view.SetMap(DefaultMap(false));
+    EXPECT_TRUE(view.Trail().Cells().empty());
+    view.SetLiveCell(MapCell{9, 2});
+    view.SetMap(DefaultMap(true));
+    EXPECT_TRUE(view.Trail().Cells().empty());
+    view.SetLiveCell(MapCell{4, 4});
     view.ClearTrail();
     EXPECT_TRUE(view.Trail().Cells().empty());
     // A cell outside the rows in use shows nothing.
