@@ -310,11 +310,8 @@ void CurveView::RebuildCompare() {
     compareCurves_.clear();
     QString title = Text(ridelogtext::kCurveTitle, language_);
     if (compare_) {
-        title +=
-            QStringLiteral(" (") +
-            QString::fromUtf8(
-                Fill(curvetext::kCompareDashed, language_, compareName_.toStdString()).c_str()) +
-            QStringLiteral(")");
+        title += QStringLiteral(" (") + QFill(curvetext::kCompareDashed, language_, compareName_) +
+                 QStringLiteral(")");
     }
     chart_->setTitle(title);
     if (!compare_) return;

@@ -238,8 +238,12 @@ void SurfaceWindowController::CompareWithUnit() {
 void SurfaceWindowController::OperationFinished(const OperationEnd& end) {
     if (!end.separateImage || !readingUnit_) return;
     readingUnit_ = false;
-    // A read that failed says so in the message row; the comparison stays as it was.
-    if (!end.ok) return;
+    // A read that failed says so in the message row; the comparison stays as it was, and
+    // what the unit holds is no longer known (as after the history's compare).
+    if (!end.ok) {
+        model_.RecordUnitFailure();
+        return;
+    }
     model_.RecordUnitSuccess(unitCopy_);
     SetCompared(unitCopy_, Source::Unit, QString());
 }

@@ -307,6 +307,25 @@ TEST_F(SurfaceTest, ComparesWithAFileAndARestorePointAndShowsTheDifference) {
     EXPECT_EQ(curves.CompareCurveCount(), 0);
 }
 
+// A compare with the unit whose read dies with the line: no comparison, and what the unit
+// holds is no longer known.
+TEST_F(SurfaceTest, ACompareWithTheUnitThatFailsComparesNothing) {
+    Open();
+    SurfaceWindow& window = ShowSurface();
+    form->History().OperationFinished({OperationMode::Read, true, false});
+    ASSERT_EQ(Find<QLabel>("LabelUnitState")->text(), "In the unit");
+    QSignalSpy changed(&Surface(), &SurfaceWindowController::CompareChanged);
+    window.CompareUnitItem()->trigger();
+    port.failOpen = true;
+    port.Lose();
+    form->OnTick();
+    EXPECT_EQ(form->Link().Mode(), OperationMode::None) << "the read ended when the line died";
+    EXPECT_FALSE(Surface().Compared().has_value());
+    EXPECT_FALSE(window.Grid().isVisible());
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(Find<QLabel>("LabelUnitState")->text(), "Unit: unknown");
+}
+
 TEST_F(SurfaceTest, AClickOnTheSurfaceFocusesThatCellsField) {
     Open();
     ShowPageOf(Find<QCheckBox>("CheckBoxTpsMapa"));
