@@ -49,6 +49,8 @@ constexpr double kTrailWidth = 2.5;
 constexpr double kSelectionWidth = 3.0;
 constexpr double kCurveWidth = 2.5;
 constexpr double kTickLength = 5.0;
+// Distances an axis title tries, half a line apart, before it is left out.
+constexpr int kTitleTries = 5;
 // Pixels beyond a mark that its smoothed edge may touch.
 constexpr double kRegionRoom = 3.0;
 // Light from above, a little from the front left: a slope facing it is lighter.
@@ -323,6 +325,7 @@ void SurfaceView::RenderStill(QPainter& painter, const SceneView& view, Look loo
     DrawBox(painter, view, colours);
     DrawFacets(painter, view, colours);
     DrawSelection(painter, view, colours);
+    labels_.clear();
     if (Labelled(area.size().toSize())) {
         DrawLabels(painter, view, colours);
         DrawLegend(painter, colours);
@@ -450,9 +453,9 @@ void SurfaceView::DrawLabels(QPainter& painter, const SceneView& view,
     painter.setRenderHint(QPainter::Antialiasing, true);
 
     // A label beside the box: its middle `distance` pixels from `anchor` in the direction
-    // `outward`, left out where it would cover one already placed.
+    // `outward`, left out where it would cover one already placed (false).
     auto place = [&](const QString& text, QPointF anchor, QPointF outward, double distance,
-                     bool bold) {
+                     bool bold) -> bool {
         QFont font = painter.font();
         font.setBold(bold);
         const QFontMetricsF m(font);
@@ -467,14 +470,24 @@ void SurfaceView::DrawLabels(QPainter& painter, const SceneView& view,
         rect.moveLeft(std::clamp(rect.left(), 0.0, std::max(0.0, picture.width() - rect.width())));
         rect.moveTop(std::clamp(rect.top(), 0.0, std::max(0.0, picture.height() - rect.height())));
         for (const QRectF& other : taken) {
-            if (other.intersects(rect)) return;
+            if (other.intersects(rect)) return false;
         }
         taken.push_back(rect.adjusted(-3, 0, 3, 0));
+        labels_.push_back(text);
         painter.setFont(font);
         painter.setPen(colours.text);
         painter.drawText(rect, Qt::AlignCenter, text);
         font.setBold(false);
         painter.setFont(font);
+        return true;
+    };
+    // An axis title beyond its numbers: a short title would sit among them at the first
+    // distance (and be left out), so it moves outwards a half line at a time.
+    auto placeTitle = [&](const QString& text, QPointF anchor, QPointF outward, double distance) {
+        for (int step = 0; step < kTitleTries; ++step) {
+            if (place(text, anchor, outward, distance + step * metrics.height() * 0.5, true))
+                return;
+        }
     };
     auto direction = [](QPointF from, QPointF to) {
         const QPointF d = to - from;
@@ -500,8 +513,8 @@ void SurfaceView::DrawLabels(QPainter& painter, const SceneView& view,
         painter.drawLine(at, at + rpmOut * tick);
         place(QString::number(map_.rpm[static_cast<std::size_t>(c)]), at, rpmOut, tick + 2, false);
     }
-    place(Text(surfacetext::kRpmAxis, language_), Screen(p.Project({0, nearY, 0})), rpmOut,
-          tick + titleGap, true);
+    placeTitle(Text(surfacetext::kRpmAxis, language_), Screen(p.Project({0, nearY, 0})), rpmOut,
+               tick + titleGap);
 
     // Throttle along the side edge in front, when the map has the axis.
     if (scene.Map().throttleAxis) {
@@ -515,8 +528,8 @@ void SurfaceView::DrawLabels(QPainter& painter, const SceneView& view,
             place(QString::number(map_.throttle[static_cast<std::size_t>(r)]), at, throttleOut,
                   tick + 2, false);
         }
-        place(Text(surfacetext::kThrottleAxis, language_), Screen(p.Project({nearX, 0, 0})),
-              throttleOut, tick + titleGap, true);
+        placeTitle(Text(surfacetext::kThrottleAxis, language_), Screen(p.Project({nearX, 0, 0})),
+                   throttleOut, tick + titleGap);
     }
 
     // Degrees up the corner that is leftmost on the screen.

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -69,6 +70,8 @@ class SurfaceView : public QWidget {
     QPointF CellPosition(MapCell cell) const;
     std::optional<MapCell> CellAt(QPointF position) const;
     QString ToolTipAt(QPointF position) const;
+    // The axis numbers and titles of the picture drawn last (a label with no room is left out).
+    const QStringList& LabelsDrawn() const { return labels_; }
     QSize sizeHint() const override;
     // The room the projection leaves round the box for the axis labels, in pixels (little in a
     // window too small for labels).
@@ -138,6 +141,7 @@ class SurfaceView : public QWidget {
     mutable QPixmap still_;
     mutable bool stillValid_ = false;
     QRect liveShown_;  // where the marks were last drawn
+    mutable QStringList labels_;
 
     QPoint pressPosition_;
     QPoint lastPosition_;

@@ -19,6 +19,7 @@
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "ui/surface/surface_colours.h"
+#include "ui/surface/surface_texts.h"
 
 namespace korvan {
 namespace {
@@ -188,6 +189,52 @@ TEST(SurfaceView, LiveMovesRepaintPartlyAndLeaveNoStaleMarks) {
     EXPECT_EQ(stale(shown), 0) << "after the trail was cleared";
     EXPECT_FALSE(LimeCentre(shown).has_value());
 }
+
+// ---- the axis titles ------------------------------------------------------------------------
+
+struct TitleCase {
+    const char* name;
+    std::uint8_t language;
+    ViewAngle view;
+    QSize size;
+    bool throttleAxis;
+};
+
+void PrintTo(const TitleCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class AxisTitles : public ::testing::TestWithParam<TitleCase> {};
+
+// However short the title (English "RPM" sits among the numbers at first), each axis is named.
+TEST_P(AxisTitles, EveryAxisIsNamedInTheLanguage) {
+    const TitleCase& c = GetParam();
+    SurfaceView view(c.language);
+    view.resize(c.size);
+    view.SetMap(DefaultMap(c.throttleAxis));
+    view.SetView(c.view);
+    Grab(view);
+    const QStringList& drawn = view.LabelsDrawn();
+    auto named = [&](const char* title) { return drawn.contains(QString::fromUtf8(title)); };
+    EXPECT_TRUE(named(surfacetext::kRpmAxis.In(c.language))) << drawn.join('|').toStdString();
+    EXPECT_TRUE(named(surfacetext::kAdvanceAxis.In(c.language))) << drawn.join('|').toStdString();
+    EXPECT_EQ(named(surfacetext::kThrottleAxis.In(c.language)), c.throttleAxis)
+        << drawn.join('|').toStdString();
+    EXPECT_TRUE(drawn.contains("1000") && drawn.contains("10000"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, AxisTitles,
+    ::testing::Values(
+        TitleCase{"English", kLanguageEnglish, ViewAngle{}, QSize(640, 480), true},
+        TitleCase{"Czech", kLanguageCzech, ViewAngle{}, QSize(640, 480), true},
+        TitleCase{"German", kLanguageGerman, ViewAngle{}, QSize(640, 480), true},
+        TitleCase{"EnglishCurve", kLanguageEnglish, ViewAngle{}, QSize(640, 480), false},
+        TitleCase{"EnglishTurned", kLanguageEnglish, ViewAngle{-140, 50, 1, 0, 0}, QSize(800, 600),
+                  true},
+        TitleCase{"EnglishSmall", kLanguageEnglish, ViewAngle{}, QSize(320, 240), true},
+        TitleCase{"GermanFromAbove", kLanguageGerman, ViewAngle{0, 90, 1, 0, 0}, QSize(800, 600),
+                  true}));
 
 // ---- sizes and odd maps ---------------------------------------------------------------------
 
