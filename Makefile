@@ -6,7 +6,7 @@ WERROR   := $(if $(filter true 1,$(CI)),ON,OFF)
 # Extra options for cmake's configure step, e.g. CMAKE_ARGS=-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build test run format bench fuzz-long clean
+.PHONY: all deps configure build test run format bench fuzz-long clean manual-screenshots
 
 all: build
 
@@ -43,6 +43,11 @@ fuzz-long: build
 	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -dict=tests/fuzz/dict/$$t.dict \
 	    -artifact_prefix=$$corpus/ $$corpus || exit 1; \
 	done
+
+# The manual's pictures, made from the real window against the simulated unit in each language
+# (on an X server of their own when Xvfb is there).
+manual-screenshots: build
+	$(if $(shell command -v Xvfb),scripts/with-xvfb,) $(BUILD)/bin/manual_screenshots docs/manual/images
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

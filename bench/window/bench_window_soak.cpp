@@ -2,9 +2,10 @@
 // offscreen platform with a fake serial line, a monitor frame every 6th tick whose engine
 // speed and throttle sweep the map (the cursor, the read-outs and their colours change all the
 // time), and every change painted. Prints resident memory after the first simulated minute
-// and at the end; exits with 1 when it grew by 2 MB or more in between.
+// and at the end; exits with 1 when it grew by 2 MB or more in between. With --surface the
+// 3D window is open beside the grid the whole time, its live cell and trail painted.
 //
-//   bench_window_soak [simulated minutes, default 60]
+//   bench_window_soak [simulated minutes, default 60] [--surface]
 #include <unistd.h>
 
 #include <QApplication>
@@ -17,11 +18,14 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <string>
 
 #include "device/frame.h"
 #include "tests/ui/window/callback_seams.h"
 #include "tests/ui/window/fake_serial_port.h"
+#include "ui/surface/surface_window.h"
 #include "ui/window/form_hlav.h"
+#include "ui/window/surface_window_controller.h"
 
 namespace {
 
@@ -64,7 +68,15 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
-    const int minutes = argc > 1 ? std::max(2, std::atoi(argv[1])) : 60;
+    int minutes = 60;
+    bool surface = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--surface") {
+            surface = true;
+        } else {
+            minutes = std::max(2, std::atoi(argv[i]));
+        }
+    }
 
     korvan::testing::FakeSerialPort port;
     korvan::FormOptions options;
@@ -79,6 +91,10 @@ int main(int argc, char** argv) {
     // The throttle axis and the map page: the most cells take the cursor's colours.
     if (auto* tps = form->findChild<QCheckBox*>("CheckBoxTpsMapa")) tps->setChecked(true);
     if (auto* pages = form->findChild<QTabWidget*>("PageControl1")) pages->setCurrentIndex(1);
+    if (surface) {
+        form->Surface().ShowWindow();
+        if (!QTest::qWaitForWindowExposed(form->Surface().Window())) return 2;
+    }
 
     long afterFirstMinute = 0;
     const long total = static_cast<long>(minutes) * kTicksPerMinute;
@@ -93,8 +109,8 @@ int main(int argc, char** argv) {
     }
     const long atEnd = ResidentKb();
     const long growth = atEnd - afterFirstMinute;
-    std::printf("simulated minutes      %d (%ld ticks, %d monitor frames)\n", minutes, total,
-                frame);
+    std::printf("simulated minutes      %d (%ld ticks, %d monitor frames)%s\n", minutes, total,
+                frame, surface ? ", 3D window open" : "");
     std::printf("RSS after first minute %ld kB\n", afterFirstMinute);
     std::printf("RSS at the end         %ld kB\n", atEnd);
     std::printf("growth                 %ld kB (allowed < %ld kB)\n", growth, kAllowedGrowthKb);

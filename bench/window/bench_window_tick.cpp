@@ -3,7 +3,9 @@
 //    reading and for one that moves the cursor every tick;
 //  - repaints of the 140 cursor controls and the four gauges per tick (an unchanged reading
 //    must cause none);
-//  - start-up time from process start to the window shown, and peak memory.
+//  - start-up time from process start to the window shown, and peak memory;
+//  - with the 3D window open: the tick with a moving reading (the live cell and its trail
+//    drawn anew each tick), a commit redrawn, and the time to open the window.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -20,13 +22,18 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <vector>
 
 #include "device/frame.h"
+#include "params/device_image.h"
 #include "tests/ui/window/callback_seams.h"
 #include "tests/ui/window/fake_serial_port.h"
 #include "tests/ui/window/paint_counter.h"
+#include "ui/surface/surface_window.h"
 #include "ui/window/form_hlav.h"
+#include "ui/window/parameter_model.h"
 #include "ui/window/ride_log_controller.h"
+#include "ui/window/surface_window_controller.h"
 
 namespace {
 
@@ -129,6 +136,112 @@ void BM_TickMovingReadingRecorded(benchmark::State& state) {
 }
 BENCHMARK(BM_TickMovingReadingRecorded)->Unit(benchmark::kMicrosecond);
 
+// The 3D window shown and painted; milliseconds it took.
+double OpenSurface(Bench& b) {
+    QElapsedTimer t;
+    t.start();
+    b.form->Surface().ShowWindow();
+    (void)QTest::qWaitForWindowExposed(b.form->Surface().Window());
+    QApplication::processEvents();
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
+
+// CPU time of the calling thread (the window's) and of the whole process, in microseconds.
+double ThreadCpuUs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
+}
+double ProcessCpuUs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
+}
+
+// The moving reading with the 3D window open beside the grid: the tick alone (the link, the
+// cursor, the signals that schedule the repaints) apart from the repaint the event loop does
+// after it, where the live cell and its trail are drawn anew. Qt's raster engine hands large
+// fills to worker threads, so the repaint is counted on the window's thread and for the whole
+// process.
+// With state.range(0) == 1 the engine sweeps the map instead: every frame a new cell, the
+// trail fifty different cells long (the most a repaint has to draw).
+void BM_TickMovingReadingSurfaceOpen(benchmark::State& state) {
+    Bench& b = *bench;
+    OpenSurface(b);
+    std::vector<DeviceFrame> frames = {MonitorFrame(4200, 37), MonitorFrame(8600, 85),
+                                       MonitorFrame(2500, 10)};
+    if (state.range(0) == 1) {
+        frames.clear();
+        for (int k = 0; k < 97; ++k) {
+            frames.push_back(MonitorFrame(static_cast<std::uint16_t>(1000 + (k * 1150) % 9500),
+                                          static_cast<std::uint8_t>((k * 37) % 101)));
+        }
+    }
+    std::size_t i = 0;
+    double tickThread = 0, paintThread = 0, paintProcess = 0;
+    for (auto _ : state) {
+        b.port.Queue(frames[i++ % frames.size()]);
+        const double t0 = ThreadCpuUs();
+        b.form->OnTick();
+        const double t1 = ThreadCpuUs();
+        const double p1 = ProcessCpuUs();
+        QApplication::processEvents();
+        paintThread += ThreadCpuUs() - t1;
+        paintProcess += ProcessCpuUs() - p1;
+        tickThread += t1 - t0;
+        b.port.written.clear();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["tick_cpu_us"] = tickThread / n;
+    state.counters["repaint_thread_us"] = paintThread / n;
+    state.counters["repaint_process_us"] = paintProcess / n;
+    b.form->Surface().Window()->hide();
+}
+BENCHMARK(BM_TickMovingReadingSurfaceOpen)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The same ticks without the 3D window, split alike, for comparison.
+void BM_TickMovingReadingSplit(benchmark::State& state) {
+    Bench& b = *bench;
+    const DeviceFrame frames[] = {MonitorFrame(4200, 37), MonitorFrame(8600, 85),
+                                  MonitorFrame(2500, 10)};
+    int i = 0;
+    double tickThread = 0, paintThread = 0;
+    for (auto _ : state) {
+        b.port.Queue(frames[i++ % 3]);
+        const double t0 = ThreadCpuUs();
+        b.form->OnTick();
+        const double t1 = ThreadCpuUs();
+        QApplication::processEvents();
+        paintThread += ThreadCpuUs() - t1;
+        tickThread += t1 - t0;
+        b.port.written.clear();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["tick_cpu_us"] = tickThread / n;
+    state.counters["repaint_thread_us"] = paintThread / n;
+}
+BENCHMARK(BM_TickMovingReadingSplit)->Unit(benchmark::kMicrosecond);
+
+// One map cell changed and committed with the 3D window open: the commit, the grid and the
+// surface built and painted again, on the window's thread.
+void BM_CommitRedrawnWithSurfaceOpen(benchmark::State& state) {
+    Bench& b = *bench;
+    OpenSurface(b);
+    korvan::ParameterModel& model = b.form->Model();
+    int i = 0;
+    double thread = 0;
+    for (auto _ : state) {
+        const double t0 = ThreadCpuUs();
+        model.MutableImage()[korvan::AdvanceIndex(4, 5)] = static_cast<std::uint8_t>(20 + i++ % 7);
+        model.Commit(korvan::ModelChange(korvan::CommitKind::TypedField));
+        QApplication::processEvents();
+        thread += ThreadCpuUs() - t0;
+    }
+    state.counters["window_thread_ms"] = thread / 1000.0 / static_cast<double>(state.iterations());
+    b.form->Surface().Window()->hide();
+}
+BENCHMARK(BM_CommitRedrawnWithSurfaceOpen)->Unit(benchmark::kMillisecond);
+
 // Milliseconds since this process started, from the kernel's start time of the process.
 double MsSinceProcessStart() {
     QFile stat("/proc/self/stat");
@@ -173,6 +286,14 @@ int main(int argc, char** argv) {
     QTest::qWait(30);
     WatchPaints(b);
     bench = &b;
+    // The 3D window: nothing of it at start-up; made on its first use, then shown again.
+    const bool madeAtStart = b.form->Surface().Window() != nullptr;
+    const double firstOpen = OpenSurface(b);
+    b.form->Surface().Window()->hide();
+    QApplication::processEvents();
+    const double againOpen = OpenSurface(b);
+    b.form->Surface().Window()->hide();
+    QApplication::processEvents();
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
@@ -183,6 +304,9 @@ int main(int argc, char** argv) {
     std::printf("start-up to window shown: %.1f ms from process start (%.1f ms from main)\n",
                 startupFromProcess, startupFromMain);
     std::printf("peak memory (max RSS): %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("3D window made at start-up: %s\n", madeAtStart ? "yes" : "no");
+    std::printf("3D window first opened (made) in %.1f ms\n", firstOpen);
+    std::printf("3D window opened again in %.1f ms\n", againOpen);
     bench = nullptr;
     b.form.reset();
     return 0;

@@ -41,15 +41,23 @@
 #include "files/state_file.h"
 #include "history/restore_store.h"
 #include "link_harness.h"
+#include "log/ride_log_writer.h"
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "ui/history/compare_view.h"
+#include "ui/ridelog/curve_view.h"
+#include "ui/ridelog/replay_controller.h"
+#include "ui/surface/difference_grid.h"
+#include "ui/surface/surface_view.h"
+#include "ui/surface/surface_window.h"
 #include "ui/widgets/cgauge.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/history_controller.h"
 #include "ui/window/map_tools.h"
 #include "ui/window/numeric_edit.h"
 #include "ui/window/parameter_undo.h"
+#include "ui/window/ride_log_controller.h"
+#include "ui/window/surface_window_controller.h"
 
 namespace korvan::test {
 namespace {
@@ -976,6 +984,214 @@ TEST_F(WindowEndToEnd, ReadStoresAPointAndTheUnitFieldFollowsAnEditUntilProgramm
     QDir(folder).removeRecursively();
 }
 
+// ---- the map in 3D and the curve window -----------------------------------------------------
+
+// The middle of the live cell's marker: the pure lime pixels of the picture.
+std::optional<QPointF> LimeCentre(const QImage& image) {
+    double sx = 0, sy = 0;
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) == 0x00FF00) {
+                sx += x + 0.5;
+                sy += y + 0.5;
+                ++count;
+            }
+        }
+    }
+    if (count == 0) return std::nullopt;
+    return QPointF(sx / count, sy / count);
+}
+
+// What the 3D window shows on the screen, as the X server has it.
+QImage OnScreen(SurfaceView& view) {
+    QApplication::processEvents();
+    return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The grid cell the live cursor colours lime; none when no cell or more than one is.
+std::optional<MapCell> LimeGridCell(const WindowEndToEnd& t) {
+    std::optional<MapCell> found;
+    for (int index = 0; index < kMapRows * kMapColumns; ++index) {
+        if (!IsLime(t.Edit(QString::fromStdString(MapCellEditName(index))))) continue;
+        if (found) return std::nullopt;
+        found = MapCell{index / kMapColumns, index % kMapColumns};
+    }
+    return found;
+}
+
+TEST_F(WindowEndToEnd, TheSurfacesLiveMarkerSitsOverTheCellLitInTheGrid) {
+    SimProcess& sim = StartSim({"--rpm", "5000", "--tps", "30"}, DistinctUnitImage(true));
+    OpenAndRead(sim);
+    ShowPage(1);
+    QTest::keyClick(form.get(), Qt::Key_3, Qt::ControlModifier);
+    SurfaceWindow* window = form->Surface().Window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    SurfaceView& view = window->View();
+    ASSERT_TRUE(NextMonitorFrame());
+    const std::optional<MapCell> lit = LimeGridCell(*this);
+    ASSERT_TRUE(lit.has_value());
+    EXPECT_EQ(*lit, (MapCell{5, 4}));  // 5000 rpm, 30 % on this unit's axes
+
+    const ViewAngle views[] = {ViewAngle{}, ViewAngle{0, 90, 1, 0, 0},
+                               ViewAngle{-140, 50, 1.6, 0.1, -0.05}};
+    for (const ViewAngle& angle : views) {
+        SCOPED_TRACE(ViewAngleText(angle));
+        view.SetView(angle);
+        const std::optional<QPointF> marker = LimeCentre(OnScreen(view));
+        ASSERT_TRUE(marker.has_value());
+        const QPointF cell = view.CellPosition(*lit);
+        EXPECT_NEAR(marker->x(), cell.x(), 1.5);
+        EXPECT_NEAR(marker->y(), cell.y(), 1.5);
+        EXPECT_EQ(view.CellAt(*marker), *lit);
+    }
+}
+
+// The engine replayed at each RPM breakpoint in turn: the marker's pixels step across the
+// surface by the breakpoints' spacing (this unit's are uneven), not by the column number.
+TEST_F(WindowEndToEnd, TheSurfacesColumnsStandAtTheirRpmBreakpoints) {
+    const DeviceImage unit = DistinctUnitImage(false);
+    SimProcess& sim = StartSim({}, unit);
+    OpenAndRead(sim);
+    QTest::keyClick(form.get(), Qt::Key_3, Qt::ControlModifier);
+    SurfaceWindow* window = form->Surface().Window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    SurfaceView& view = window->View();
+    view.SetView(ViewAngle{0, 30, 1, 0, 0});  // square to the RPM axis
+
+    class Sink : public LogSink {
+      public:
+        bool Write(const char* data, std::size_t size) override {
+            text.append(data, size);
+            return true;
+        }
+        bool Flush() override { return true; }
+        std::string Error() const override { return {}; }
+        std::string text;
+    } sink;
+    RideLogWriter writer(sink, "e2e");
+    writer.Start("today");
+    std::vector<int> rpm;
+    for (int k = 0; k < kAxisPoints; ++k) {
+        rpm.push_back(unit[field::RpmAdv + static_cast<std::size_t>(k)] * 100);
+        RideLogRow row;
+        row.TimeMs = static_cast<std::uint32_t>(k * 100);
+        row.Channels.Rpm = static_cast<std::uint16_t>(rpm.back());
+        writer.AddRow(row);
+    }
+    writer.Finish();
+    const QString log =
+        QDir::tempPath() + "/korvan-e2e-columns-" + QString::number(getpid()) + ".msl";
+    {
+        QFile f(log);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(sink.text.data(), static_cast<qint64>(sink.text.size()));
+    }
+    ASSERT_TRUE(form->RideLog().StartReplay(log));
+    std::vector<double> x;
+    for (int k = 0; k < kAxisPoints; ++k) {
+        form->RideLog().Replay()->Seek(k);
+        Tick();
+        ASSERT_EQ(view.LiveCell(), (MapCell{9, k})) << k;
+        const std::optional<QPointF> marker = LimeCentre(OnScreen(view));
+        ASSERT_TRUE(marker.has_value()) << k;
+        x.push_back(marker->x());
+    }
+    form->RideLog().EndReplay();
+    QFile::remove(log);
+    const double pixelsPerRpm = (x.back() - x.front()) / (rpm.back() - rpm.front());
+    EXPECT_GT(pixelsPerRpm, 0.0);
+    for (int k = 0; k < kAxisPoints; ++k) {
+        EXPECT_NEAR(x[static_cast<std::size_t>(k)] - x.front(),
+                    (rpm[static_cast<std::size_t>(k)] - rpm.front()) * pixelsPerRpm, 1.5)
+            << "column " << k << " at " << rpm[static_cast<std::size_t>(k)] << " rpm";
+    }
+}
+
+TEST_F(WindowEndToEnd, TheSurfaceComparesWithWhatTheUnitHolds) {
+    SimProcess& sim = StartSim({}, DistinctUnitImage(true));
+    OpenAndRead(sim);
+    const DeviceImage unit = form->Image();
+    TypeInto("Edit87", QString::number(unit[AdvanceIndex(3, 7)] + 5));  // row 3, column 7
+    QTest::keyClick(Edit("Edit87"), Qt::Key_Return);
+    const DeviceImage edited = form->Image();
+    QTest::keyClick(form.get(), Qt::Key_3, Qt::ControlModifier);
+    SurfaceWindow* window = form->Surface().Window();
+    ASSERT_NE(window, nullptr);
+
+    const std::size_t requestsBefore = PageRequests().size();
+    window->CompareUnitItem()->trigger();
+    ASSERT_GT(TickUntil([&] { return form->Surface().Compared().has_value(); }, 40), 0)
+        << trail.join(" / ").toStdString();
+    EXPECT_TRUE(SameParams(*form->Surface().Compared(), unit));
+    EXPECT_EQ(form->Image().bytes, edited.bytes) << "the edited tune stays as it is";
+    EXPECT_TRUE(window->Grid().isVisible());
+    for (int r = 0; r < kMapRows; ++r) {
+        for (int c = 0; c < kMapColumns; ++c)
+            EXPECT_EQ(window->Grid().Difference({r, c}), r == 3 && c == 7 ? 5 : 0) << r << c;
+    }
+    const std::vector<std::uint8_t> all = PageRequests();
+    EXPECT_EQ(std::vector<std::uint8_t>(all.begin() + static_cast<long>(requestsBefore), all.end()),
+              (std::vector<std::uint8_t>{0x40, 0x41, 0x42, 0x41, 0x42}));
+    EXPECT_TRUE(modals.isEmpty()) << modals.join("; ").toStdString();
+}
+
+// A point dragged with the mouse in the curve window: one byte changes by the dragged amount,
+// one undo step, and "Programming after change" programs it into the unit once.
+TEST_F(WindowEndToEnd, ADragInTheCurveWindowProgramsOneValueOnceAsOneStep) {
+    // The simulator's own tune: its unit allows reading back, and its map is one curve.
+    SimProcess& sim = StartSim({});
+    OpenAndRead(sim);
+    Click("CheckBoxProgHned");
+    Note();
+    ASSERT_GT(
+        TickUntil(
+            [&] { return Message() == "Verify OK" && form->Link().Mode() == OperationMode::None; },
+            40),
+        0);
+    const DeviceImage before = form->Image();
+    const int steps = form->Undo().Stack().count();
+    const std::size_t requestsBefore = PageRequests().size();
+
+    Find<QAction>("MenuMapCurves")->trigger();
+    QWidget* curveWindow = form->RideLog().CurveWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(curveWindow));
+    CurveView& curves = *form->RideLog().Curves();
+    const std::size_t index = AdvanceIndex(9, 6);
+    const int dragged = -4;
+    const QPointF from = *curves.PointPosition(index);
+    const QPointF to = *curves.PositionOf(index, before[index] + dragged);
+    QWidget* chart = curves.childAt(from.toPoint());
+    ASSERT_NE(chart, nullptr);
+    const QPoint press = chart->mapFrom(&curves, from).toPoint();
+    const QPoint release = chart->mapFrom(&curves, to).toPoint();
+    QTest::mousePress(chart, Qt::LeftButton, {}, press);
+    for (int i = 1; i <= 6; ++i) {
+        QTest::mouseMove(chart, press + (release - press) * i / 6);
+        Tick();
+    }
+    EXPECT_EQ(form->Image().bytes, before.bytes) << "nothing changes before the release";
+    QTest::mouseRelease(chart, Qt::LeftButton, {}, release);
+    EXPECT_EQ(ParamDifferences(form->Image(), before), std::vector<std::size_t>{index});
+    EXPECT_EQ(form->Image()[index], before[index] + dragged);
+    EXPECT_EQ(form->Undo().Stack().count(), steps + 1);
+
+    trail.clear();
+    ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 60), 0)
+        << trail.join(" / ").toStdString();
+    const std::vector<std::uint8_t> all = PageRequests();
+    EXPECT_EQ(std::vector<std::uint8_t>(all.begin() + static_cast<long>(requestsBefore), all.end()),
+              (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x41, 0x42}));
+    Ticks(12);
+    EXPECT_EQ(PageRequests().size(), all.size()) << "programmed once";
+    CloseWindow();
+    const DeviceImage held = ReadUnit(sim);
+    EXPECT_EQ(held[index], before[index] + dragged);
+    EXPECT_EQ(ParamDifferences(held, before), std::vector<std::size_t>{index});
+}
 }  // namespace
 }  // namespace korvan::test
 

@@ -160,8 +160,6 @@ HelpWindow::HelpWindow(QWidget* parent)
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QAction::setEnabled);
 
-    constexpr int kWidth = 900;
-    constexpr int kHeight = 700;
     resize(kWidth, kHeight);
     ApplyLanguage(1);
 }

@@ -48,6 +48,12 @@ class HelpWindow : public QWidget {
     Q_OBJECT
 
   public:
+    static constexpr int kWidth = 900;
+    static constexpr int kHeight = 700;
+    // The widest picture the manual holds: it fits beside the page's margins and the scroll bar
+    // of a help window at its first size, so no picture needs scrolling sideways.
+    static constexpr int kWidestPicture = 840;
+
     explicit HelpWindow(QWidget* parent = nullptr);
 
     // Shows and raises the window with the manual of the language; without a usable manual

@@ -11,4 +11,11 @@ const LocalizedText kDragHelp = {
     "Drag a point up or down; the arrow keys choose a point, +/− and PageUp/PageDown change it.",
     "Punkt nach oben oder unten ziehen; Pfeiltasten wählen einen Punkt, +/− und Bild auf/ab "
     "ändern ihn."};
+const LocalizedText kAdvancePointStep = {"Bod křivky: %1 1/min, plyn %2 %, %3°",
+                                         "Curve point: %1 rpm, throttle %2 %, %3°",
+                                         "Kurvenpunkt: %1 1/min, Drosselklappe %2 %, %3°"};
+const LocalizedText kCurvePointStep = {"Bod křivky: %1 1/min, %2°", "Curve point: %1 rpm, %2°",
+                                       "Kurvenpunkt: %1 1/min, %2°"};
+const LocalizedText kServoPointStep = {"Bod serva: %1 1/min, %2 mV", "Servo point: %1 rpm, %2 mV",
+                                       "Servopunkt: %1 1/min, %2 mV"};
 }  // namespace korvan::curvetext

@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QKeyEvent>
+#include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
@@ -14,6 +15,7 @@
 #include <tuple>
 
 #include "ui/languages/qt_fill.h"
+#include "ui/ridelog/curve_axes.h"
 #include "ui/ridelog/curve_texts.h"
 #include "ui/ridelog/ridelog_texts.h"
 
@@ -23,8 +25,8 @@ namespace {
 constexpr int kRpmPerAxisUnit = 100;  // the RPM axes hold hundreds of rpm
 constexpr double kMarkerSize = 14.0;
 constexpr double kSelectedSize = 20.0;
-constexpr int kMinimumWidth = 480;
-constexpr int kMinimumHeight = 400;
+constexpr int kMinimumWidth = 560;
+constexpr int kMinimumHeight = 520;
 // The advance chart above, the servo chart below it and smaller.
 constexpr int kAdvanceStretch = 3;
 constexpr int kServoStretch = 2;
@@ -35,7 +37,37 @@ constexpr double kSamePlace = 0.5;
 // PageUp and PageDown move by this many steps of the unit's resolution.
 constexpr int kPageSteps = 5;
 constexpr double kComparePenWidth = 1.5;
+constexpr int kCompareAlpha = 190;
+constexpr double kCurvePenWidth = 2.0;
 constexpr int kDarkLightness = 128;
+// A dark chart shows the same hues lighter, so they stand out from its background.
+constexpr int kDarkLighter = 140;
+// The RPM axes never span less than this, so two close points still have room between them.
+constexpr double kMinimumRpmSpan = 1000.0;
+constexpr int kRpmTicks = 8;
+constexpr int kValueTicks = 6;
+
+// One colour and line style for each curve (the single curve without the throttle axis takes
+// the first), told apart on screen and on a black and white print. The compared tune's curves
+// are dashed, a style no curve of this tune uses.
+struct RowLook {
+    QRgb colour;
+    Qt::PenStyle style;
+};
+constexpr RowLook kRowLooks[kMapRows] = {
+    {0x1f77b4, Qt::SolidLine},      {0xff7f0e, Qt::DashDotLine},    {0x2ca02c, Qt::DotLine},
+    {0xd62728, Qt::DashDotDotLine}, {0x9467bd, Qt::SolidLine},      {0x8c564b, Qt::DashDotLine},
+    {0xe377c2, Qt::DotLine},        {0x7f7f7f, Qt::DashDotDotLine}, {0xbcbd22, Qt::SolidLine},
+    {0x17becf, Qt::DashDotLine},
+};
+
+void SetAxis(QValueAxis* axis, const AxisScale& scale) {
+    axis->setRange(scale.low, scale.high);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0.0);
+    axis->setTickInterval(scale.tickInterval);
+    axis->setMinorTickCount(0);
+}
 
 QString Text(const LocalizedText& text, std::uint8_t language) {
     return QString::fromUtf8(text.In(language));
@@ -106,6 +138,10 @@ CurveView::CurveView(std::uint8_t language, QWidget* parent)
         v->setFocusPolicy(Qt::NoFocus);
         v->viewport()->installEventFilter(this);
     }
+    // Ten rows and the cell in use, one above the other beside the plot: every name whole,
+    // each with a sample of its line.
+    chart_->legend()->setAlignment(Qt::AlignRight);
+    chart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     chart_->addAxis(rpmAxis_, Qt::AlignBottom);
     chart_->addAxis(advanceAxis_, Qt::AlignLeft);
     marker_->setMarkerSize(kMarkerSize);
@@ -214,6 +250,8 @@ void CurveView::Rebuild() {
             editable.indexes.push_back(index);
         }
         chart_->addSeries(series);
+        // After adding: the chart gives a new series the theme's colour.
+        series->setPen(CurvePen(row - firstRow));
         series->attachAxis(rpmAxis_);
         series->attachAxis(advanceAxis_);
         // A click on the row's legend entry chooses that row, in the column chosen so far.
@@ -223,11 +261,10 @@ void CurveView::Rebuild() {
         curves_.push_back(series);
         editable_.push_back(editable);
     }
-    // The whole range a point may be dragged to stays in sight.
-    const PointScale advance = Scale(AdvanceIndex(0, 0));
-    advanceAxis_->setRange(0, advance.max);
-    const double lastRpm = RpmOf(image_, field::RpmAdv, kAxisPoints - 1);
-    rpmAxis_->setRange(0, std::max(lastRpm, double(kRpmPerAxisUnit)));
+    // The whole range a point may be dragged to stays in sight; across, the breakpoints in
+    // use (of both tunes when one is compared), not the empty stretch down to 0 rpm.
+    SetAxis(advanceAxis_, AxisUpTo(Scale(AdvanceIndex(0, 0)).max, kValueTicks));
+    SetAxis(rpmAxis_, AxisOverPoints(AxisPoints(field::RpmAdv), kMinimumRpmSpan, kRpmTicks));
 
     servo_->clear();
     Editable servo{servo_, servoChart_, servoView_, {}};
@@ -237,16 +274,32 @@ void CurveView::Rebuild() {
         servo.indexes.push_back(index);
     }
     editable_.push_back(servo);
-    const PointScale voltage = Scale(field::NapPriv);
-    servoAxis_->setRange(0, voltage.max);
-    const double lastServoRpm = RpmOf(image_, field::RpmPriv, kAxisPoints - 1);
-    servoRpmAxis_->setRange(0, std::max(lastServoRpm, double(kRpmPerAxisUnit)));
+    SetAxis(servoAxis_, AxisUpTo(Scale(field::NapPriv).max, kValueTicks));
+    SetAxis(servoRpmAxis_, AxisOverPoints(AxisPoints(field::RpmPriv), kMinimumRpmSpan, kRpmTicks));
 
     // A selection on a row that is no longer drawn is gone.
     if (selected_ && !Locate(*selected_)) selected_.reset();
     RebuildCompare();
     PlaceMarker();
     PlaceSelection();
+}
+
+QPen CurveView::CurvePen(int curve) const {
+    const RowLook& look = kRowLooks[static_cast<std::size_t>(curve)];
+    QColor colour = QColor::fromRgb(look.colour);
+    if (chart_->theme() == QChart::ChartThemeDark) colour = colour.lighter(kDarkLighter);
+    QPen pen(colour, kCurvePenWidth, look.style);
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+}
+
+std::vector<double> CurveView::AxisPoints(std::size_t axis) const {
+    std::vector<double> points;
+    for (const DeviceImage* image : {&image_, compare_ ? &*compare_ : nullptr}) {
+        if (image == nullptr) continue;
+        for (int k = 0; k < kAxisPoints; ++k) points.push_back(RpmOf(*image, axis, k));
+    }
+    return points;
 }
 
 void CurveView::RebuildCompare() {
@@ -257,11 +310,8 @@ void CurveView::RebuildCompare() {
     compareCurves_.clear();
     QString title = Text(ridelogtext::kCurveTitle, language_);
     if (compare_) {
-        title +=
-            QStringLiteral(" (") +
-            QString::fromUtf8(
-                Fill(curvetext::kCompareDashed, language_, compareName_.toStdString()).c_str()) +
-            QStringLiteral(")");
+        title += QStringLiteral(" (") + QFill(curvetext::kCompareDashed, language_, compareName_) +
+                 QStringLiteral(")");
     }
     chart_->setTitle(title);
     if (!compare_) return;
@@ -278,7 +328,9 @@ void CurveView::RebuildCompare() {
         e.chart->addSeries(series);
         const QList<QAbstractAxis*> axes = e.series->attachedAxes();
         for (QAbstractAxis* axis : axes) series->attachAxis(axis);
-        QPen pen(e.series->color(), kComparePenWidth, Qt::DashLine);
+        QColor colour = e.series->pen().color();
+        colour.setAlpha(kCompareAlpha);
+        QPen pen(colour, kComparePenWidth, Qt::DashLine);
         series->setPen(pen);
         HideFromLegend(e.chart, series);
         compareCurves_.push_back(series);
@@ -322,6 +374,10 @@ std::vector<QPointF> CurveView::CurvePoints(int curve) const {
 
 QString CurveView::CurveName(int curve) const {
     return curves_.at(static_cast<std::size_t>(curve))->name();
+}
+
+QPen CurveView::CurveLine(int curve) const {
+    return curves_.at(static_cast<std::size_t>(curve))->pen();
 }
 
 std::optional<QPointF> CurveView::MarkedPoint() const {
@@ -430,6 +486,16 @@ void CurveView::ChooseRow(int row) {
         column = static_cast<int>((*selected_ - field::Advance) % kMapColumns);
     SelectPoint(AdvanceIndex(row, column));
     setFocus(Qt::MouseFocusReason);
+}
+
+bool CurveView::event(QEvent* event) {
+    // During a drag Escape puts the point back; the window's own Escape (close) waits.
+    if (event->type() == QEvent::ShortcutOverride && drag_ &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void CurveView::keyPressEvent(QKeyEvent* event) {

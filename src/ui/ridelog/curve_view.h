@@ -6,6 +6,7 @@
 // release (the owner turns it into one undo step). A second tune can be shown dashed beside.
 #pragma once
 
+#include <QPen>
 #include <QPixmap>
 #include <QPointF>
 #include <QWidget>
@@ -45,6 +46,7 @@ class CurveView : public QWidget {
     int CurveCount() const;
     std::vector<QPointF> CurvePoints(int curve) const;
     QString CurveName(int curve) const;
+    QPen CurveLine(int curve) const;
     std::optional<QPointF> MarkedPoint() const;
     std::vector<QPointF> ServoPoints() const;
     // The compared tune's advance curves, then its servo curve.
@@ -67,6 +69,7 @@ class CurveView : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -91,6 +94,9 @@ class CurveView : public QWidget {
     };
 
     void ApplyTheme();
+    QPen CurvePen(int curve) const;
+    // The RPM of every breakpoint of `axis` in this tune and the compared one.
+    std::vector<double> AxisPoints(std::size_t axis) const;
     void Rebuild();
     void RebuildCompare();
     void PlaceMarker();

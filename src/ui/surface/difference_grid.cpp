@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "ui/languages/qt_fill.h"
 #include "ui/surface/surface_colours.h"
 #include "ui/surface/surface_texts.h"
 
@@ -184,13 +185,13 @@ bool DifferenceGrid::event(QEvent* event) {
         const int rpm = current_.rpm[static_cast<std::size_t>(cell->column)];
         const int now = current_.Advance(*cell);
         const int other = compared_->Advance(*cell);
-        const std::string sign = Signed(now - other).toStdString();
-        const std::string tip =
+        const QString sign = Signed(now - other);
+        const QString tip =
             current_.throttleAxis
-                ? Fill(surfacetext::kDifferenceTip, language_, rpm,
-                       current_.throttle[static_cast<std::size_t>(cell->row)], now, other, sign)
-                : Fill(surfacetext::kCurveDifferenceTip, language_, rpm, now, other, sign);
-        QToolTip::showText(help->globalPos(), QString::fromUtf8(tip.c_str()), this);
+                ? QFill(surfacetext::kDifferenceTip, language_, rpm,
+                        current_.throttle[static_cast<std::size_t>(cell->row)], now, other, sign)
+                : QFill(surfacetext::kCurveDifferenceTip, language_, rpm, now, other, sign);
+        QToolTip::showText(help->globalPos(), tip, this);
         return true;
     }
     return QWidget::event(event);

@@ -38,4 +38,30 @@ const LocalizedText kDifferenceTip = {
 const LocalizedText kCurveDifferenceTip = {"%1 1/min: aktuální %2°, porovnání %3°, rozdíl %4°",
                                            "%1 rpm: current %2°, compared %3°, difference %4°",
                                            "%1 1/min: aktuell %2°, Vergleich %3°, Differenz %4°"};
+
+// German keeps "vergleichen" for the unit's Verify: these items say "gegenüberstellen".
+const LocalizedText kMenuItem = {"Mapa ve &3D...", "Map in &3D...", "Kennfeld in &3D..."};
+const LocalizedText kCompareWith = {"Porovnat s", "Compare with", "Gegenüberstellen mit"};
+const LocalizedText kCompareFile = {"&Souborem...", "&File...", "&Datei..."};
+const LocalizedText kCompareUnit = {"Obsahem &jednotky", "The &unit's tune", "Inhalt der &Zündbox"};
+const LocalizedText kComparePoint = {"&Bodem obnovy", "&Restore point", "&Wiederherstellungspunkt"};
+const LocalizedText kNoPoints = {"(žádné body obnovy)", "(no restore points)",
+                                 "(keine Wiederherstellungspunkte)"};
+const LocalizedText kEndCompare = {"&Ukončit porovnání", "&End comparison",
+                                   "Gegenüberstellung &beenden"};
+const LocalizedText kCopyPicture = {"&Kopírovat obrázek", "&Copy picture", "Bild &kopieren"};
+const LocalizedText kSavePng = {"Uložit jako &PNG...", "Save as &PNG...", "Als &PNG speichern..."};
+const LocalizedText kPrintPicture = {"&Tisk...", "&Print...", "&Drucken..."};
+const LocalizedText kStartingView = {"&Výchozí pohled", "&Starting view", "&Ausgangsansicht"};
+const LocalizedText kPngFiles = {"Obrázky PNG (*.png)", "PNG pictures (*.png)",
+                                 "PNG-Bilder (*.png)"};
+const LocalizedText kTheUnit = {"jednotka", "the unit", "Zündbox"};
+const LocalizedText kPointName = {"bod obnovy %1", "restore point %1",
+                                  "Wiederherstellungspunkt %1"};
+const LocalizedText kFileNotCompared = {"Soubor %1 nelze porovnat:\n%2",
+                                        "The file %1 cannot be compared:\n%2",
+                                        "Die Datei %1 kann nicht gegenübergestellt werden:\n%2"};
+const LocalizedText kPointNotRead = {"Bod obnovy %1 nelze přečíst.",
+                                     "The restore point %1 cannot be read.",
+                                     "Der Wiederherstellungspunkt %1 ist nicht lesbar."};
 }  // namespace korvan::surfacetext

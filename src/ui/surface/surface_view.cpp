@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintDevice>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSaveFile>
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/languages/qt_fill.h"
 #include "ui/surface/surface_colours.h"
 #include "ui/surface/surface_texts.h"
 
@@ -47,6 +49,10 @@ constexpr double kTrailWidth = 2.5;
 constexpr double kSelectionWidth = 3.0;
 constexpr double kCurveWidth = 2.5;
 constexpr double kTickLength = 5.0;
+// Distances an axis title tries, half a line apart, before it is left out.
+constexpr int kTitleTries = 5;
+// Pixels beyond a mark that its smoothed edge may touch.
+constexpr double kRegionRoom = 3.0;
 // Light from above, a little from the front left: a slope facing it is lighter.
 constexpr double kLight[3] = {-0.3, -0.45, 0.84};
 constexpr double kAmbient = 0.55;
@@ -130,6 +136,9 @@ std::optional<MapCell> SurfaceView::LiveCellOf(const MapCursor& cursor) {
 
 void SurfaceView::SetMap(const SurfaceMap& map) {
     if (map == map_) return;
+    // Without the throttle axis the unit reads the last row whatever the throttle: a trail
+    // of those cells would show a ride along full throttle once the axis is switched on.
+    if (map.throttleAxis != map_.throttleAxis) trail_.Clear();
     map_ = map;
     if (live_ && !map_.InUse(*live_)) live_.reset();
     SceneChanged();
@@ -148,13 +157,47 @@ void SurfaceView::SetLiveCell(const std::optional<MapCell>& cell) {
     if (shown == live_) return;
     live_ = shown;
     if (live_) trail_.Push(*live_);
-    update();
+    LiveChanged();
 }
 
 void SurfaceView::ClearTrail() {
     if (trail_.Cells().empty()) return;
     trail_.Clear();
-    update();
+    LiveChanged();
+}
+
+void SurfaceView::LiveChanged() {
+    // Only where the marks were and are now: a live move every frame must not repaint (and
+    // blend) the whole picture, which costs milliseconds in a large window.
+    const QRect now = LiveBounds();
+    update(liveShown_ | now);
+    liveShown_ = now;
+}
+
+QRect SurfaceView::LiveBounds() const {
+    const SceneView& view = CurrentView();
+    const double marks = MarksScale(view);
+    // One rectangle: a region of many small ones would make every fill clip against it.
+    QRectF bounds;
+    auto around = [&](QPointF a, QPointF b, double reach) {
+        bounds |= QRectF(a, b).normalized().adjusted(-reach, -reach, reach, reach);
+    };
+    for (const TrailMark& m : TrailMarks()) {
+        around(Screen(view.CellScreen(m.from)), Screen(view.CellScreen(m.to)),
+               (m.from == m.to ? kTrailDotRadius : kTrailWidth) * marks + kRegionRoom);
+    }
+    if (live_) {
+        const Vec3 point = view.Scene().CellPoint(*live_);
+        const QPointF at = Screen(view.CellScreen(*live_));
+        around(at, at, (kLiveRadius + 2.0) * marks + kRegionRoom);
+        around(at, Screen(view.Proj().Project({point.x, point.y, 0.0})), kRegionRoom);
+    }
+    return bounds.toAlignedRect();
+}
+
+double SurfaceView::MarksScale(const SceneView& view) {
+    const double shorter = std::min(view.Proj().Width(), view.Proj().Height());
+    return std::clamp(shorter / kFullMarksSide, kSmallestMarks, 1.0);
 }
 
 void SurfaceView::SetSelection(const std::optional<CellRange>& range) {
@@ -241,7 +284,7 @@ SurfaceView::Colours SurfaceView::ColoursFor(Look look) const {
 
 // ---- painting ------------------------------------------------------------------------------
 
-void SurfaceView::paintEvent(QPaintEvent*) {
+void SurfaceView::paintEvent(QPaintEvent* event) {
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
     if (!stillValid_ || still_.size() != pixels) {
@@ -252,8 +295,12 @@ void SurfaceView::paintEvent(QPaintEvent*) {
         stillValid_ = true;
     }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, still_);
+    // The still picture where it is asked for, the marks over it (clipped to the same).
+    const QRect r = event->rect();
+    painter.drawPixmap(QRectF(r), still_,
+                       QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
     RenderLive(painter, CurrentView(), Look::Screen);
+    liveShown_ = LiveBounds();
 }
 
 void SurfaceView::RenderAll(QPainter& painter, QSize size, Look look) const {
@@ -278,6 +325,7 @@ void SurfaceView::RenderStill(QPainter& painter, const SceneView& view, Look loo
     DrawBox(painter, view, colours);
     DrawFacets(painter, view, colours);
     DrawSelection(painter, view, colours);
+    labels_.clear();
     if (Labelled(area.size().toSize())) {
         DrawLabels(painter, view, colours);
         DrawLegend(painter, colours);
@@ -405,9 +453,9 @@ void SurfaceView::DrawLabels(QPainter& painter, const SceneView& view,
     painter.setRenderHint(QPainter::Antialiasing, true);
 
     // A label beside the box: its middle `distance` pixels from `anchor` in the direction
-    // `outward`, left out where it would cover one already placed.
+    // `outward`, left out where it would cover one already placed (false).
     auto place = [&](const QString& text, QPointF anchor, QPointF outward, double distance,
-                     bool bold) {
+                     bool bold) -> bool {
         QFont font = painter.font();
         font.setBold(bold);
         const QFontMetricsF m(font);
@@ -422,14 +470,24 @@ void SurfaceView::DrawLabels(QPainter& painter, const SceneView& view,
         rect.moveLeft(std::clamp(rect.left(), 0.0, std::max(0.0, picture.width() - rect.width())));
         rect.moveTop(std::clamp(rect.top(), 0.0, std::max(0.0, picture.height() - rect.height())));
         for (const QRectF& other : taken) {
-            if (other.intersects(rect)) return;
+            if (other.intersects(rect)) return false;
         }
         taken.push_back(rect.adjusted(-3, 0, 3, 0));
+        labels_.push_back(text);
         painter.setFont(font);
         painter.setPen(colours.text);
         painter.drawText(rect, Qt::AlignCenter, text);
         font.setBold(false);
         painter.setFont(font);
+        return true;
+    };
+    // An axis title beyond its numbers: a short title would sit among them at the first
+    // distance (and be left out), so it moves outwards a half line at a time.
+    auto placeTitle = [&](const QString& text, QPointF anchor, QPointF outward, double distance) {
+        for (int step = 0; step < kTitleTries; ++step) {
+            if (place(text, anchor, outward, distance + step * metrics.height() * 0.5, true))
+                return;
+        }
     };
     auto direction = [](QPointF from, QPointF to) {
         const QPointF d = to - from;
@@ -455,8 +513,8 @@ void SurfaceView::DrawLabels(QPainter& painter, const SceneView& view,
         painter.drawLine(at, at + rpmOut * tick);
         place(QString::number(map_.rpm[static_cast<std::size_t>(c)]), at, rpmOut, tick + 2, false);
     }
-    place(Text(surfacetext::kRpmAxis, language_), Screen(p.Project({0, nearY, 0})), rpmOut,
-          tick + titleGap, true);
+    placeTitle(Text(surfacetext::kRpmAxis, language_), Screen(p.Project({0, nearY, 0})), rpmOut,
+               tick + titleGap);
 
     // Throttle along the side edge in front, when the map has the axis.
     if (scene.Map().throttleAxis) {
@@ -470,8 +528,8 @@ void SurfaceView::DrawLabels(QPainter& painter, const SceneView& view,
             place(QString::number(map_.throttle[static_cast<std::size_t>(r)]), at, throttleOut,
                   tick + 2, false);
         }
-        place(Text(surfacetext::kThrottleAxis, language_), Screen(p.Project({nearX, 0, 0})),
-              throttleOut, tick + titleGap, true);
+        placeTitle(Text(surfacetext::kThrottleAxis, language_), Screen(p.Project({nearX, 0, 0})),
+                   throttleOut, tick + titleGap);
     }
 
     // Degrees up the corner that is leftmost on the screen.
@@ -521,42 +579,60 @@ void SurfaceView::DrawLegend(QPainter& painter, const Colours& colours) const {
     }
     painter.setPen(colours.text);
     painter.drawText(QPointF(sx + line * 0.4, y + swatch * 0.85),
-                     Text(surfacetext::kCurrentTune, language_) +
-                         QStringLiteral("  (−%1° … +%1°)").arg(kFullDifference));
+                     Text(surfacetext::kCurrentTune, language_) + QStringLiteral("  (−") +
+                         QString::number(kFullDifference) + QStringLiteral("° … +") +
+                         QString::number(kFullDifference) + QStringLiteral("°)"));
     y += line * 1.2;
     painter.setBrush(colours.compare);
     QPen dashed(Mixed(colours.background, colours.text, 0.7), 1.0, Qt::DashLine);
     painter.setPen(dashed);
     painter.drawRect(QRectF(x, y, swatch * 5, swatch));
     painter.setPen(colours.text);
-    painter.drawText(
-        QPointF(x + swatch * 5 + line * 0.4, y + swatch * 0.85),
-        QString::fromUtf8(
-            Fill(surfacetext::kComparedTune, language_, compareName_.toStdString()).c_str()));
+    painter.drawText(QPointF(x + swatch * 5 + line * 0.4, y + swatch * 0.85),
+                     QFill(surfacetext::kComparedTune, language_, compareName_));
+}
+
+std::vector<SurfaceView::TrailMark> SurfaceView::TrailMarks() const {
+    // Each cell and each step between two cells once, as fresh as its newest pass: an engine
+    // going back and forth over the same cells draws them once, not fifty times over.
+    std::vector<TrailMark> marks;
+    const std::deque<MapCell>& cells = trail_.Cells();
+    for (std::size_t i = cells.size(); i-- > 0;) {
+        if (!map_.InUse(cells[i])) continue;
+        const double opacity = trail_.Opacity(i);
+        auto seen = [&](MapCell a, MapCell b) {
+            return std::any_of(marks.begin(), marks.end(), [&](const TrailMark& m) {
+                return (m.from == a && m.to == b) || (m.from == b && m.to == a);
+            });
+        };
+        if (!seen(cells[i], cells[i])) marks.push_back({cells[i], cells[i], opacity});
+        if (i > 0 && map_.InUse(cells[i - 1]) && !seen(cells[i - 1], cells[i]))
+            marks.push_back({cells[i - 1], cells[i], opacity});
+    }
+    // Painted oldest first, so the newest lie on top.
+    std::reverse(marks.begin(), marks.end());
+    return marks;
 }
 
 void SurfaceView::RenderLive(QPainter& painter, const SceneView& view, Look look) const {
     const Colours colours = ColoursFor(look);
-    const double shorter = std::min(view.Proj().Width(), view.Proj().Height());
-    const double marks = std::clamp(shorter / kFullMarksSide, kSmallestMarks, 1.0);
+    const double marks = MarksScale(view);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const std::deque<MapCell>& cells = trail_.Cells();
-    QPointF previous;
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (!map_.InUse(cells[i])) continue;
-        const QPointF at = Screen(view.CellScreen(cells[i]));
+    for (const TrailMark& m : TrailMarks()) {
         QColor colour = kTrailColour;
-        colour.setAlphaF(static_cast<float>(trail_.Opacity(i)));
-        if (i > 0 && map_.InUse(cells[i - 1])) {
+        colour.setAlphaF(static_cast<float>(m.opacity));
+        const QPointF at = Screen(view.CellScreen(m.to));
+        if (m.from != m.to) {
             QPen pen(colour, kTrailWidth * marks);
-            pen.setCapStyle(Qt::RoundCap);
+            pen.setCapStyle(Qt::FlatCap);
             painter.setPen(pen);
-            painter.drawLine(previous, at);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawLine(Screen(view.CellScreen(m.from)), at);
+        } else {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colour);
+            painter.drawEllipse(at, kTrailDotRadius * marks, kTrailDotRadius * marks);
         }
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
-        painter.drawEllipse(at, kTrailDotRadius * marks, kTrailDotRadius * marks);
-        previous = at;
     }
     if (!live_) return;
     const Vec3 point = view.Scene().CellPoint(*live_);
@@ -597,9 +673,7 @@ bool SurfaceView::SavePng(const QString& path, QString* error) const {
     }
     if (reason.isNull()) return true;
     if (error != nullptr) {
-        *error = QString::fromUtf8(
-            Fill(surfacetext::kSaveFailed, language_, path.toStdString(), reason.toStdString())
-                .c_str());
+        *error = QFill(surfacetext::kSaveFailed, language_, path, reason);
     }
     return false;
 }
@@ -636,15 +710,16 @@ QString SurfaceView::ToolTipAt(QPointF position) const {
     if (!cell) return QString();
     const int rpm = map_.rpm[static_cast<std::size_t>(cell->column)];
     const int advance = map_.Advance(*cell);
-    std::string tip = map_.throttleAxis
-                          ? Fill(surfacetext::kCellTip, language_, rpm,
-                                 map_.throttle[static_cast<std::size_t>(cell->row)], advance)
-                          : Fill(surfacetext::kCurveCellTip, language_, rpm, advance);
+    QString tip = map_.throttleAxis
+                      ? QFill(surfacetext::kCellTip, language_, rpm,
+                              map_.throttle[static_cast<std::size_t>(cell->row)], advance)
+                      : QFill(surfacetext::kCurveCellTip, language_, rpm, advance);
     if (compare_) {
         const int other = compare_->Advance(*cell);
-        tip += "; " + Fill(surfacetext::kCompareTip, language_, other, Signed(advance - other));
+        tip += QStringLiteral("; ") +
+               QFill(surfacetext::kCompareTip, language_, other, Signed(advance - other));
     }
-    return QString::fromUtf8(tip.c_str());
+    return tip;
 }
 
 QSize SurfaceView::sizeHint() const {

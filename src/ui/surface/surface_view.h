@@ -6,11 +6,14 @@
 
 #include <QPixmap>
 #include <QPoint>
+#include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "device/map_cursor.h"
 #include "surface/cell_trail.h"
@@ -50,6 +53,8 @@ class SurfaceView : public QWidget {
     const SurfaceMap& Map() const { return map_; }
     const CellTrail& Trail() const { return trail_; }
     const std::optional<MapCell>& LiveCell() const { return live_; }
+    const std::optional<SurfaceMap>& Compared() const { return compare_; }
+    const std::optional<CellRange>& Selection() const { return selection_; }
 
     // The picture as it is shown, at the widget's size or another.
     QImage Picture(QSize size = QSize()) const;
@@ -65,6 +70,8 @@ class SurfaceView : public QWidget {
     QPointF CellPosition(MapCell cell) const;
     std::optional<MapCell> CellAt(QPointF position) const;
     QString ToolTipAt(QPointF position) const;
+    // The axis numbers and titles of the picture drawn last (a label with no room is left out).
+    const QStringList& LabelsDrawn() const { return labels_; }
     QSize sizeHint() const override;
     // The room the projection leaves round the box for the axis labels, in pixels (little in a
     // window too small for labels).
@@ -94,7 +101,18 @@ class SurfaceView : public QWidget {
 
     static bool Labelled(QSize size);
     double MarginFor(QSize size) const;
+    // A dot of the trail (from == to) or a step between two cells, with its opacity.
+    struct TrailMark {
+        MapCell from;
+        MapCell to;
+        double opacity;
+    };
+    std::vector<TrailMark> TrailMarks() const;
     void SceneChanged();
+    void LiveChanged();
+    // Where the live cell and the trail are drawn now.
+    QRect LiveBounds() const;
+    static double MarksScale(const SceneView& view);
     void ViewMoved(bool report);
     const SceneView& CurrentView() const;
     Colours ColoursFor(Look look) const;
@@ -122,6 +140,8 @@ class SurfaceView : public QWidget {
     mutable std::unique_ptr<SceneView> sceneView_;
     mutable QPixmap still_;
     mutable bool stillValid_ = false;
+    QRect liveShown_;  // where the marks were last drawn
+    mutable QStringList labels_;
 
     QPoint pressPosition_;
     QPoint lastPosition_;

@@ -34,6 +34,7 @@
 #include "ui/window/port_controller.h"
 #include "ui/window/progress_row.h"
 #include "ui/window/ride_log_controller.h"
+#include "ui/window/surface_window_controller.h"
 #include "ui/window/tool_bar.h"
 #include "ui/window/widget_factory.h"
 
@@ -131,6 +132,8 @@ void TFormHlav::BuildCollaborators(QWidget* client) {
     mapTools_ = std::make_unique<MapTools>(*this, model, *pages_, *menu_, *dialogs_, *hints_,
                                            cursor_, *files_);
     keepAdvance_ = std::make_unique<KeepAdvanceOption>(pages_->MapGroup(), model, *hints_);
+    surface_ = std::make_unique<SurfaceWindowController>(*this, model, *link_, *linkView_, *menu_,
+                                                         *dialogs_, history_->Store());
 }
 
 void TFormHlav::Wire() {
@@ -163,6 +166,14 @@ void TFormHlav::Wire() {
     // An opened or saved file is a restore point.
     connect(files, &FileCommands::Opened, history_.get(), &HistoryController::FileOpened);
     connect(files, &FileCommands::Saved, history_.get(), &HistoryController::FileSaved);
+    // The tune the 3D window compares with is dashed in the curve window too; a cell clicked
+    // there is selected in the grid, and the grid's selection is outlined on the surface.
+    connect(surface_.get(), &SurfaceWindowController::CompareChanged, rideLog_.get(),
+            &RideLogController::SetCompare);
+    connect(surface_.get(), &SurfaceWindowController::CellClicked, mapTools_.get(),
+            &MapTools::SelectCell);
+    connect(mapTools_.get(), &MapTools::SelectionChanged, surface_.get(),
+            &SurfaceWindowController::ShowSelection);
 
     // The pages: Enter, and what the monitor column shows.
     ParameterPages* pages = pages_.get();

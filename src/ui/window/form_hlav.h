@@ -14,6 +14,7 @@
 //   PortController      the serial line, the Com menu and the port dialog
 //   HistoryController   restore points, what the unit holds, the compares
 //   RideLogController   ride log recording, replay, time in cell, the curves
+//   SurfaceWindowController  the map in 3D, its comparisons and its view angle
 //   HintStatus          hints, tooltips and the status bar
 //   MapTools            the selection on the map and its rows, the Map menu and its keys,
 //                       the clipboard and the map as a .csv file
@@ -53,6 +54,7 @@ class PortController;
 class ProgressRow;
 class QtTranslations;
 class RideLogController;
+class SurfaceWindowController;
 class ToolBar;
 
 class TFormHlav : public QMainWindow {
@@ -88,6 +90,7 @@ class TFormHlav : public QMainWindow {
     HistoryController& History() { return *history_; }
     MapTools& Maps() { return *mapTools_; }
     KeepAdvanceOption& KeepAdvance() { return *keepAdvance_; }
+    SurfaceWindowController& Surface() { return *surface_; }
 
     // The tick: the reconnect policy, the link's poll, operation step, message countdown and
     // "No Connection" counter, then the port field and the map cursor.
@@ -141,6 +144,7 @@ class TFormHlav : public QMainWindow {
     std::unique_ptr<RideLogController> rideLog_;
     std::unique_ptr<MapTools> mapTools_;
     std::unique_ptr<KeepAdvanceOption> keepAdvance_;
+    std::unique_ptr<SurfaceWindowController> surface_;
     QTimer* timer1_ = nullptr;
 };
 

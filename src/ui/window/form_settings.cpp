@@ -15,6 +15,7 @@
 #include "ui/window/parameter_pages.h"
 #include "ui/window/port_controller.h"
 #include "ui/window/progress_row.h"
+#include "ui/window/surface_window_controller.h"
 
 namespace korvan {
 
@@ -68,6 +69,7 @@ std::uint8_t TFormHlav::LoadSettings() {
     pages_->Load(store_);
     monitor_->Load(store_);
     keepAdvance_->Load(store_);
+    surface_->Load(store_);
     LoadStateFile();
     return s.language;
 }
@@ -102,6 +104,7 @@ void TFormHlav::SaveSettings() {
     pages_->Save(store_);
     monitor_->Save(store_);
     keepAdvance_->Save(store_);
+    surface_->Save(store_);
     const std::string settingsPath = SettingsFilePath().toStdString();
     const WriteResult written =
         readable

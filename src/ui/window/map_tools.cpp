@@ -615,11 +615,16 @@ void MapTools::ClearSelection() {
 }
 
 void MapTools::SelectCell(const MapCell& cell) {
+    const bool inUse = cell.row >= 0 && cell.row < kMapRows && cell.column >= 0 &&
+                       cell.column < kMapColumns && (pages_.TpsAxis() || cell.row == kCurveRow);
+    if (!inUse) return;
     Activate(Table::Map, 0);
     selection_.FocusCell(cell);
-    NumericEdit* edit = FocusedWidget();
-    ShowPageOf(edit);
-    FocusWidget(edit);
+    // The click may come from another window (the 3D view): the main window comes forward and
+    // the cell's text is selected, so that typing replaces it.
+    movingFocus_ = true;
+    pages_.FocusMapCell(cell);
+    movingFocus_ = false;
     ShowSelection();
 }
 

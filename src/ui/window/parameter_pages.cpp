@@ -63,28 +63,53 @@ struct FieldRow {
     const char* caption;
 };
 
-// The picture beside the activation switches: a sketch of an advance curve.
+// The picture beside the activation switches: a sketch of an advance curve, with its axes
+// named in the window's language.
+const LocalizedText kSketchRpm{"Otáčky", "RPM", "Drehzahl"};
+const LocalizedText kSketchAdvance{"Předstih", "Advance", "Vorzündung"};
+constexpr int kSketchFontPixels = 10;
+
 class CurvePicture : public QWidget {
   public:
-    using QWidget::QWidget;
+    CurvePicture(QWidget* parent, const ParameterModel& model) : QWidget(parent), model_(model) {}
 
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        const QRectF area = QRectF(rect()).adjusted(8, 8, -8, -8);
+        QFont small = font();
+        small.setPixelSize(kSketchFontPixels);
+        p.setFont(small);
+        const QFontMetricsF metrics(small);
+        const std::uint8_t language = model_.Language();
+        const QString across = QString::fromUtf8(kSketchRpm.In(language));
+        const QString up = QString::fromUtf8(kSketchAdvance.In(language));
+        // Room for the names: one line left of the upright axis, one under the floor.
+        const double line = metrics.height();
+        const QRectF area = QRectF(rect()).adjusted(line + 6, 6, -6, -(line + 4));
         p.setPen(QPen(palette().color(QPalette::Mid), 1));
         p.drawLine(area.bottomLeft(), area.topLeft());
         p.drawLine(area.bottomLeft(), area.bottomRight());
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(QRectF(area.left(), area.bottom() + 2, area.width(), line),
+                   Qt::AlignRight | Qt::AlignTop, across);
+        p.save();
+        p.translate(area.left() - 3, area.bottom());
+        p.rotate(-90);
+        p.drawText(QRectF(0, -line, area.height(), line), Qt::AlignRight | Qt::AlignBottom, up);
+        p.restore();
         const double curve[] = {0.05, 0.25, 0.45, 0.7, 0.82, 0.9, 0.93, 0.93, 0.92, 0.92};
-        QPolygonF line;
+        QPolygonF shape;
         for (int i = 0; i < 10; ++i) {
-            line << QPointF(area.left() + area.width() * i / 9.0,
-                            area.bottom() - area.height() * curve[i]);
+            shape << QPointF(area.left() + area.width() * i / 9.0,
+                             area.bottom() - area.height() * curve[i]);
         }
         p.setPen(QPen(QColor(0x00, 0x60, 0xC0), 2));
-        p.drawPolyline(line);
+        p.drawPolyline(shape);
     }
+
+  private:
+    const ParameterModel& model_;
 };
 
 // The identity texts come decoded to UTF-8; a page of zeros before the first read holds NULs,
@@ -143,6 +168,19 @@ void ParameterPages::Save(IniStore& store) const {
     Settings s;
     s.activePage = tabs_->currentIndex() + 1;
     SetSettings(store, s, kActivePageKey);
+}
+
+void ParameterPages::FocusMapCell(const MapCell& cell) {
+    if (cell.row < 0 || cell.row >= kMapRows || cell.column < 0 || cell.column >= kMapColumns)
+        return;
+    if (!TpsAxis() && cell.row != kCurveRow) return;
+    NumericEdit* edit = mapEdits_[static_cast<std::size_t>(cell.row * kMapColumns + cell.column)];
+    tabs_->setCurrentWidget(sheets_[1]);
+    QWidget* window = edit->window();
+    window->raise();
+    window->activateWindow();
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
 }
 
 bool ParameterPages::SetPageTitle(const QString& sheetName, const QString& title) {
@@ -235,7 +273,8 @@ void ParameterPages::BuildMiscPage(QWidget* page) {
     MakeLabel(tps, "LabelTps100", "100%  [mv]", 72, 54, 72, 16);
     tools_.tps[1] = MakeButton(tps, "BitBtnTps100", "Set TPS 100 %", 150, 50, 100, 25);
 
-    auto* picture = new CurvePicture(page);
+    auto* picture = new CurvePicture(page, model_);
+    connect(&model_, &ParameterModel::LanguageChanged, picture, [picture] { picture->update(); });
     picture->setObjectName("Image1");
     picture->setGeometry(200, 216, 169, 89);
 

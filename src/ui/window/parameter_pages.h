@@ -18,6 +18,7 @@
 
 #include "device/device_link.h"
 #include "params/device_image.h"
+#include "params/map_cell.h"
 #include "ui/window/parameter_model.h"
 
 class QAction;
@@ -83,6 +84,9 @@ class ParameterPages : public QObject {
     void ShowTpsMapLayout();
     void ShowCursor(const MapCursor& cursor);
     void ShowIdentity(const IdentityTexts& texts);
+    // The Advance Map page shown and the cell's field focused, its text selected (a cell
+    // clicked in another view); a row not in use is not focused.
+    void FocusMapCell(const korvan::MapCell& cell);
 
     bool ProgramAfterChange() const;  // "CheckBoxProgHned"
     bool TpsAxis() const;             // "CheckBoxTpsMapa"

@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -23,6 +24,8 @@
 #include "device/frame.h"
 #include "log/time_in_cell.h"
 #include "params/binding.h"
+#include "ui/ridelog/curve_points.h"
+#include "ui/ridelog/curve_texts.h"
 #include "ui/ridelog/curve_view.h"
 #include "ui/ridelog/heat_map.h"
 #include "ui/ridelog/replay_controller.h"
@@ -49,11 +52,34 @@ constexpr int kMapControlHeight = 25;
 constexpr int kCurveButtonRight = 637;
 constexpr int kCurveButtonY = 384;
 constexpr int kMinButtonWidth = 120;
-constexpr int kCurveWindowWidth = 720;
-constexpr int kCurveWindowHeight = 480;
+// Room for the ten names beside the advance chart and for the servo chart's labels.
+constexpr int kCurveWindowWidth = 800;
+constexpr int kCurveWindowHeight = 640;
 
 QString Text(const LocalizedText& text, std::uint8_t language) {
     return QString::fromUtf8(text.In(language));
+}
+
+// The undo step of a dragged point names the point and its new value.
+StepName CurveStepName(const DeviceImage& image, std::size_t index) {
+    const std::optional<PointScale> scale = ScaleOf(index);
+    if (!scale) return StepName();
+    const int value = static_cast<int>(scale->Shown(image[index]));
+    const auto rpmOf = [&](std::size_t axisPoint) {
+        return static_cast<int>(
+            ScaleOf(axisPoint).value_or(PointScale{1, 0, 0}).Shown(image[axisPoint]));
+    };
+    const std::size_t servoEnd = field::NapPriv + std::size_t{kAxisPoints};
+    if (index >= field::NapPriv && index < servoEnd) {
+        return StepName(curvetext::kServoPointStep,
+                        rpmOf(field::RpmPriv + (index - field::NapPriv)), value);
+    }
+    const std::size_t mapEnd = field::Advance + std::size_t{kMapRows * kMapColumns};
+    if (index < field::Advance || index >= mapEnd) return StepName();
+    const std::size_t cell = index - field::Advance;
+    const int rpm = rpmOf(field::RpmAdv + cell % kMapColumns);
+    if (image[field::TpsMapa] == 0) return StepName(curvetext::kCurvePointStep, rpm, value);
+    return StepName(curvetext::kAdvancePointStep, rpm, kTpsAxisPercent[cell / kMapColumns], value);
 }
 
 // The widest of the control's caption in the three languages.
@@ -337,6 +363,11 @@ void RideLogController::ShowCurves() {
         curveWindow_ = new QWidget(&window_, Qt::Window);
         curveWindow_->setObjectName("CurveWindow");
         curves_ = new CurveView(Language(), curveWindow_);
+        connect(curves_, &CurveView::PointEdited, this, &RideLogController::OnPointEdited);
+        // Escape closes the window, as it closes a dialog (during a drag it puts the point
+        // back first).
+        auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), curveWindow_);
+        connect(close, &QShortcut::activated, curveWindow_, &QWidget::close);
         printCurvesButton_ = new QPushButton(curveWindow_);
         printCurvesButton_->setObjectName("ButtonPrintCurves");
         connect(printCurvesButton_, &QPushButton::clicked, this, &RideLogController::PrintCurves);
@@ -351,12 +382,28 @@ void RideLogController::ShowCurves() {
         curveWindow_->move(window_.frameGeometry().center() - curveWindow_->rect().center());
         ApplyLanguage();
         curves_->SetImage(model_.Image());
+        curves_->SetCompare(compare_, compareName_);
         shownCursor_ = cursor_;
         curves_->SetCursor(shownCursor_);
     }
     curveWindow_->show();
     curveWindow_->raise();
     curveWindow_->activateWindow();
+}
+
+void RideLogController::SetCompare(const std::optional<DeviceImage>& other, const QString& name) {
+    compare_ = other;
+    compareName_ = name;
+    if (curves_ != nullptr) curves_->SetCompare(compare_, compareName_);
+}
+
+void RideLogController::OnPointEdited(int imageIndex, int value) {
+    const auto index = static_cast<std::size_t>(imageIndex);
+    if (index < kParamImageBegin || index >= kImageSize) return;
+    // A value still being typed into a field goes in with the drag, as with the tools.
+    pages_.ControlsToImage();
+    model_.MutableImage()[index] = static_cast<std::uint8_t>(value);
+    model_.Commit(ModelChange(CommitKind::CurveDrag, CurveStepName(model_.Image(), index)));
 }
 
 void RideLogController::PrintCurves() {

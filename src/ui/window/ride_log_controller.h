@@ -11,8 +11,10 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 #include "device/map_cursor.h"
+#include "params/device_image.h"
 
 class QAction;
 class QCheckBox;
@@ -70,6 +72,8 @@ class RideLogController : public QObject {
     // Opens the curve window (made on first use) and prints its picture.
     void ShowCurves();
     void PrintCurves();
+    // The tune compared with this one, dashed beside the curves; nothing ends the comparison.
+    void SetCompare(const std::optional<korvan::DeviceImage>& other, const QString& name);
 
     // For the tests; null until first used.
     RideRecorder* Recorder() const { return recorder_; }
@@ -89,6 +93,8 @@ class RideLogController : public QObject {
 
   private:
     void OnMonitorFrame(const std::uint8_t* frame);
+    // A point of the curve window dragged or stepped: the byte into the image, one commit.
+    void OnPointEdited(int imageIndex, int value);
     void OnReplayFrame(const QByteArray& frame);
     void OnRecordingFailed(const QString& message);
     QString AskFile(bool save, const QString& title, const QString& suggested);
@@ -116,6 +122,8 @@ class RideLogController : public QObject {
     QWidget* curveWindow_ = nullptr;  // "CurveWindow"
     CurveView* curves_ = nullptr;
     QPushButton* printCurvesButton_ = nullptr;
+    std::optional<DeviceImage> compare_;
+    QString compareName_;
     MapCursor cursor_;  // the last tick's
     MapCursor shownCursor_;
 

@@ -17,6 +17,9 @@
 #include "device/device_link.h"
 #include "params/language_tables.h"
 #include "params/localized_text.h"
+#include "ui/help/help_window.h"
+#include "ui/ridelog/ridelog_texts.h"
+#include "ui/surface/surface_texts.h"
 #include "ui/window/map_tools_texts.h"
 
 namespace korvan {
@@ -283,5 +286,53 @@ TEST(Manual, NamesTheMapToolsAsTheWindowDoes) {
     }
 }
 
+// The width of a PNG picture from its header; 0 for what is not a PNG.
+int PngWidth(const std::filesystem::path& path) {
+    const std::string bytes = ReadAll(path);
+    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return 0;
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    return (b[16] << 24) | (b[17] << 16) | (b[18] << 8) | b[19];
+}
+
+// The help window shows pictures at their own size: none is wider than it has room for, and
+// each language shows its own window.
+TEST(Manual, PicturesFitTheHelpWindowAndSpeakTheManualsLanguage) {
+    const std::regex picture(R"re(<img src="images/([a-z]+)_[^"]+\.png")re");
+    for (const Manual& m : kManuals) {
+        const std::string text = ReadAll(ManualDir() / m.file);
+        const std::string code = std::string(m.file).substr(7, 2);
+        for (const std::string& prefix : AllMatches(text, picture))
+            EXPECT_EQ(prefix, code) << m.file << " shows another language's picture";
+    }
+    int pictures = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ManualDir() / "images")) {
+        if (entry.path().extension() != ".png") continue;
+        ++pictures;
+        const int width = PngWidth(entry.path());
+        EXPECT_GT(width, 0) << entry.path();
+        EXPECT_LE(width, HelpWindow::kWidestPicture) << entry.path();
+    }
+    EXPECT_GE(pictures, 21);  // seven in each language
+}
+
+// The 3D window and the dragged curves are described with the words the window shows.
+TEST(Manual, DescribesTheMapIn3DAndCurveDraggingInTheWindowsWords) {
+    const LocalizedText* words[] = {
+        &surfacetext::kMenuItem,     &surfacetext::kCompareWith,  &surfacetext::kCompareFile,
+        &surfacetext::kCompareUnit,  &surfacetext::kComparePoint, &surfacetext::kEndCompare,
+        &surfacetext::kCopyPicture,  &surfacetext::kSavePng,      &surfacetext::kPrintPicture,
+        &surfacetext::kStartingView, &ridelogtext::kMapAsCurves,
+    };
+    for (const Manual& m : kManuals) {
+        const std::string text = CollapseBlanks(ReadAll(ManualDir() / m.file));
+        for (const std::string anchor : {"surface", "curvedrag"})
+            EXPECT_NE(text.find("<a name=\"" + anchor + "\">"), std::string::npos) << m.file;
+        for (const LocalizedText* w : words) {
+            const std::string shown = WithoutAccessKey(w->In(m.language));
+            EXPECT_NE(text.find(shown), std::string::npos)
+                << m.file << " lacks \"" << shown << "\"";
+        }
+    }
+}
 }  // namespace
 }  // namespace korvan

@@ -67,9 +67,9 @@ TEST(CurveView, MarksTheCellInUseAndRedrawsAfterACommit) {
     view.SetCursor(cursor);
     EXPECT_FALSE(view.MarkedPoint().has_value());
 
-    view.resize(640, 400);
+    view.resize(640, 560);
     const QPixmap picture = view.Picture();
-    EXPECT_EQ(picture.size(), QSize(640, 400));
+    EXPECT_EQ(picture.size(), QSize(640, 560));
 }
 
 TEST(HeatMap, ColoursByTimeAndLeavesUnvisitedCellsAlone) {

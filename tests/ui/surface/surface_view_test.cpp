@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPdfWriter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +19,7 @@
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "ui/surface/surface_colours.h"
+#include "ui/surface/surface_texts.h"
 
 namespace korvan {
 namespace {
@@ -130,6 +132,17 @@ TEST(SurfaceView, TrailKeepsFiftyCellsAndFadesTowardsTheOldest) {
     EXPECT_GT(newest, 200);
     EXPECT_GT(newest, oldest + 60);
 
+    // A new map keeps the trail; the throttle axis switched off or on starts it anew.
+    SurfaceMap changed = DefaultMap();
+    changed.advance[0] += 1;
+    view.SetMap(changed);
+    EXPECT_EQ(view.Trail().Cells().size(), CellTrail::kLength);
+    view.SetMap(DefaultMap(false));
+    EXPECT_TRUE(view.Trail().Cells().empty());
+    view.SetLiveCell(MapCell{9, 2});
+    view.SetMap(DefaultMap(true));
+    EXPECT_TRUE(view.Trail().Cells().empty());
+    view.SetLiveCell(MapCell{4, 4});
     view.ClearTrail();
     EXPECT_TRUE(view.Trail().Cells().empty());
     // A cell outside the rows in use shows nothing.
@@ -138,6 +151,90 @@ TEST(SurfaceView, TrailKeepsFiftyCellsAndFadesTowardsTheOldest) {
     EXPECT_FALSE(view.LiveCell().has_value());
     EXPECT_FALSE(LimeCentre(Grab(view)).has_value());
 }
+
+// A live move repaints only around the old and the new marks: what is on the screen after a
+// run of moves (and a cleared trail) is what a whole repaint draws, no mark left behind.
+TEST(SurfaceView, LiveMovesRepaintPartlyAndLeaveNoStaleMarks) {
+    SurfaceView view(kEnglish);
+    view.resize(640, 480);
+    view.SetMap(DefaultMap());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    auto onScreen = [&] {
+        QApplication::processEvents();
+        return view.screen()
+            ->grabWindow(view.winId())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    auto stale = [&](const QImage& shown) {
+        const QImage whole = Grab(view);
+        int differing = 0;
+        for (int y = 0; y < whole.height(); ++y) {
+            for (int x = 0; x < whole.width(); ++x)
+                differing += qGray(whole.pixel(x, y)) != qGray(shown.pixel(x, y));
+        }
+        return differing;
+    };
+    const MapCell path[] = {{2, 2}, {2, 3}, {3, 3}, {2, 3}, {2, 2}, {9, 9}, {0, 0}, {5, 7}};
+    for (const MapCell& cell : path) {
+        view.SetLiveCell(cell);
+        const QImage shown = onScreen();
+        ASSERT_EQ(shown.size(), view.size());
+        EXPECT_EQ(stale(shown), 0) << "after a move to " << cell.row << "," << cell.column;
+    }
+    view.ClearTrail();
+    view.SetLiveCell(std::nullopt);
+    const QImage shown = onScreen();
+    EXPECT_EQ(stale(shown), 0) << "after the trail was cleared";
+    EXPECT_FALSE(LimeCentre(shown).has_value());
+}
+
+// ---- the axis titles ------------------------------------------------------------------------
+
+struct TitleCase {
+    const char* name;
+    std::uint8_t language;
+    ViewAngle view;
+    QSize size;
+    bool throttleAxis;
+};
+
+void PrintTo(const TitleCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class AxisTitles : public ::testing::TestWithParam<TitleCase> {};
+
+// However short the title (English "RPM" sits among the numbers at first), each axis is named.
+TEST_P(AxisTitles, EveryAxisIsNamedInTheLanguage) {
+    const TitleCase& c = GetParam();
+    SurfaceView view(c.language);
+    view.resize(c.size);
+    view.SetMap(DefaultMap(c.throttleAxis));
+    view.SetView(c.view);
+    Grab(view);
+    const QStringList& drawn = view.LabelsDrawn();
+    auto named = [&](const char* title) { return drawn.contains(QString::fromUtf8(title)); };
+    EXPECT_TRUE(named(surfacetext::kRpmAxis.In(c.language))) << drawn.join('|').toStdString();
+    EXPECT_TRUE(named(surfacetext::kAdvanceAxis.In(c.language))) << drawn.join('|').toStdString();
+    EXPECT_EQ(named(surfacetext::kThrottleAxis.In(c.language)), c.throttleAxis)
+        << drawn.join('|').toStdString();
+    EXPECT_TRUE(drawn.contains("1000") && drawn.contains("10000"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, AxisTitles,
+    ::testing::Values(
+        TitleCase{"English", kLanguageEnglish, ViewAngle{}, QSize(640, 480), true},
+        TitleCase{"Czech", kLanguageCzech, ViewAngle{}, QSize(640, 480), true},
+        TitleCase{"German", kLanguageGerman, ViewAngle{}, QSize(640, 480), true},
+        TitleCase{"EnglishCurve", kLanguageEnglish, ViewAngle{}, QSize(640, 480), false},
+        TitleCase{"EnglishTurned", kLanguageEnglish, ViewAngle{-140, 50, 1, 0, 0}, QSize(800, 600),
+                  true},
+        TitleCase{"EnglishSmall", kLanguageEnglish, ViewAngle{}, QSize(320, 240), true},
+        TitleCase{"GermanFromAbove", kLanguageGerman, ViewAngle{0, 90, 1, 0, 0}, QSize(800, 600),
+                  true}));
 
 // ---- sizes and odd maps ---------------------------------------------------------------------
 
