@@ -88,6 +88,10 @@ constexpr const char* kMarkPrefix = "MARK";
 constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kLogExtension = ".msl";
 
+// The unit's version text for a log's header, as the identity page in `image` gives it
+// without padding; empty when no identity page has arrived (all zeros).
+std::string UnitVersionOf(const DeviceImage& image);
+
 // "<program> <version>", the first line of every log this program writes.
 std::string ProgramTitle();
 

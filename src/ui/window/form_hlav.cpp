@@ -158,6 +158,11 @@ void TFormHlav::Wire() {
     connect(files, &FileCommands::Opened, history_.get(), &HistoryController::FileOpened);
     connect(files, &FileCommands::Saved, history_.get(), &HistoryController::FileSaved);
 
+    // A replay silences the unit on purpose: the connection label says so instead of
+    // "No Connection".
+    connect(rideLog_.get(), &RideLogController::ReplayRunning, progress_.get(),
+            &ProgressRow::SetReplaying);
+
     // The pages: Enter, and what the monitor column shows.
     ParameterPages* pages = pages_.get();
     connect(pages, &ParameterPages::FocusNextRequested, this, [this] { focusNextChild(); });
