@@ -15,6 +15,7 @@
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "ui/languages/qt_translations.h"
+#include "ui/window/analysis_controller.h"
 #include "ui/window/caption_fit.h"
 #include "ui/window/command_line.h"
 #include "ui/window/dialogs.h"
@@ -125,6 +126,7 @@ void TFormHlav::BuildCollaborators(QWidget* client) {
                                                    *progress_, menu_->toolsMenu);
     rideLog_ = std::make_unique<RideLogController>(*this, model, *link_, *linkView_, *menu_,
                                                    *dialogs_, *pages_, *files_);
+    new AnalysisController(*this, model, *menu_, *dialogs_, *rideLog_);
 }
 
 void TFormHlav::Wire() {

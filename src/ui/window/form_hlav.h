@@ -14,6 +14,7 @@
 //   PortController      the serial line, the Com menu and the port dialog
 //   HistoryController   restore points, what the unit holds, the compares
 //   RideLogController   ride log recording, replay, time in cell, the curves
+//   AnalysisController  the ride analysis window (a child of RideLogController)
 //   HintStatus          hints, tooltips and the status bar
 // The rules are in the layers below (params for the fields and their limits, device for the
 // link, files for the settings).
