@@ -142,7 +142,7 @@ CellComparison CompareCellTables(const CellTable& before, const CellTable& after
         const CellStats& a = before.cells[i];
         const CellStats& b = after.cells[i];
         if (a.Samples < enough || b.Samples < enough) continue;
-        CellDifference& d = result.cells[i];
+        CellMeanDifference& d = result.cells[i];
         d.compared = true;
         d.before = a.Mean();
         d.after = b.Mean();
@@ -223,7 +223,7 @@ std::string CellComparisonText(const CellComparison& comparison, const CellTable
         AppendRowLabel(out, row);
         for (int column = 0; column < kMapColumns; ++column) {
             out += '\t';
-            const CellDifference& d =
+            const CellMeanDifference& d =
                 comparison.cells[static_cast<std::size_t>(row * kMapColumns + column)];
             if (!d.compared) continue;
             const double diff = d.Difference();

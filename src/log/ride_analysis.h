@@ -86,14 +86,14 @@ CellTable ComputeCellTable(const std::vector<LogSample>& rows, const DeviceImage
 
 // Two logs of one map, before and after a change: the difference of the channel's mean where
 // both have at least `minSamples` samples in the cell.
-struct CellDifference {
+struct CellMeanDifference {
     bool compared = false;
     double before = 0;  // means
     double after = 0;
     double Difference() const { return after - before; }
 };
 struct CellComparison {
-    std::array<CellDifference, kCellCount> cells;
+    std::array<CellMeanDifference, kCellCount> cells;
     std::size_t comparedCells = 0;
 };
 CellComparison CompareCellTables(const CellTable& before, const CellTable& after,

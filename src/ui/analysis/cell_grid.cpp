@@ -127,7 +127,7 @@ QString CellGridModel::Signed(double difference) const {
 
 QString CellGridModel::Tooltip(std::size_t cell) const {
     if (difference_) {
-        const CellDifference& d = comparison_.cells[cell];
+        const CellMeanDifference& d = comparison_.cells[cell];
         return QFill(analysistext::kDifferenceTip, language_, Number(d.before, 1),
                      Number(d.after, 1), Signed(d.Difference()));
     }
