@@ -194,6 +194,8 @@ CellGrid::CellGrid(QWidget* parent) : QTableView(parent), copy_(new QAction(this
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() * 2);
     setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    // The columns stretch to the width: no horizontal scroll bar, and no room kept for one.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setHighlightSections(false);
     // Ctrl+C copies the whole grid, as Copy on the map does.
@@ -212,6 +214,11 @@ void CellGrid::SetCompact() {
     verticalHeader()->setFont(small);
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(QFontMetrics(small).height() + kCompactPadding);
+}
+
+QSize CellGrid::minimumSizeHint() const {
+    const QSize least = QTableView::minimumSizeHint();
+    return {least.width(), std::min(least.height(), sizeHint().height())};
 }
 
 void CellGrid::SetCopyText(const QString& text) {

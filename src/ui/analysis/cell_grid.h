@@ -75,6 +75,9 @@ class CellGrid : public QTableView {
     void SetCompact();
     QString CopyText() const { return model_.Text(title_); }
     void CopyToClipboard() const;
+    // A scroll area's least height keeps room for scroll bars; a grid of one row (the map
+    // without the throttle axis) would show an empty strip under it.
+    QSize minimumSizeHint() const override;
 
   private:
     CellGridModel model_;

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
@@ -273,6 +275,38 @@ TEST_F(AnalysisWindowTest, TheTitleAndLogLineNameTheFile) {
     EXPECT_EQ(window.windowTitle(), "Fahrtanalyse");
     EXPECT_EQ(window.Log(), nullptr);
 }
+
+struct GridHeightCase {
+    const char* name;
+    bool throttleAxis;
+    int rows;
+};
+void PrintTo(const GridHeightCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class GridHeight : public AnalysisWindowTest,
+                   public ::testing::WithParamInterface<GridHeightCase> {};
+
+TEST_P(GridHeight, TheGridEndsUnderItsLastRow) {
+    DeviceImage tune = SyntheticRide::Tune();
+    tune[field::TpsMapa] = GetParam().throttleAxis ? 1 : 0;
+    window.SetTune(tune);
+    window.resize(1200, 800);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QApplication::processEvents();
+    const CellGrid& grid = *window.Grid();
+    ASSERT_EQ(grid.model()->rowCount(), GetParam().rows);
+    // No empty strip below the rows, none of them cut off.
+    EXPECT_EQ(grid.height(), grid.horizontalHeader()->height() + grid.verticalHeader()->length() +
+                                 2 * grid.frameWidth());
+}
+
+INSTANTIATE_TEST_SUITE_P(Axes, GridHeight,
+                         ::testing::Values(GridHeightCase{"throttle", true, kMapRows},
+                                           GridHeightCase{"rpmOnly", false, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace korvan::testing
