@@ -244,8 +244,8 @@ QWidget* AnalysisWindow::BuildCompareTab() {
     layout->addWidget(differenceLabel_, 2, 0);
     layout->addWidget(difference_, 3, 0);
     layout->addWidget(compared_, 3, 1, Qt::AlignTop);
-    layout->setRowStretch(1, 1);
-    layout->setRowStretch(3, 1);
+    // The grids keep the height of their rows; what is left goes below them.
+    layout->setRowStretch(4, 1);
     return page;
 }
 

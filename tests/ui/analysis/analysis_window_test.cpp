@@ -296,11 +296,20 @@ TEST_P(GridHeight, TheGridEndsUnderItsLastRow) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QApplication::processEvents();
-    const CellGrid& grid = *window.Grid();
-    ASSERT_EQ(grid.model()->rowCount(), GetParam().rows);
-    // No empty strip below the rows, none of them cut off.
-    EXPECT_EQ(grid.height(), grid.horizontalHeader()->height() + grid.verticalHeader()->length() +
-                                 2 * grid.frameWidth());
+    // No empty strip below the rows, none of them cut off; the two logs' grids as well.
+    const auto expectFitted = [](const CellGrid& grid, int rows, const char* which) {
+        ASSERT_EQ(grid.model()->rowCount(), rows) << which;
+        EXPECT_EQ(grid.height(), grid.horizontalHeader()->height() +
+                                     grid.verticalHeader()->length() + 2 * grid.frameWidth())
+            << which;
+    };
+    expectFitted(*window.Grid(), GetParam().rows, "cells");
+    window.SetSecondLog(Shared(ride.log), "/logs/again.msl");
+    window.Tabs()->setCurrentIndex(kCompareTab);
+    QApplication::processEvents();
+    expectFitted(*window.BeforeGrid(), GetParam().rows, "before");
+    expectFitted(*window.AfterGrid(), GetParam().rows, "after");
+    expectFitted(*window.DifferenceGrid(), GetParam().rows, "difference");
 }
 
 INSTANTIATE_TEST_SUITE_P(Axes, GridHeight,
