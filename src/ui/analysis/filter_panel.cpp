@@ -83,7 +83,9 @@ FilterPanel::FilterPanel(std::uint8_t language, QWidget* parent)
     pair(from_, toLabel_, to_);
     whole(fromReplay_);
     whole(toReplay_);
-    pair(firstMark_, nullptr, secondMark_);
+    // A row each: "MARK 002 (1,234.5 s)" does not fit in half the panel.
+    whole(firstMark_);
+    whole(secondMark_);
     whole(betweenMarks_);
     whole(tps_);
     pair(tpsMin_, new QLabel(QStringLiteral("–"), this), tpsMax_);

@@ -276,6 +276,17 @@ TEST_F(AnalysisWindowTest, TheTitleAndLogLineNameTheFile) {
     EXPECT_EQ(window.Log(), nullptr);
 }
 
+TEST_F(AnalysisWindowTest, TheMarkerBoxesShowTheirWholeText) {
+    window.resize(1200, 800);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QApplication::processEvents();
+    for (const QComboBox* mark : {Filter().FirstMarkBox(), Filter().SecondMarkBox()}) {
+        ASSERT_FALSE(mark->currentText().isEmpty());
+        EXPECT_GE(mark->width(), mark->sizeHint().width()) << mark->currentText().toStdString();
+    }
+}
+
 struct GridHeightCase {
     const char* name;
     bool throttleAxis;
