@@ -23,12 +23,7 @@ LogHeader RideLogFile::Header(const DeviceImage* image) const {
     header.unixTime = now.toSecsSinceEpoch();
     // A unit that was read names itself; an identity page never received (a unit that forbids
     // reading) is all zeros and names nothing.
-    if (image != nullptr && (*image)[field::FormatVersion] != 0) {
-        std::string version = DecodeIdentity(*image).VersionString;
-        version.erase(std::remove(version.begin(), version.end(), '\0'), version.end());
-        while (!version.empty() && version.back() == ' ') version.pop_back();
-        header.unitVersion = version;
-    }
+    if (image != nullptr) header.unitVersion = UnitVersionOf(*image);
     return header;
 }
 

@@ -59,6 +59,9 @@ void PortReconnect::Tick() {
 
 PortState PortReconnect::State() const {
     if (port_.IsOpen()) {
+        // A silent unit is expected then: the link stopped asking. Saying "no answer" would
+        // send the tuner looking for a fault that is not there.
+        if (link_.MonitorPaused()) return PortState::Paused;
         return link_.NoConnectionTicks() >= DeviceLink::kNoConnectionTicks ? PortState::NoAnswer
                                                                            : PortState::Connected;
     }

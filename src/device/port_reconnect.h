@@ -19,6 +19,7 @@ enum class PortState : std::uint8_t {
     Connected,     // open, and the unit answers
     NoAnswer,      // open, but the unit has not answered for a while
     Reconnecting,  // not open; the device is tried again every kRetryTicks ticks
+    Paused,        // open, but the link asks the unit for nothing while a ride log replays
 };
 
 class PortReconnect {

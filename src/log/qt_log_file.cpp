@@ -12,6 +12,7 @@ bool LogFileOutput::Open(const std::string& path) {
     error_.clear();
     started_ = false;
     rows_ = 0;
+    marks_ = 0;
     format_ = LogFormatOfPath(path).value_or(LogFormat::Msl);
     const QString qpath = QString::fromStdString(path);
     name_ = QDir::toNativeSeparators(qpath).toStdString();
@@ -93,6 +94,7 @@ bool LogFileOutput::Check() {
 void LogFileOutput::Close() {
     const qint64 goodSize = sink_->GoodSize();
     rows_ = writer_->Rows();
+    marks_ = writer_->Marks();
     writer_.reset();
     sink_.reset();
     file_.close();

@@ -49,6 +49,7 @@ class LogFileOutput {
     // The whole message: the file, the system's reason and how many rows stay in the file.
     const std::string& Error() const { return error_; }
     std::size_t Rows() const { return writer_ ? writer_->Rows() : rows_; }
+    unsigned Marks() const { return writer_ ? writer_->Marks() : marks_; }
     // The file's name as the user writes it (native separators).
     const std::string& FileName() const { return name_; }
 
@@ -65,6 +66,7 @@ class LogFileOutput {
     bool started_ = false;
     std::string error_;
     std::size_t rows_ = 0;
+    unsigned marks_ = 0;
 };
 
 }  // namespace korvan

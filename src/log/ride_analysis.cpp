@@ -12,22 +12,6 @@ namespace {
 
 constexpr unsigned kRpmPerStep = 100;  // the tune keeps speeds in hundreds of rpm
 
-// Decimals a quantity is shown with: whole counts, tenths of seconds and of means, the
-// channel's own digits for its extremes.
-int DecimalsOf(CellQuantity quantity, std::size_t channel) {
-    switch (quantity) {
-        case CellQuantity::Samples:
-            return 0;
-        case CellQuantity::Seconds:
-        case CellQuantity::Mean:
-            return 1;
-        case CellQuantity::Min:
-        case CellQuantity::Max:
-            return channel == kChannelTime ? 3 : 0;
-    }
-    return 1;
-}
-
 void AppendAxes(std::string& out, const CellTable& table, const std::string& title) {
     out += title;
     for (unsigned rpm : table.rpmAxis) {
@@ -46,6 +30,36 @@ void AppendRowLabel(std::string& out, int row) {
 }
 
 }  // namespace
+
+int CellQuantityDecimals(CellQuantity quantity, std::size_t channel) {
+    switch (quantity) {
+        case CellQuantity::Samples:
+            return 0;
+        case CellQuantity::Seconds:
+        case CellQuantity::Mean:
+            return 1;
+        case CellQuantity::Min:
+        case CellQuantity::Max:
+            return channel == kChannelTime ? 3 : 0;
+    }
+    return 1;
+}
+
+double CellValue(const CellStats& c, CellQuantity quantity) {
+    switch (quantity) {
+        case CellQuantity::Seconds:
+            return c.Seconds;
+        case CellQuantity::Samples:
+            return static_cast<double>(c.Samples);
+        case CellQuantity::Mean:
+            return c.Mean();
+        case CellQuantity::Min:
+            return c.Min;
+        case CellQuantity::Max:
+            return c.Max;
+    }
+    return 0;
+}
 
 bool LogFilter::Passes(const LogSample& s, unsigned limiterRpm) const {
     const MonitorChannels& c = s.Channels;
@@ -128,7 +142,7 @@ CellComparison CompareCellTables(const CellTable& before, const CellTable& after
         const CellStats& a = before.cells[i];
         const CellStats& b = after.cells[i];
         if (a.Samples < enough || b.Samples < enough) continue;
-        CellDifference& d = result.cells[i];
+        CellMeanDifference& d = result.cells[i];
         d.compared = true;
         d.before = a.Mean();
         d.after = b.Mean();
@@ -184,7 +198,7 @@ std::string CellTableText(const CellTable& table, CellQuantity quantity, std::si
                           const std::string& title, char decimalPoint) {
     std::string out;
     AppendAxes(out, table, title);
-    const int decimals = DecimalsOf(quantity, table.channel);
+    const int decimals = CellQuantityDecimals(quantity, table.channel);
     for (int row = FirstRow(table); row < kMapRows; ++row) {
         AppendRowLabel(out, row);
         for (int column = 0; column < kMapColumns; ++column) {
@@ -193,24 +207,7 @@ std::string CellTableText(const CellTable& table, CellQuantity quantity, std::si
             const bool counted =
                 quantity == CellQuantity::Seconds || quantity == CellQuantity::Samples;
             if (!c.Visited() || (!counted && c.Samples < minSamples)) continue;
-            double v = 0;
-            switch (quantity) {
-                case CellQuantity::Seconds:
-                    v = c.Seconds;
-                    break;
-                case CellQuantity::Samples:
-                    v = static_cast<double>(c.Samples);
-                    break;
-                case CellQuantity::Mean:
-                    v = c.Mean();
-                    break;
-                case CellQuantity::Min:
-                    v = c.Min;
-                    break;
-                case CellQuantity::Max:
-                    v = c.Max;
-                    break;
-            }
+            const double v = CellValue(c, quantity);
             out += FixedNumber(v, decimals, decimalPoint);
         }
         out += kLineEnd;
@@ -226,7 +223,7 @@ std::string CellComparisonText(const CellComparison& comparison, const CellTable
         AppendRowLabel(out, row);
         for (int column = 0; column < kMapColumns; ++column) {
             out += '\t';
-            const CellDifference& d =
+            const CellMeanDifference& d =
                 comparison.cells[static_cast<std::size_t>(row * kMapColumns + column)];
             if (!d.compared) continue;
             const double diff = d.Difference();

@@ -86,14 +86,14 @@ CellTable ComputeCellTable(const std::vector<LogSample>& rows, const DeviceImage
 
 // Two logs of one map, before and after a change: the difference of the channel's mean where
 // both have at least `minSamples` samples in the cell.
-struct CellDifference {
+struct CellMeanDifference {
     bool compared = false;
     double before = 0;  // means
     double after = 0;
     double Difference() const { return after - before; }
 };
 struct CellComparison {
-    std::array<CellDifference, kCellCount> cells;
+    std::array<CellMeanDifference, kCellCount> cells;
     std::size_t comparedCells = 0;
 };
 CellComparison CompareCellTables(const CellTable& before, const CellTable& after,
@@ -117,6 +117,11 @@ ScatterData ComputeScatter(const std::vector<LogSample>& rows, const DeviceImage
 
 // What a grid shows of each cell.
 enum class CellQuantity { Seconds, Samples, Mean, Min, Max };
+// The digits after the point a quantity is shown with: whole counts, tenths of seconds and of
+// means, the channel's own digits for its extremes.
+int CellQuantityDecimals(CellQuantity quantity, std::size_t channel);
+// A cell's value of `quantity`; 0 for a cell never visited.
+double CellValue(const CellStats& cell, CellQuantity quantity);
 
 // The grid as tab-separated text laid out as the map's own text (the clipboard's Copy): the
 // first line the corner (`title`, else empty), then the RPM breakpoints in rpm; each further

@@ -75,4 +75,13 @@ std::string MarkText(unsigned number) {
     return text;
 }
 
+std::string UnitVersionOf(const DeviceImage& image) {
+    // A unit that forbids reading never sends its identity page: the bytes stay zero.
+    if (image[field::FormatVersion] == 0) return {};
+    std::string version = DecodeIdentity(image).VersionString;
+    version.erase(std::remove(version.begin(), version.end(), '\0'), version.end());
+    while (!version.empty() && version.back() == ' ') version.pop_back();
+    return version;
+}
+
 }  // namespace korvan

@@ -90,6 +90,9 @@ constexpr const char* kLogExtension = ".msl";
 
 // A marker's text in every format: "MARK 001", numbered from 1.
 std::string MarkText(unsigned number);
+// The unit's version text for a log's header, as the identity page in `image` gives it
+// without padding; empty when no identity page has arrived (all zeros).
+std::string UnitVersionOf(const DeviceImage& image);
 
 // "<program> <version>", the first line of every log this program writes.
 std::string ProgramTitle();

@@ -209,5 +209,20 @@ TEST_F(ReconnectTest, AnOpenPortWithoutAnswersIsNoAnswerNotReconnecting) {
     EXPECT_EQ(reconnect.State(), PortState::Connected);
 }
 
+TEST_F(ReconnectTest, APausedLinkIsPausedWhileOpenAndItsRealStateAfter) {
+    ASSERT_FALSE(reconnect.OpenRequested("/dev/ttyUSB0").Failed());
+    Tick(12);
+    // A replay: the link asks nothing, so the unit is silent on purpose.
+    link.PauseMonitor(true);
+    Tick(DeviceLink::kNoConnectionTicks + 6);
+    EXPECT_EQ(reconnect.State(), PortState::Paused);
+    // A line that really goes away is not hidden behind the pause.
+    PullAdapter();
+    Tick(1);
+    EXPECT_EQ(reconnect.State(), PortState::Reconnecting);
+    link.PauseMonitor(false);
+    EXPECT_EQ(reconnect.State(), PortState::Reconnecting);
+}
+
 }  // namespace
 }  // namespace korvan

@@ -21,8 +21,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
@@ -41,9 +43,11 @@
 #include "files/state_file.h"
 #include "history/restore_store.h"
 #include "link_harness.h"
+#include "log/ride_log_reader.h"
 #include "log/ride_log_writer.h"
 #include "params/binding.h"
 #include "params/defaults.h"
+#include "ui/analysis/analysis_window.h"
 #include "ui/history/compare_view.h"
 #include "ui/ridelog/curve_view.h"
 #include "ui/ridelog/replay_controller.h"
@@ -51,6 +55,7 @@
 #include "ui/surface/surface_view.h"
 #include "ui/surface/surface_window.h"
 #include "ui/widgets/cgauge.h"
+#include "ui/window/analysis_controller.h"
 #include "ui/window/form_hlav.h"
 #include "ui/window/history_controller.h"
 #include "ui/window/map_tools.h"
@@ -1192,6 +1197,62 @@ TEST_F(WindowEndToEnd, ADragInTheCurveWindowProgramsOneValueOnceAsOneStep) {
     EXPECT_EQ(held[index], before[index] + dragged);
     EXPECT_EQ(ParamDifferences(held, before), std::vector<std::size_t>{index});
 }
+TEST_F(WindowEndToEnd, ARideOfTheUnitIsRecordedMarkedReplayedAndAnalysed) {
+    SimProcess& sim = StartSim({});
+    OpenWindow(sim);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ride.mlg");
+    seams_.fileDialog = [path](QFileDialog&) { return path; };
+    QString box;
+    seams_.choice = [&box](const QString& text, const QStringList&) {
+        box = text;
+        return 1;  // "Replay"
+    };
+    ASSERT_TRUE(NextMonitorFrame());
+    Key(Qt::Key_F6);
+    ASSERT_TRUE(form->RideLog().IsRecording());
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(NextMonitorFrame());
+    Key(Qt::Key_M);
+    EXPECT_EQ(form->statusBar()->currentMessage(), "Marker 1");
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(NextMonitorFrame());
+    Key(Qt::Key_F6);
+    EXPECT_FALSE(form->RideLog().IsRecording());
+    const RideLogReadResult recorded = ReadRideLogFile(path.toStdString());
+    ASSERT_TRUE(recorded.Ok());
+    EXPECT_EQ(recorded.marks.size(), 1u);
+    EXPECT_EQ(box, QString("The ride log is saved in\n%1\n%2 rows, 1 markers.")
+                       .arg(QDir::toNativeSeparators(path))
+                       .arg(recorded.rows.size()));
+
+    // The box's "Replay": the unit is asked nothing and the window says why it is silent.
+    ASSERT_TRUE(form->RideLog().IsReplaying());
+    const std::size_t requests = MonitorRequests();
+    Ticks(DeviceLink::kNoConnectionTicks + 6);
+    EXPECT_EQ(MonitorRequests(), requests);
+    EXPECT_TRUE(Find<QLabel>("LabelSpojeni")->isHidden());
+    EXPECT_FALSE(Find<QLabel>("LabelReplay")->isHidden());
+    EXPECT_EQ(Text("LabelReplay"), "REPLAY");
+    EXPECT_TRUE(Text("PortStatusField").endsWith("link paused for the replay"))
+        << Text("PortStatusField").toStdString();
+
+    // The analysis takes the replay's log as it is.
+    Find<QAction>("MenuRideAnalysis")->trigger();
+    auto* analysis = form->RideLog().findChild<AnalysisController*>();
+    ASSERT_NE(analysis->Window(), nullptr);
+    ASSERT_NE(analysis->Window()->Log(), nullptr);
+    EXPECT_EQ(analysis->Window()->Log()->rows.size(), recorded.rows.size());
+    EXPECT_TRUE(analysis->Window()->isVisible());
+    analysis->Window()->close();
+
+    // The replay ends: live values again, and nothing says the unit was lost.
+    form->RideLog().EndReplay();
+    ASSERT_TRUE(NextMonitorFrame());
+    EXPECT_TRUE(Find<QLabel>("LabelSpojeni")->isHidden());
+    EXPECT_TRUE(Find<QLabel>("LabelReplay")->isHidden());
+    EXPECT_TRUE(Text("PortStatusField").endsWith("connected"));
+    EXPECT_TRUE(modals.isEmpty()) << modals.join("; ").toStdString();
+}
+
 }  // namespace
 }  // namespace korvan::test
 

@@ -10,6 +10,8 @@ const LocalizedText kNoAnswer{"bez odpovědi", "no answer", "keine Antwort"};
 const LocalizedText kReconnecting{"obnovuji spojení", "reconnecting",
                                   "Verbindung wird wiederhergestellt"};
 const LocalizedText kClosed{"zavřeno", "closed", "geschlossen"};
+const LocalizedText kPaused{"spojení pozastaveno kvůli přehrávání", "link paused for the replay",
+                            "Verbindung für die Wiedergabe angehalten"};
 
 const LocalizedText& StateText(PortState state) {
     switch (state) {
@@ -19,6 +21,8 @@ const LocalizedText& StateText(PortState state) {
             return kNoAnswer;
         case PortState::Reconnecting:
             return kReconnecting;
+        case PortState::Paused:
+            return kPaused;
         case PortState::Closed:
             break;
     }

@@ -93,10 +93,33 @@ void ReplayController::Advance(int ms) {
 
 void ReplayController::ShowRow(int row) {
     if (row == position_) return;
+    const int before = position_;
     position_ = row;
     clockS_ = log_.rows[static_cast<std::size_t>(row)].TimeS;
     emit FrameReady(CurrentFrame());
     emit PositionChanged(row);
+    // A freshly loaded log starts before its first row: nothing has been passed yet.
+    if (before >= 0) AnnounceMarks(before, row);
+}
+
+std::vector<int> ReplayController::MarkRows() const {
+    std::vector<int> rows;
+    if (!IsLoaded()) return rows;
+    for (std::size_t row : log_.marks)
+        rows.push_back(static_cast<int>(std::min(row, log_.rows.size() - 1)));
+    return rows;
+}
+
+void ReplayController::AnnounceMarks(int from, int to) {
+    if (to <= from) return;
+    const std::vector<int> rows = MarkRows();
+    for (int mark = static_cast<int>(rows.size()) - 1; mark >= 0; --mark) {
+        const int at = rows[static_cast<std::size_t>(mark)];
+        if (at > from && at <= to) {
+            emit MarkPassed(mark);
+            return;
+        }
+    }
 }
 
 MonitorChannels ReplayController::CurrentChannels() const {

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <vector>
 
 #include "log/ride_log_reader.h"
 
@@ -46,15 +47,21 @@ class ReplayController : public QObject {
     // The frame of the current row.
     QByteArray CurrentFrame() const;
     MonitorChannels CurrentChannels() const;
+    // The row each marker of the log stands at (a marker after the last row: the last row).
+    std::vector<int> MarkRows() const;
 
   signals:
     // A valid 102-byte monitor frame of the row now shown.
     void FrameReady(const QByteArray& frame);
     void PositionChanged(int row);
     void PlayingChanged(bool playing);
+    // The replay moved forward onto or past marker `mark` (an index into Log().marks); of
+    // several passed at once (a jump), the last.
+    void MarkPassed(int mark);
 
   private:
     void ShowRow(int row);
+    void AnnounceMarks(int from, int to);
 
     RideLogReadResult log_;
     QString path_;

@@ -6,8 +6,8 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QSlider>
 
+#include "ui/ridelog/marked_slider.h"
 #include "ui/ridelog/replay_controller.h"
 #include "ui/ridelog/ridelog_texts.h"
 
@@ -22,7 +22,7 @@ ReplayPanel::ReplayPanel(ReplayController& controller, std::uint8_t language, QW
       forward_(new QPushButton(this)),
       close_(new QPushButton(this)),
       speed_(new QComboBox(this)),
-      slider_(new QSlider(Qt::Horizontal, this)),
+      slider_(new MarkedSlider(this)),
       position_(new QLabel(this)) {
     setObjectName("ReplayPanel");
     for (int speed : ReplayController::kSpeeds)
@@ -67,6 +67,7 @@ void ReplayPanel::Refresh() {
         const QSignalBlocker block(slider_);
         slider_->setRange(0, std::max(0, controller_.RowCount() - 1));
     }
+    slider_->SetMarks(controller_.MarkRows());
     const int speedIndex = speed_->findData(controller_.Speed());
     if (speedIndex >= 0) speed_->setCurrentIndex(speedIndex);
     for (QWidget* w : std::initializer_list<QWidget*>{play_, back_, forward_, slider_, speed_}) {

@@ -1,14 +1,15 @@
 // The small control panel of a replay: play or pause, speed, step, a position slider and the
-// time shown, and a button that ends the replay.
+// time shown, the log's markers on the slider, and a button that ends the replay.
 #pragma once
 
 #include <QWidget>
 #include <cstdint>
 
+#include "ui/ridelog/marked_slider.h"
+
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QSlider;
 
 namespace korvan {
 
@@ -25,7 +26,7 @@ class ReplayPanel : public QWidget {
 
     QPushButton* PlayButton() const { return play_; }
     QComboBox* SpeedBox() const { return speed_; }
-    QSlider* Slider() const { return slider_; }
+    MarkedSlider* Slider() const { return slider_; }
     QLabel* PositionLabel() const { return position_; }
 
   signals:
@@ -41,7 +42,7 @@ class ReplayPanel : public QWidget {
     QPushButton* forward_;
     QPushButton* close_;
     QComboBox* speed_;
-    QSlider* slider_;
+    MarkedSlider* slider_;
     QLabel* position_;
 };
 

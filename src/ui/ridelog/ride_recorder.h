@@ -39,6 +39,7 @@ class RideRecorder : public QObject {
     bool IsRecording() const { return output_.IsOpen(); }
     qint64 ElapsedMs() const;
     std::size_t Rows() const { return IsRecording() ? output_.Rows() : 0; }
+    unsigned Marks() const { return IsRecording() ? output_.Marks() : 0; }
     QString FilePath() const { return path_; }
     QString LastError() const { return lastError_; }
     // "REC 00:12:34  2287" for the status bar; empty when not recording.

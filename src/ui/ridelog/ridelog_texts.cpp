@@ -23,8 +23,29 @@ const LocalizedText kCellInUse = {"Aktuální buňka", "Cell in use", "Aktuelle 
 const LocalizedText kRpmAxis = {"Otáčky [1/min]", "RPM", "Drehzahl [1/min]"};
 const LocalizedText kAdvanceAxis = {"Předstih [°]", "Advance [°]", "Vorzündung [°]"};
 const LocalizedText kPrintPicture = {"Tisk", "Print", "Drucken"};
-const LocalizedText kRideLogFiles = {"Záznamy jízdy (*.msl)", "Ride logs (*.msl)",
-                                     "Fahrtprotokolle (*.msl)"};
+const LocalizedText kRideLogFiles = {"Záznamy jízdy (*.msl *.mlg *.csv)",
+                                     "Ride logs (*.msl *.mlg *.csv)",
+                                     "Fahrtprotokolle (*.msl *.mlg *.csv)"};
+const LocalizedText kMslFiles = {"Textový záznam (*.msl)", "Text log (*.msl)",
+                                 "Textprotokoll (*.msl)"};
+const LocalizedText kMlgFiles = {"Binární záznam MLG (*.mlg)", "MLG binary log (*.mlg)",
+                                 "MLG-Binärprotokoll (*.mlg)"};
+const LocalizedText kCsvFiles = {"CSV, středník mezi poli (*.csv)",
+                                 "CSV, semicolon between fields (*.csv)",
+                                 "CSV, Semikolon zwischen Feldern (*.csv)"};
+const LocalizedText kMarkerSet = {"Značka %1", "Marker %1", "Markierung %1"};
+const LocalizedText kMarkerPassed = {"Značka %1 (%2 s)", "Marker %1 (%2 s)",
+                                     "Markierung %1 (%2 s)"};
+const LocalizedText kRecordingSaved = {
+    "Záznam jízdy je uložen v souboru\n%1\nŘádků: %2, značek: %3.",
+    "The ride log is saved in\n%1\n%2 rows, %3 markers.",
+    "Das Fahrtprotokoll ist gespeichert in\n%1\n%2 Zeilen, %3 Markierungen.",
+};
+const LocalizedText kOpenFolder = {"Otevřít složku", "Open folder", "Ordner öffnen"};
+const LocalizedText kReplayIt = {"Přehrát", "Replay", "Abspielen"};
+const LocalizedText kAnalyseIt = {"Rozbor jízdy", "Ride analysis", "Fahrtanalyse"};
+const LocalizedText kClose = {"Zavřít", "Close", "Schließen"};
+const LocalizedText kReplayIndicator = {"PŘEHRÁVÁNÍ", "REPLAY", "WIEDERGABE"};
 const LocalizedText kCellTooltip = {"%.1f s, lambda %.0f mV", "%.1f s, lambda %.0f mV",
                                     "%.1f s, Lambda %.0f mV"};
 }  // namespace korvan::ridelogtext

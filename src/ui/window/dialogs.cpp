@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
@@ -22,6 +23,9 @@
 namespace korvan {
 
 bool WindowSeams::AnswerMessage(const QString&) {
+    return false;
+}
+bool WindowSeams::AnswerChoice(const QString&, const QStringList&, int&) {
     return false;
 }
 bool WindowSeams::AnswerFileDialog(QFileDialog&, QString&) {
@@ -59,6 +63,23 @@ void Dialogs::ShowMessage(const QString& text) {
                         window.data());
         box.exec();
     });
+}
+
+int Dialogs::AskChoice(const QString& text, const QStringList& choices) {
+    int chosen = -1;
+    if (options_.seams->AnswerChoice(text, choices, chosen)) return chosen;
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text,
+                    QMessageBox::NoButton, &window_);
+    QList<QAbstractButton*> buttons;
+    for (int i = 0; i < choices.size(); ++i) {
+        // The last choice closes the box, so Escape and the title bar's cross mean it too.
+        const auto role =
+            i + 1 == choices.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole;
+        buttons.append(box.addButton(choices[i], role));
+    }
+    if (!buttons.isEmpty()) box.setEscapeButton(buttons.back());
+    box.exec();
+    return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }
 
 QString Dialogs::ChooseFile(QFileDialog& dialog) {

@@ -34,6 +34,10 @@ class Dialogs {
     // opened inside the tick would stop the tick until it is closed.
     void ShowMessage(const QString& text);
     void SetInTick(bool inTick) { inTick_ = inTick; }
+    // A modal box offering `choices` (the last one closes it: "Close"); the index of the
+    // button pressed, -1 when the box was closed otherwise. Asked only outside the tick (a
+    // command of the user), so it can wait for the answer.
+    int AskChoice(const QString& text, const QStringList& choices);
 
     // Runs a file dialog prepared by the caller; the chosen path, empty when cancelled.
     // Nothing of the dialog stays on screen afterwards (its name completer's list neither), and

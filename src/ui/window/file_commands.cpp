@@ -87,6 +87,10 @@ void FileCommands::SetLastFilePath(const QString& path) {
     lastFilePath_ = path;
 }
 
+QString FileCommands::CurrentFile() const {
+    return progress_.FileName();
+}
+
 QString FileCommands::LastFolder() const {
     return lastFilePath_.isEmpty() ? QString() : QFileInfo(lastFilePath_).absolutePath();
 }

@@ -41,6 +41,8 @@ class FileCommands : public QObject {
     void SetLastFilePath(const QString& path);
     // The folder of the last file; empty when there was none.
     QString LastFolder() const;
+    // The file the parameters in the window came from or went to; empty after a read or New.
+    QString CurrentFile() const;
     // The last file ("IniDir").
     void Load(const IniStore& store);
     void Save(IniStore& store) const;

@@ -16,6 +16,7 @@
 #include "params/binding.h"
 #include "params/defaults.h"
 #include "ui/languages/qt_translations.h"
+#include "ui/window/analysis_controller.h"
 #include "ui/window/caption_fit.h"
 #include "ui/window/command_line.h"
 #include "ui/window/dialogs.h"
@@ -134,6 +135,7 @@ void TFormHlav::BuildCollaborators(QWidget* client) {
     keepAdvance_ = std::make_unique<KeepAdvanceOption>(pages_->MapGroup(), model, *hints_);
     surface_ = std::make_unique<SurfaceWindowController>(*this, model, *link_, *linkView_, *menu_,
                                                          *dialogs_, history_->Store());
+    new AnalysisController(*this, model, *menu_, *dialogs_, *rideLog_);
 }
 
 void TFormHlav::Wire() {
@@ -174,6 +176,11 @@ void TFormHlav::Wire() {
             &MapTools::SelectCell);
     connect(mapTools_.get(), &MapTools::SelectionChanged, surface_.get(),
             &SurfaceWindowController::ShowSelection);
+
+    // A replay silences the unit on purpose: the connection label says so instead of
+    // "No Connection".
+    connect(rideLog_.get(), &RideLogController::ReplayRunning, progress_.get(),
+            &ProgressRow::SetReplaying);
 
     // The pages: Enter, and what the monitor column shows.
     ParameterPages* pages = pages_.get();

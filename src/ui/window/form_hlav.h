@@ -15,6 +15,7 @@
 //   HistoryController   restore points, what the unit holds, the compares
 //   RideLogController   ride log recording, replay, time in cell, the curves
 //   SurfaceWindowController  the map in 3D, its comparisons and its view angle
+//   AnalysisController  the ride analysis window (a child of RideLogController)
 //   HintStatus          hints, tooltips and the status bar
 //   MapTools            the selection on the map and its rows, the Map menu and its keys,
 //                       the clipboard and the map as a .csv file

@@ -24,6 +24,9 @@ class WindowSeams {
     virtual ~WindowSeams() = default;
     // A modal message.
     virtual bool AnswerMessage(const QString& text);
+    // A modal message with a button for each of `choices`: `chosen` is the index of the button
+    // pressed, -1 when the box was closed without one.
+    virtual bool AnswerChoice(const QString& text, const QStringList& choices, int& chosen);
     // A file dialog: `chosen` is the path, empty when cancelled.
     virtual bool AnswerFileDialog(QFileDialog& dialog, QString& chosen);
     // The printer to print on; null for none.

@@ -1,10 +1,13 @@
 #include "ui/window/progress_row.h"
 
+#include <QFontMetrics>
 #include <QLabel>
+#include <QPalette>
 #include <algorithm>
 
 #include "files/settings.h"
 #include "params/localized_text.h"
+#include "ui/ridelog/ridelog_texts.h"
 #include "ui/widgets/cgauge.h"
 #include "ui/window/guarded_setters.h"
 #include "ui/window/link_view.h"
@@ -19,6 +22,10 @@ constexpr int kMessagePixels = 13;
 constexpr int kConnectionPixels = 23;
 // The gauge counts the five steps of an operation.
 constexpr int kOperationSteps = 5;
+// White on a dark blue: nothing like the red of a lost unit, and legible in any palette.
+const QColor kReplayBackground(0x00, 0x40, 0xA0);
+const QColor kReplayText(0xFF, 0xFF, 0xFF);
+constexpr int kReplayMargin = 8;
 
 }  // namespace
 
@@ -29,6 +36,17 @@ ProgressRow::ProgressRow(QWidget* client, const QFont& windowFont, const Paramet
     noConnectionLabel_->setFont(PixelFont(windowFont, kConnectionPixels, true));
     noConnectionLabel_->setAlignment(Qt::AlignCenter);
     SetBackground(noConnectionLabel_, Colour::Red);
+    replayLabel_ = MakeLabel(client, "LabelReplay", QString(), 480, 9, 190, 29);
+    replayLabel_->setAlignment(Qt::AlignCenter);
+    QPalette replayColours = replayLabel_->palette();
+    replayColours.setColor(QPalette::Window, kReplayBackground);
+    replayColours.setColor(QPalette::WindowText, kReplayText);
+    replayLabel_->setPalette(replayColours);
+    replayLabel_->setAutoFillBackground(true);
+    replayLabel_->hide();
+    connect(&model, &ParameterModel::LanguageChanged, this, [this] {
+        if (replaying_) ShowReplayText();
+    });
 
     messageLabel_ = MakeLabel(client, "LabelHlaseni", "Programming:", 8, 510, 176, 18);
     messageLabel_->setFont(PixelFont(windowFont, kMessagePixels, true));
@@ -65,7 +83,26 @@ void ProgressRow::SetGaugeVisible(bool visible) {
 }
 
 void ProgressRow::SetNoConnectionVisible(bool visible) {
-    SetShown(noConnectionLabel_, visible);
+    noConnection_ = visible;
+    SetShown(noConnectionLabel_, visible && !replaying_);
+}
+
+void ProgressRow::SetReplaying(bool replaying) {
+    replaying_ = replaying;
+    if (replaying) ShowReplayText();
+    SetShown(replayLabel_, replaying);
+    SetShown(noConnectionLabel_, noConnection_ && !replaying);
+}
+
+void ProgressRow::ShowReplayText() {
+    const QString text = QString::fromUtf8(ridelogtext::kReplayIndicator.In(model_.Language()));
+    // As large as "No Connection", smaller only where a language's word would not fit.
+    QFont font = noConnectionLabel_->font();
+    const int room = replayLabel_->width() - kReplayMargin;
+    while (font.pixelSize() > 1 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (replayLabel_->font() != font) replayLabel_->setFont(font);
+    SetLabelText(replayLabel_, text);
 }
 
 void ProgressRow::BeginPrintLine(const QString* line) {

@@ -1,5 +1,6 @@
 // The progress row and the connection state: owns the message label "LabelHlaseni", the
-// operation gauge "CGauge", the red "No Connection" label at the top and the file name on
+// operation gauge "CGauge", the red "No Connection" label at the top (and the "REPLAY" label
+// that takes its place while a ride log replays) and the file name on
 // the first page ("LabelFile1" and "LabelFile2"). It is the message side of what the device
 // link shows (it connects itself to the LinkView); the texts come in the three languages and
 // are shown in the current one. It keeps the file name in the settings.
@@ -39,6 +40,10 @@ class ProgressRow : public QObject {
     void SetGaugeProgress(int progress);
     void SetGaugeVisible(bool visible);
     void SetNoConnectionVisible(bool visible);
+    // While a ride log replays the unit is silent on purpose: "REPLAY" shows where "No
+    // Connection" would, and the link's state comes back when the replay ends.
+    void SetReplaying(bool replaying);
+    bool Replaying() const { return replaying_; }
 
     // The print date line in the message label, on the normal background. The line is longer
     // than any progress message: the label widens over the (hidden) gauge until
@@ -55,11 +60,16 @@ class ProgressRow : public QObject {
     void Save(IniStore& store) const;
 
   private:
+    void ShowReplayText();
+
     const ParameterModel& model_;
     QLabel* noConnectionLabel_ = nullptr;  // "LabelSpojeni"
-    QLabel* messageLabel_ = nullptr;       // "LabelHlaseni"
-    TCGauge* progressGauge_ = nullptr;     // "CGauge"
-    QLabel* fileLabel_ = nullptr;          // "LabelFile2"
+    QLabel* replayLabel_ = nullptr;        // "LabelReplay"
+    bool noConnection_ = false;            // what the link said last
+    bool replaying_ = false;
+    QLabel* messageLabel_ = nullptr;    // "LabelHlaseni"
+    TCGauge* progressGauge_ = nullptr;  // "CGauge"
+    QLabel* fileLabel_ = nullptr;       // "LabelFile2"
     QRect messageGeometry_;
 };
 

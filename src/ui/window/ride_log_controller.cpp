@@ -12,18 +12,22 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "device/device_link.h"
 #include "device/frame.h"
+#include "log/ride_analysis.h"
 #include "log/time_in_cell.h"
 #include "params/binding.h"
+#include "ui/languages/qt_fill.h"
 #include "ui/ridelog/curve_points.h"
 #include "ui/ridelog/curve_texts.h"
 #include "ui/ridelog/curve_view.h"
@@ -55,6 +59,11 @@ constexpr int kMinButtonWidth = 120;
 // Room for the ten names beside the advance chart and for the servo chart's labels.
 constexpr int kCurveWindowWidth = 800;
 constexpr int kCurveWindowHeight = 640;
+// How long a marker's note stays in the status bar.
+constexpr int kBriefMessageMs = 3000;
+// The REC field: white and bold on a dark red while recording, legible in any palette.
+const QColor kRecordingBackground(0xC0, 0x00, 0x00);
+const QColor kRecordingText(0xFF, 0xFF, 0xFF);
 
 QString Text(const LocalizedText& text, std::uint8_t language) {
     return QString::fromUtf8(text.In(language));
@@ -120,7 +129,16 @@ RideLogController::RideLogController(QMainWindow& window, ParameterModel& model,
 
     status_ = new QLabel(&window);
     status_->setObjectName("LabelRideLog");
-    status_->hide();
+    status_->hide();  // shown only while recording, so it is always red then
+    QFont bold = status_->font();
+    bold.setBold(true);
+    status_->setFont(bold);
+    QPalette recording = status_->palette();
+    recording.setColor(QPalette::Window, kRecordingBackground);
+    recording.setColor(QPalette::WindowText, kRecordingText);
+    status_->setPalette(recording);
+    status_->setAutoFillBackground(true);
+    status_->setAlignment(Qt::AlignCenter);
     // Wide enough for hours of recording, so the field does not jump as the count grows.
     status_->setMinimumWidth(
         status_->fontMetrics().horizontalAdvance(QStringLiteral("REC 00:00:00  0000000 ")));
@@ -205,11 +223,26 @@ QString RideLogController::SuggestedFolder() const {
 }
 
 QString RideLogController::AskFile(bool save, const QString& title, const QString& suggested) {
-    QFileDialog dialog(&window_, title, suggested, Text(ridelogtext::kRideLogFiles, Language()));
+    const std::uint8_t language = Language();
+    // Every format first: a log is read from any of them, and a name typed without an
+    // extension is written as the text log.
+    const QStringList filters = {
+        Text(ridelogtext::kRideLogFiles, language), Text(ridelogtext::kMslFiles, language),
+        Text(ridelogtext::kMlgFiles, language), Text(ridelogtext::kCsvFiles, language)};
+    const QStringList suffixes = {QString(kLogExtension).mid(1), QString(kLogExtension).mid(1),
+                                  QString(kMlgExtension).mid(1), QString(kCsvExtension).mid(1)};
+    QFileDialog dialog(&window_, title, suggested);
+    dialog.setNameFilters(filters);
     dialog.setObjectName(save ? "RecordDialog" : "ReplayDialog");
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QString::fromLatin1(kLogExtension).mid(1));
+    dialog.setDefaultSuffix(suffixes[0]);
+    // The format chosen in the list is the one a bare name is written in.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog, filters, suffixes](const QString& f) {
+                const qsizetype i = filters.indexOf(f);
+                if (i >= 0) dialog.setDefaultSuffix(suffixes[i]);
+            });
     if (save) dialog.selectFile(suggested);
     const QString path = dialogs_.ChooseFile(dialog);
     if (!path.isEmpty()) lastFolder_ = QFileInfo(path).absolutePath();
@@ -233,22 +266,59 @@ bool RideLogController::StartRecording(const QString& path) {
         connect(recorder_, &RideRecorder::Failed, this, &RideLogController::OnRecordingFailed);
     }
     recorder_->SetLanguage(Language());
-    const bool started = recorder_->Start(path);
+    // The header names what the log belongs to, so a log found months later still says which
+    // unit and which tune it was ridden with.
+    LogHeader names;
+    names.unitVersion = UnitVersionOf(model_.Image());
+    const QString tune = files_.CurrentFile();
+    if (!tune.isEmpty()) names.tuneFile = QFileInfo(tune).fileName().toStdString();
+    const bool started = recorder_->Start(path, names);
     ShowRecordingState();
     if (!started) dialogs_.ShowMessage(recorder_->LastError());
     return started;
 }
 
 void RideLogController::StopRecording() {
-    if (recorder_ == nullptr) return;
+    if (!IsRecording()) return;
+    const QString path = recorder_->FilePath();
+    const std::size_t rows = recorder_->Rows();
+    const unsigned marks = recorder_->Marks();
     recorder_->Stop();
     ShowRecordingState();
+    // A write that failed at the end has said so (Failed); the file is not offered then.
+    if (!recorder_->LastError().isEmpty()) return;
+    lastRecording_ = path;
+    const std::uint8_t language = Language();
+    const QString text =
+        QFill(ridelogtext::kRecordingSaved, language, QDir::toNativeSeparators(path), rows, marks);
+    enum Choice { kOpenFolder, kReplay, kAnalyse };
+    const int choice = dialogs_.AskChoice(
+        text, {Text(ridelogtext::kOpenFolder, language), Text(ridelogtext::kReplayIt, language),
+               Text(ridelogtext::kAnalyseIt, language), Text(ridelogtext::kClose, language)});
+    switch (choice) {
+        case kOpenFolder:
+            dialogs_.OpenUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+            break;
+        case kReplay:
+            StartReplay(path);
+            break;
+        case kAnalyse:
+            emit AnalysisWanted(path);
+            break;
+        default:
+            break;
+    }
 }
 
 void RideLogController::Mark() {
     if (!IsRecording()) return;
     recorder_->Mark();
     ShowRecordingState();
+    if (IsRecording()) ShowBriefly(QFill(ridelogtext::kMarkerSet, Language(), recorder_->Marks()));
+}
+
+void RideLogController::ShowBriefly(const QString& text) {
+    window_.statusBar()->showMessage(text, kBriefMessageMs);
 }
 
 void RideLogController::OnRecordingFailed(const QString& message) {
@@ -284,6 +354,9 @@ bool RideLogController::StartReplay(const QString& path) {
     if (replay_ == nullptr) {
         replay_ = new ReplayController(this);
         connect(replay_, &ReplayController::FrameReady, this, &RideLogController::OnReplayFrame);
+        connect(replay_, &ReplayController::MarkPassed, this, &RideLogController::OnMarkPassed);
+        connect(replay_, &ReplayController::PositionChanged, this,
+                [this] { emit ReplayMoved(replay_->PositionSeconds()); });
         panel_ = new ReplayPanel(*replay_, Language(), &window_);
         panel_->setWindowFlag(Qt::Tool);
         panel_->installEventFilter(this);
@@ -292,6 +365,7 @@ bool RideLogController::StartReplay(const QString& path) {
     // The link stops asking before the first row is shown, so no live frame mixes in.
     link_.PauseMonitor(true);
     replaying_ = true;
+    emit ReplayRunning(true);
     const bool loaded = replay_->Load(path, Language());
     if (!loaded) {
         EndReplay();
@@ -320,6 +394,7 @@ void RideLogController::EndReplay() {
     replay_->Pause();
     if (panel_->isVisible()) panel_->hide();
     link_.PauseMonitor(false);
+    emit ReplayRunning(false);
     // What was changed during the replay reaches the unit now, when that is asked for.
     link_.CheckProgramOnChange(pages_.ProgramAfterChange());
 }
@@ -329,6 +404,26 @@ void RideLogController::OnReplayFrame(const QByteArray& frame) {
     injecting_ = true;
     link_.InjectMonitorFrame(reinterpret_cast<const std::uint8_t*>(frame.constData()));
     injecting_ = false;
+}
+
+const RideLogReadResult* RideLogController::ReplayLog() const {
+    return replay_ != nullptr && replay_->IsLoaded() ? &replay_->Log() : nullptr;
+}
+
+QString RideLogController::ReplayPath() const {
+    return ReplayLog() != nullptr ? replay_->FilePath() : QString();
+}
+
+double RideLogController::ReplaySeconds() const {
+    return replay_ != nullptr ? replay_->PositionSeconds() : 0;
+}
+
+void RideLogController::OnMarkPassed(int mark) {
+    if (!replaying_) return;
+    const RideLogReadResult& log = replay_->Log();
+    const QString seconds =
+        QLocale().toString(MarkTimeS(log, static_cast<std::size_t>(mark)), 'f', 1);
+    ShowBriefly(QFill(ridelogtext::kMarkerPassed, Language(), mark + 1, seconds));
 }
 
 // --- Time in cell ---
@@ -418,9 +513,11 @@ bool RideLogController::eventFilter(QObject* watched, QEvent* event) {
         // no letters, so nothing typed is lost.
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (key->key() == Qt::Key_M && !key->isAutoRepeat() &&
-            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && widget != nullptr &&
-            widget->window() == &window_) {
+        // With Shift too: Caps Lock or a held Shift must not lose the moment.
+        const Qt::KeyboardModifiers modifiers =
+            key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+        if (key->key() == Qt::Key_M && !key->isAutoRepeat() && modifiers == Qt::NoModifier &&
+            widget != nullptr && widget->window() == &window_) {
             Mark();
             return true;
         }

@@ -1,5 +1,6 @@
-// The ride log in the window: recording the live monitor frames to a .msl file (F6, M for a
-// marker, "REC" in the status bar), replaying a log through the same path as live frames
+// The ride log in the window: recording the live monitor frames to a .msl, .mlg or .csv file
+// (F6, M or Shift+M for a marker, "REC" in the status bar, a box at the end that says where
+// the file is and offers the next step), replaying a log through the same path as live frames
 // (monitor column, map cursor, the advance tools) while the link asks the unit for nothing,
 // the time-in-cell colours on the Advance Map page, and the map as curves. It owns the
 // recorder, the replay and its panel, and the curve window, each made on first use; its menu
@@ -14,6 +15,7 @@
 #include <optional>
 
 #include "device/map_cursor.h"
+#include "log/ride_log_reader.h"
 #include "params/device_image.h"
 
 class QAction;
@@ -57,15 +59,25 @@ class RideLogController : public QObject {
     // F6: asks for a file and starts, or stops.
     void ToggleRecording();
     bool StartRecording(const QString& path);
+    // Stops, then says where the file is, with its rows and markers, and offers to open its
+    // folder, replay it or analyse it.
     void StopRecording();
     bool IsRecording() const;
+    // A marker in the log, shown briefly in the status bar ("Marker 3").
     void Mark();
+    // The file of the last recording that ended well; empty before one.
+    QString LastRecording() const { return lastRecording_; }
 
     // Asks for a .msl file and replays it.
     void OpenReplay();
     bool StartReplay(const QString& path);
     void EndReplay();
     bool IsReplaying() const { return replaying_; }
+    // The log the replay holds, null without one; its file.
+    const RideLogReadResult* ReplayLog() const;
+    QString ReplayPath() const;
+    // The time of the row the replay shows, in the log's seconds.
+    double ReplaySeconds() const;
 
     // The time-in-cell colours of the loaded log on the map.
     void SetHeatShown(bool shown);
@@ -88,6 +100,14 @@ class RideLogController : public QObject {
     QAction* ReplayItem() const { return replayItem_; }
     QAction* CurvesItem() const { return curvesItem_; }
 
+  signals:
+    // A replay began or ended: the link asks the unit for nothing meanwhile.
+    void ReplayRunning(bool running);
+    // The replay shows another row (the slider, a step, playing).
+    void ReplayMoved(double seconds);
+    // The user asked for the ride analysis of this log.
+    void AnalysisWanted(const QString& path);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -97,6 +117,8 @@ class RideLogController : public QObject {
     void OnPointEdited(int imageIndex, int value);
     void OnReplayFrame(const QByteArray& frame);
     void OnRecordingFailed(const QString& message);
+    void OnMarkPassed(int mark);
+    void ShowBriefly(const QString& text);
     QString AskFile(bool save, const QString& title, const QString& suggested);
     std::uint8_t Language() const;
     QString SuggestedFolder() const;
@@ -111,6 +133,7 @@ class RideLogController : public QObject {
     ParameterPages& pages_;
     const FileCommands& files_;
     QString lastFolder_;
+    QString lastRecording_;
 
     RideRecorder* recorder_ = nullptr;
     ReplayController* replay_ = nullptr;

@@ -17,6 +17,7 @@
 #include "device/device_link.h"
 #include "params/language_tables.h"
 #include "params/localized_text.h"
+#include "ui/analysis/analysis_texts.h"
 #include "ui/help/help_window.h"
 #include "ui/ridelog/ridelog_texts.h"
 #include "ui/surface/surface_texts.h"
@@ -278,6 +279,33 @@ TEST(Manual, NamesTheMapToolsAsTheWindowDoes) {
     };
     for (const Manual& m : kManuals) {
         const std::string text = CollapseBlanks(ReadAll(ManualDir() / m.file));
+        for (const LocalizedText* w : words) {
+            const std::string caption = WithoutAccessKey(w->In(m.language));
+            EXPECT_NE(text.find(caption), std::string::npos)
+                << m.file << " lacks \"" << caption << "\"";
+        }
+    }
+}
+
+// The ride analysis and the ride log's feedback are described in the words the window shows.
+TEST(Manual, DescribesTheRideAnalysisInTheWindowsWords) {
+    const LocalizedText* words[] = {
+        &analysistext::kMenuItem,      &analysistext::kCellsTab,
+        &analysistext::kScatterTab,    &analysistext::kSummaryTab,
+        &analysistext::kCompareTab,    &analysistext::kOpenLog,
+        &analysistext::kReplayLog,     &analysistext::kLastRecording,
+        &analysistext::kOpenSecondLog, &analysistext::kExportLog,
+        &analysistext::kFromReplay,    &analysistext::kToReplay,
+        &analysistext::kBetweenMarks,  &analysistext::kWithoutLimiter,
+        &analysistext::kWithoutClutch, &analysistext::kWithoutN2o,
+        &analysistext::kClearFilter,   &analysistext::kMinSamples,
+        &analysistext::kXAxis,         &analysistext::kYAxis,
+        &analysistext::kColourBy,      &ridelogtext::kReplayIndicator,
+        &ridelogtext::kOpenFolder,     &ridelogtext::kAnalyseIt,
+    };
+    for (const Manual& m : kManuals) {
+        const std::string text = CollapseBlanks(ReadAll(ManualDir() / m.file));
+        EXPECT_NE(text.find("<a name=\"analysis\">"), std::string::npos) << m.file;
         for (const LocalizedText* w : words) {
             const std::string caption = WithoutAccessKey(w->In(m.language));
             EXPECT_NE(text.find(caption), std::string::npos)

@@ -214,6 +214,9 @@ TEST(PortStatusField, ComDeviceAndStateInEachLanguage) {
         {PortState::Reconnecting, 0, "COM2  /dev/ttyUSB0  obnovuji spojení"},
         {PortState::NoAnswer, 2, "COM2  /dev/ttyUSB0  keine Antwort"},
         {PortState::Reconnecting, 2, "COM2  /dev/ttyUSB0  Verbindung wird wiederhergestellt"},
+        {PortState::Paused, 1, "COM2  /dev/ttyUSB0  link paused for the replay"},
+        {PortState::Paused, 0, "COM2  /dev/ttyUSB0  spojení pozastaveno kvůli přehrávání"},
+        {PortState::Paused, 2, "COM2  /dev/ttyUSB0  Verbindung für die Wiedergabe angehalten"},
     };
     PortStatusField field;
     for (const auto& c : cases) {

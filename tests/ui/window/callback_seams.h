@@ -20,6 +20,11 @@ class CallbackSeams : public WindowSeams {
         messageBox(text);
         return true;
     }
+    bool AnswerChoice(const QString& text, const QStringList& choices, int& chosen) override {
+        if (!choice) return false;
+        chosen = choice(text, choices);
+        return true;
+    }
     bool AnswerFileDialog(QFileDialog& dialog, QString& chosen) override {
         if (!fileDialog) return false;
         chosen = fileDialog(dialog);
@@ -42,6 +47,7 @@ class CallbackSeams : public WindowSeams {
     }
 
     std::function<void(const QString& text)> messageBox;
+    std::function<int(const QString& text, const QStringList& choices)> choice;
     std::function<QString(QFileDialog& dialog)> fileDialog;
     std::function<std::unique_ptr<QPrinter>()> printer;
     std::function<void(const QUrl& url)> openUrl;

@@ -35,6 +35,10 @@ class WindowTest : public ::testing::Test {
         FormOptions options;
         options.arguments = arguments;
         seams.messageBox = [this](const QString& text) { messages << text; };
+        seams.choice = [this](const QString& text, const QStringList& offered) {
+            choices << text;
+            return choose ? choose(offered) : -1;
+        };
         seams.fileDialog = [this](QFileDialog& dialog) {
             return fileDialog ? fileDialog(dialog) : QString();
         };
@@ -105,6 +109,9 @@ class WindowTest : public ::testing::Test {
     // Answers the serial port dialog (true: OK); empty = cancel.
     std::function<bool(PortDialog&)> portDialog;
     QStringList messages;
+    // The boxes that offered choices, and who picks one (the index; -1 = closed). Unset: closed.
+    QStringList choices;
+    std::function<int(const QStringList&)> choose;
     // Answers the file dialogs (the chosen path; empty = cancel) and chooses the printer.
     std::function<QString(QFileDialog&)> fileDialog;
     std::function<std::unique_ptr<QPrinter>()> printer;
