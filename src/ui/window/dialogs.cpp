@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
@@ -22,6 +23,9 @@
 namespace korvan {
 
 bool WindowSeams::AnswerMessage(const QString&) {
+    return false;
+}
+bool WindowSeams::AnswerQuestion(const QString&, bool&) {
     return false;
 }
 bool WindowSeams::AnswerFileDialog(QFileDialog&, QString&) {
@@ -59,6 +63,17 @@ void Dialogs::ShowMessage(const QString& text) {
                         window.data());
         box.exec();
     });
+}
+
+bool Dialogs::Ask(const QString& text, const QString& yesText) {
+    bool yes = false;
+    if (options_.seams->AnswerQuestion(text, yes)) return yes;
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
+                    QMessageBox::Cancel, &window_);
+    QPushButton* button = box.addButton(yesText, QMessageBox::AcceptRole);
+    box.setDefaultButton(button);
+    box.exec();
+    return box.clickedButton() == button;
 }
 
 QString Dialogs::ChooseFile(QFileDialog& dialog) {

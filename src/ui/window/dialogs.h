@@ -34,6 +34,9 @@ class Dialogs {
     // opened inside the tick would stop the tick until it is closed.
     void ShowMessage(const QString& text);
     void SetInTick(bool inTick) { inTick_ = inTick; }
+    // A question with a button saying `yesText` and a Cancel button; true when the button was
+    // chosen. Asked only from commands, never from inside the tick.
+    bool Ask(const QString& text, const QString& yesText);
 
     // Runs a file dialog prepared by the caller; the chosen path, empty when cancelled.
     // Nothing of the dialog stays on screen afterwards (its name completer's list neither), and

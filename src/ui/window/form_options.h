@@ -24,6 +24,8 @@ class WindowSeams {
     virtual ~WindowSeams() = default;
     // A modal message.
     virtual bool AnswerMessage(const QString& text);
+    // A question with one button for yes and a Cancel button: `yes` when it was chosen.
+    virtual bool AnswerQuestion(const QString& text, bool& yes);
     // A file dialog: `chosen` is the path, empty when cancelled.
     virtual bool AnswerFileDialog(QFileDialog& dialog, QString& chosen);
     // The printer to print on; null for none.

@@ -448,7 +448,7 @@ void ParameterPages::SetMapHeat(const std::array<QColor, kMapRows * kMapColumns>
                                 const std::array<QString, kMapRows * kMapColumns>& tooltips) {
     mapHeat_ = colours;
     for (std::size_t i = 0; i < mapEdits_.size(); ++i) {
-        if (mapEdits_[i]->toolTip() != tooltips[i]) mapEdits_[i]->setToolTip(tooltips[i]);
+        mapEdits_[i]->SetNote(tooltips[i]);
     }
     ShowCursor(cursor_);
 }

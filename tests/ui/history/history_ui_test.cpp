@@ -140,7 +140,7 @@ TEST_F(HistoryWindowTest, ANoteTypedInTheListIsStoredAndTheLanguageSwitches) {
     EXPECT_EQ(text(0, HistoryWindow::KindColumn), QString::fromUtf8("Otevřeno"));
     EXPECT_EQ(text(0, HistoryWindow::NoteColumn), QString::fromUtf8("po závodě"));
     window.SetLanguage(kLanguageGerman);
-    EXPECT_EQ(window.CompareButton()->text(), "&Vergleichen");
+    EXPECT_EQ(window.CompareButton()->text(), "&Unterschiede");
 }
 
 }  // namespace

@@ -34,7 +34,14 @@ class WindowTest : public ::testing::Test {
     TFormHlav& Open(const QStringList& arguments = {"ENGLISH"}) {
         FormOptions options;
         options.arguments = arguments;
-        seams.messageBox = [this](const QString& text) { messages << text; };
+        seams.messageBox = [this](const QString& text) {
+            messages << text;
+            windowShownAtMessage << (form != nullptr && form->isVisible());
+        };
+        seams.question = [this](const QString& text) {
+            questions << text;
+            return answerYes;
+        };
         seams.fileDialog = [this](QFileDialog& dialog) {
             return fileDialog ? fileDialog(dialog) : QString();
         };
@@ -105,6 +112,11 @@ class WindowTest : public ::testing::Test {
     // Answers the serial port dialog (true: OK); empty = cancel.
     std::function<bool(PortDialog&)> portDialog;
     QStringList messages;
+    // For each message: whether the window was on the screen when it came.
+    QList<bool> windowShownAtMessage;
+    // The questions asked, and the answer every one gets (true: the yes button).
+    QStringList questions;
+    bool answerYes = false;
     // Answers the file dialogs (the chosen path; empty = cancel) and chooses the printer.
     std::function<QString(QFileDialog&)> fileDialog;
     std::function<std::unique_ptr<QPrinter>()> printer;
