@@ -189,15 +189,21 @@ TEST(HistoryWindowGroups, ALiveSessionShowsAsOneGroupThatOpensAndKeepsEveryPoint
     EXPECT_EQ(window.CurrentFileName(), programmed.last());
     EXPECT_TRUE(window.NoteButton()->isEnabled());
 
-    // One more point joins the open group, which stays open; nothing was dropped.
-    window.List()->expand(model->index(0, 0));
+    // The chosen point stays chosen, inside its group, when a point is added.
     programmed.prepend(add(RestoreKind::Programmed, 30));
     window.Refresh();
-    EXPECT_EQ(model->rowCount(model->index(0, 0)), 38);
+    EXPECT_EQ(window.CurrentFileName(), programmed.last());
+    // One more point joins the group, which stays open; nothing was dropped.
+    window.List()->expand(model->index(0, 0));
+    window.List()->setCurrentIndex(model->index(1, 0));
+    ASSERT_EQ(window.CurrentFileName(), read);
+    programmed.prepend(add(RestoreKind::Programmed, 30));
+    window.Refresh();
+    EXPECT_EQ(model->rowCount(model->index(0, 0)), 39);
     EXPECT_TRUE(window.List()->isExpanded(model->index(0, 0)));
-    EXPECT_EQ(window.CurrentFileName(), programmed.last()) << "the chosen point stays chosen";
-    EXPECT_EQ(store.List().size(), 39u);
-    EXPECT_EQ(model->index(37, HistoryWindow::NoteColumn, model->index(0, 0)).data().toString(),
+    EXPECT_EQ(window.CurrentFileName(), read);
+    EXPECT_EQ(store.List().size(), 40u);
+    EXPECT_EQ(model->index(38, HistoryWindow::NoteColumn, model->index(0, 0)).data().toString(),
               "base map");
 
     // Ten minutes later a new run begins: a point on its own.

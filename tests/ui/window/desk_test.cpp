@@ -329,7 +329,9 @@ TEST_F(DeskTest, RecentFilesListTheLastFiveAndOpenAgainAfterARestart) {
     EXPECT_EQ(entries(), expected);
     EXPECT_EQ(Find<QMenu>("MenuRecent")->title(), "&Naposledy použité");
     EXPECT_EQ(Find<QLabel>("LabelFileName")->text(), "tune3.ign");  // the file it last showed
-    Find<QAction>("MenuRecent4")->trigger();
+    QAction* fourth = Find<QAction>("MenuRecent4");
+    ASSERT_NE(fourth, nullptr);
+    fourth->trigger();
     EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), paths[3]);
     EXPECT_EQ(Byte(field::BikeType), 0);  // tune4: BIKE 0
     EXPECT_EQ(entries().first(), "&1 tune4.ign");
