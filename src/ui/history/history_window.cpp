@@ -239,8 +239,6 @@ class HistoryModel : public QAbstractItemModel {
     std::uint8_t language_ = kLanguageEnglish;
 };
 
-namespace {}  // namespace
-
 HistoryWindow::HistoryWindow(RestoreStore* store, QWidget* parent)
     : QWidget(parent), store_(store) {
     setObjectName("HistoryWindow");
@@ -293,6 +291,8 @@ HistoryWindow::HistoryWindow(RestoreStore* store, QWidget* parent)
     connect(showFile_, &QPushButton::clicked, this, &HistoryWindow::ShowFile);
     connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &HistoryWindow::UpdateButtons);
+    // The points of a group stand one step in and say "Programmed": the columns widen for them.
+    connect(list_, &QTreeView::expanded, this, &HistoryWindow::FitColumns);
     connect(list_, &QTreeView::doubleClicked, this, [this] {
         if (!CurrentFileName().isEmpty()) emit openRequested(CurrentFileName());
     });
@@ -339,8 +339,7 @@ void HistoryWindow::Refresh() {
     if (chosen.isValid() && groupChosen && chosen.parent().isValid()) chosen = chosen.parent();
     if (chosen.isValid() && chosen.parent().isValid()) list_->expand(chosen.parent());
     list_->setCurrentIndex(chosen.isValid() ? chosen : model_->index(0, 0));
-    for (int column = TimeColumn; column < NoteColumn; ++column)
-        list_->resizeColumnToContents(column);
+    FitColumns();
 
     QStringList lines;
     for (const StoreProblem& p : store_->Problems()) lines << Utf8(StoreProblemText(p, language_));
@@ -359,6 +358,11 @@ QString HistoryWindow::CurrentFileName() const {
 void HistoryWindow::MarkUnreadable(const QString& fileName) {
     store_->Load(fileName.toStdString());  // records the mark in the store for later listings
     Refresh();
+}
+
+void HistoryWindow::FitColumns() {
+    for (int column = TimeColumn; column < NoteColumn; ++column)
+        list_->resizeColumnToContents(column);
 }
 
 void HistoryWindow::UpdateButtons() {

@@ -3,6 +3,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -173,6 +174,15 @@ TEST(HistoryWindowGroups, ALiveSessionShowsAsOneGroupThatOpensAndKeepsEveryPoint
     ASSERT_EQ(model->rowCount(group), 37);
     EXPECT_EQ(model->index(36, HistoryWindow::KindColumn, group).data().toString(), "Programmed");
     EXPECT_EQ(model->index(1, HistoryWindow::KindColumn).data().toString(), "Read");
+    // Opened, its points stand one step in and are not cut short: the columns widen for them.
+    window.List()->expand(group);
+    for (const int column : {HistoryWindow::TimeColumn, HistoryWindow::KindColumn}) {
+        const QModelIndex cell = model->index(0, column, group);
+        EXPECT_GE(window.List()->visualRect(cell).width(),
+                  window.List()->fontMetrics().horizontalAdvance(cell.data().toString()))
+            << cell.data().toString().toStdString();
+    }
+    window.List()->collapse(group);
 
     // The group row stands for its newest point; a note belongs to one point only.
     QSignalSpy open(&window, &HistoryWindow::openRequested);
