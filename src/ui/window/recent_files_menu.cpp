@@ -15,7 +15,7 @@ namespace korvan {
 
 namespace {
 
-const LocalizedText kRecentTitle{"&Naposledy použité", "Recent &files", "&Zuletzt verwendet"};
+const LocalizedText kRecentTitle{"Naposledy &použité", "Recent &files", "&Zuletzt verwendet"};
 const LocalizedText kNoRecent{"(žádné)", "(none)", "(keine)"};
 
 }  // namespace

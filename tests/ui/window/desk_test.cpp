@@ -327,7 +327,7 @@ TEST_F(DeskTest, RecentFilesListTheLastFiveAndOpenAgainAfterARestart) {
 
     Open({"CESKY"});
     EXPECT_EQ(entries(), expected);
-    EXPECT_EQ(Find<QMenu>("MenuRecent")->title(), "&Naposledy použité");
+    EXPECT_EQ(Find<QMenu>("MenuRecent")->title(), "Naposledy &použité");
     EXPECT_EQ(Find<QLabel>("LabelFileName")->text(), "tune3.ign");  // the file it last showed
     QAction* fourth = Find<QAction>("MenuRecent4");
     ASSERT_NE(fourth, nullptr);
