@@ -664,7 +664,10 @@ TEST_F(WindowEndToEnd, ASilentUnitEndsTheOperationInRed) {
         EXPECT_EQ(form->Link().Mode(), OperationMode::None);
         EXPECT_TRUE(modals.isEmpty()) << modals.join("; ").toStdString();
         // Nothing came back: the window says the line is lost, and offers no compare.
-        EXPECT_FALSE(Find<QLabel>("LabelLineLost")->isHidden());
+        auto* lost = Find<QLabel>("LabelLineLost");
+        EXPECT_FALSE(lost->isHidden());
+        EXPECT_EQ(lost->parentWidget()->childAt(lost->geometry().center()), lost)
+            << "the gauge covers it";
         EXPECT_TRUE(Find<QPushButton>("ButtonShowDifferences")->isHidden());
         // The label stays red through the following ticks.
         Ticks(3);

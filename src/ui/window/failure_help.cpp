@@ -49,6 +49,9 @@ FailureHelp::FailureHelp(QWidget* client, MainMenu& menu, LinkView& view, const 
     button_->hide();
     lineLost_ = MakeLabel(client, "LabelLineLost", QString(), kX, kY, kLineWidth, kHeight);
     lineLost_->setFont(PixelFont(client->font(), kLinePixels, true));
+    // Its own background, the palette's, over the whole gauge: its words on the gauge's fixed
+    // white would vanish under a dark palette, whose text is light.
+    lineLost_->setAutoFillBackground(true);
     lineLost_->hide();
     item_ = MainMenu::AddItem(menu.deviceMenu, "MenuShowDifferences", QString());
     item_->setEnabled(false);
@@ -98,7 +101,7 @@ void FailureHelp::Offer(bool differences, bool lineLost) {
     button_->setVisible(differences);
     item_->setEnabled(differences);
     lineLost_->setVisible(lineLost);
-    // Over the gauge, which still shows how far the operation got underneath.
+    // In the gauge's place: once the line is gone, how far the operation got tells nothing.
     if (differences) button_->raise();
     if (lineLost) lineLost_->raise();
 }

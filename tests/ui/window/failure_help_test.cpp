@@ -22,6 +22,10 @@ class FailureHelpTest : public WindowTest {
     QPushButton* Button() const { return Find<QPushButton>("ButtonShowDifferences"); }
     QAction* Item() const { return Find<QAction>("MenuShowDifferences"); }
     QLabel* LineLost() const { return Find<QLabel>("LabelLineLost"); }
+    // Nothing of the row (the gauge) covers it.
+    static bool OnTop(QWidget* w) {
+        return w->parentWidget()->childAt(w->geometry().center()) == w;
+    }
 };
 
 TEST_F(FailureHelpTest, AVerifyTheUnitAnsweredDifferentlyOffersTheDifferences) {
@@ -35,6 +39,7 @@ TEST_F(FailureHelpTest, AVerifyTheUnitAnsweredDifferentlyOffersTheDifferences) {
     TickUntilIdle();
     ASSERT_EQ(Find<QLabel>("LabelHlaseni")->text(), "Verify error!");
     EXPECT_FALSE(Button()->isHidden());
+    EXPECT_TRUE(OnTop(Button()));
     EXPECT_TRUE(Item()->isEnabled());
     EXPECT_TRUE(LineLost()->isHidden());
     EXPECT_EQ(Button()->text(), "Show &differences");
@@ -63,6 +68,7 @@ TEST_F(FailureHelpTest, AProgramThatGotNoAnswerSaysTheLineIsLost) {
         TickUntilIdle();
         ASSERT_EQ(Find<QLabel>("LabelHlaseni")->text(), QString::fromUtf8(c.failure));
         EXPECT_FALSE(LineLost()->isHidden());
+        EXPECT_TRUE(OnTop(LineLost()));
         EXPECT_EQ(LineLost()->text(), QString::fromUtf8(c.lost));
         EXPECT_TRUE(Button()->isHidden()) << "nothing to compare with";
         EXPECT_FALSE(Item()->isEnabled());

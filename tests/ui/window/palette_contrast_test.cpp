@@ -193,6 +193,16 @@ TEST_P(PaletteContrastTest, EveryColouredControlKeepsItsTextReadable) {
         form->OnTick();
     ASSERT_EQ(Find<QLabel>("LabelHlaseni")->text(), "Verify error!");
     ExpectReadable(Find("LabelHlaseni"), "verify error");
+    // Nothing came back: the words stand in the gauge's place, nothing of the white gauge
+    // shows through them.
+    auto* lost = Find<QLabel>("LabelLineLost");
+    ASSERT_FALSE(lost->isHidden());
+    ExpectReadable(lost, "line lost");
+    EXPECT_EQ(lost->parentWidget()
+                  ->grab(lost->geometry())
+                  .toImage()
+                  .convertToFormat(QImage::Format_RGB32),
+              lost->grab().toImage().convertToFormat(QImage::Format_RGB32));
 
     ShowHeat();
     for (const char* name : {"Edit142", "Edit148"}) ExpectReadable(Find(name), name);
