@@ -88,6 +88,6 @@ const LocalizedText kNoPorts{"Žádné sériové porty", "No serial ports", "Kei
 const LocalizedText kLogCellsOfDefaults{
     "Zapalování nedovoluje čtení; buňky záznamu jízdy odpovídají výchozí mapě",
     "The unit forbids reading; the ride log's cells follow the default map",
-    "Die Zündung verbietet das Lesen; die Zellen des Fahrtprotokolls folgen der Standardkennlinie"};
+    "Die Zündung verbietet das Lesen; die Zellen des Fahrtprotokolls folgen dem Standardkennfeld"};
 
 }  // namespace korvan::cli

@@ -32,6 +32,20 @@ std::string ErrorText(const std::string& what, int err) {
     return what + ": " + std::strerror(err);
 }
 
+// A failure the system gave a reason for.
+template <class Result>
+void SetSystemError(Result& result, const std::string& what, int err) {
+    result.error = ErrorText(what, err);
+    result.problem = FileProblem::System;
+    result.errorNumber = err;
+}
+
+template <class Result>
+void SetProblem(Result& result, const std::string& what, FileProblem problem, const char* text) {
+    result.error = what + ": " + text;
+    result.problem = problem;
+}
+
 // The file a path names: a symbolic link is followed, so that a settings file linked from
 // elsewhere is updated where it lives instead of being replaced by a copy.
 fs::path Target(const fs::path& path) {
@@ -43,12 +57,14 @@ fs::path Target(const fs::path& path) {
     return path;
 }
 
+constexpr const char* kNotRegularFile = "not a regular file, so it is not replaced";
+
 #ifdef _WIN32
 constexpr int kCreateAttempts = 100;
 constexpr std::size_t kWriteChunk = 1 << 20;
 
-std::string WindowsErrorText(const std::string& what, DWORD err) {
-    return what + ": " + std::system_category().message(static_cast<int>(err));
+std::string WindowsErrorText(DWORD err) {
+    return std::system_category().message(static_cast<int>(err));
 }
 
 // Six letters or digits, as mkstemp makes them on POSIX.
@@ -65,7 +81,6 @@ std::wstring TemporarySuffix() {
 #endif
 
 #ifndef _WIN32
-constexpr const char* kNotRegularFile = "not a regular file, so it is not replaced";
 
 // Writes every byte, going on after a signal; 0 or the error number of the failed write.
 int WriteAll(int fd, const std::string& content) {
@@ -91,13 +106,13 @@ WriteResult WriteIntoDevice(const fs::path& path, const std::string& pathText,
     WriteResult result;
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        result.error = ErrorText(pathText, errno);
+        SetSystemError(result, pathText, errno);
         return result;
     }
     int err = WriteAll(fd, content);
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err != 0) {
-        result.error = ErrorText(pathText, err);
+        SetSystemError(result, pathText, err);
         return result;
     }
     result.ok = true;
@@ -136,11 +151,14 @@ WriteResult WriteFileAtomically(const std::string& pathText, const std::string& 
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
-            result.error = pathText + ": not a regular file, so it is not replaced";
+            SetProblem(
+                result, pathText,
+                attributes & FILE_ATTRIBUTE_DIRECTORY ? FileProblem::Folder : FileProblem::Device,
+                kNotRegularFile);
             return result;
         }
         if (attributes & FILE_ATTRIBUTE_READONLY) {
-            result.error = pathText + ": the file is read-only";
+            SetProblem(result, pathText, FileProblem::NotReplaced, "the file is read-only");
             return result;
         }
     }
@@ -157,7 +175,7 @@ WriteResult WriteFileAtomically(const std::string& pathText, const std::string& 
         if (err != 0 && err != ERROR_FILE_EXISTS) break;
     }
     if (file == INVALID_HANDLE_VALUE) {
-        result.error = WindowsErrorText(pathText, err);
+        SetProblem(result, pathText, FileProblem::NotReplaced, WindowsErrorText(err).c_str());
         return result;
     }
     const char* p = content.data();
@@ -181,7 +199,7 @@ WriteResult WriteFileAtomically(const std::string& pathText, const std::string& 
     }
     if (err != 0) {
         DeleteFileW(temp.c_str());
-        result.error = WindowsErrorText(pathText, err);
+        SetProblem(result, pathText, FileProblem::NotReplaced, WindowsErrorText(err).c_str());
         return result;
     }
 #else
@@ -189,19 +207,21 @@ WriteResult WriteFileAtomically(const std::string& pathText, const std::string& 
     if (::stat(path.c_str(), &existing) == 0) {
         if (S_ISCHR(existing.st_mode)) return WriteIntoDevice(path, pathText, content);
         if (!S_ISREG(existing.st_mode)) {
-            result.error = pathText + ": " + kNotRegularFile;
+            SetProblem(result, pathText,
+                       S_ISDIR(existing.st_mode) ? FileProblem::Folder : FileProblem::NotAFile,
+                       kNotRegularFile);
             return result;
         }
         // The effective user's permission, the one an open for writing would be checked with.
         if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
-            result.error = ErrorText(pathText, errno);
+            SetSystemError(result, pathText, errno);
             return result;
         }
     }
     std::string temp = path.string() + "." + std::string(kTemporarySuffixLength, 'X');
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
-        result.error = ErrorText(pathText, errno);
+        SetSystemError(result, pathText, errno);
         return result;
     }
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
@@ -218,13 +238,13 @@ WriteResult WriteFileAtomically(const std::string& pathText, const std::string& 
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err != 0) {
         ::unlink(temp.c_str());
-        result.error = ErrorText(pathText, err);
+        SetSystemError(result, pathText, err);
         return result;
     }
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         err = errno;
         ::unlink(temp.c_str());
-        result.error = ErrorText(pathText, err);
+        SetSystemError(result, pathText, err);
         return result;
     }
     SyncFolderOf(path);
@@ -243,26 +263,34 @@ ReadResult ReadFile(const std::string& pathText, std::string& content, std::size
     const fs::file_status status = fs::status(path, ec);
     if (status.type() == fs::file_type::not_found) {
         result.missing = true;
-        result.error = pathText + ": no such file";
+        SetProblem(result, pathText, FileProblem::Missing, "no such file");
         return result;
     }
     if (!ec && status.type() == fs::file_type::character) {
         result.device = true;
-        result.error = pathText + ": a device, not a file";
+        SetProblem(result, pathText, FileProblem::Device, "a device, not a file");
         return result;
     }
-    if (ec || status.type() != fs::file_type::regular) {
-        result.error = pathText + ": not a file";
+    if (!ec && status.type() == fs::file_type::directory) {
+        SetProblem(result, pathText, FileProblem::Folder, "not a file");
+        return result;
+    }
+    if (ec) {
+        SetSystemError(result, pathText, ec.value());
+        return result;
+    }
+    if (status.type() != fs::file_type::regular) {
+        SetProblem(result, pathText, FileProblem::NotAFile, "not a file");
         return result;
     }
     const auto size = fs::file_size(path, ec);
     if (ec || (wholeOnly && size > maxBytes)) {
-        result.error = pathText + ": far too large for this kind of file";
+        SetProblem(result, pathText, FileProblem::TooLarge, "far too large for this kind of file");
         return result;
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        result.error = ErrorText(pathText, errno);
+        SetSystemError(result, pathText, errno);
         return result;
     }
     // Never more than maxBytes, even from a file that grew since its size was taken.
@@ -278,12 +306,13 @@ ReadResult ReadFile(const std::string& pathText, std::string& content, std::size
         if (got < want) break;
     }
     if (in.bad()) {
-        result.error = pathText + ": read error";
+        SetProblem(result, pathText, FileProblem::ReadError, "read error");
         return result;
     }
     if (text.size() == maxBytes && in.peek() != std::char_traits<char>::eof()) {
         if (wholeOnly) {
-            result.error = pathText + ": far too large for this kind of file";
+            SetProblem(result, pathText, FileProblem::TooLarge,
+                       "far too large for this kind of file");
             return result;
         }
         result.truncated = true;

@@ -4,14 +4,31 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
 namespace korvan {
 
+// Why a file could not be read or written, so the window can say it in the user's language
+// (`error` says it in English, with the path).
+enum class FileProblem : std::uint8_t {
+    None,
+    Missing,     // there is no such file
+    Device,      // a character device
+    Folder,      // a folder
+    NotAFile,    // a pipe, socket or block device
+    TooLarge,    // far larger than any file of its kind
+    ReadError,   // the read itself failed
+    System,      // the system's reason: `errorNumber`
+    NotReplaced  // something else is in the way of replacing it (only `error` tells)
+};
+
 struct WriteResult {
     bool ok = false;
     std::string error;  // what went wrong, for the message shown to the user
+    FileProblem problem = FileProblem::None;
+    int errorNumber = 0;  // with FileProblem::System
 };
 
 // The file system path of a UTF-8 path (on Windows the wide form, so names such as
@@ -47,7 +64,17 @@ struct ReadResult {
     bool device = false;     // a character device: nothing is read from it
     bool truncated = false;  // ReadFileStart: the file goes on beyond what was read
     std::string error;
+    FileProblem problem = FileProblem::None;
+    int errorNumber = 0;  // with FileProblem::System
 };
+
+// The reason of a failed read or write in `language`, without the path ("a device, not a
+// file", "no permission"): what the window puts after the file's name.
+std::string FileProblemText(FileProblem problem, int errorNumber, std::uint8_t language);
+template <class Result>
+std::string FileProblemText(const Result& result, std::uint8_t language) {
+    return FileProblemText(result.problem, result.errorNumber, language);
+}
 
 // Reads a whole regular file of at most `maxBytes`. A folder, a device or a pipe is refused
 // without being opened, so nothing can block or swallow memory.

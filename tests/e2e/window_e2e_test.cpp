@@ -9,6 +9,7 @@
 #include "tests/ui/window/callback_seams.h"
 #include "tests/ui/window/offscreen_main.h"
 
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -21,6 +22,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -49,6 +51,7 @@
 #include "params/defaults.h"
 #include "ui/analysis/analysis_window.h"
 #include "ui/history/compare_view.h"
+#include "ui/history/history_window.h"
 #include "ui/ridelog/curve_view.h"
 #include "ui/ridelog/replay_controller.h"
 #include "ui/surface/difference_grid.h"
@@ -193,7 +196,7 @@ class WindowEndToEnd : public ::testing::Test {
         QDir().mkpath(TFormHlav::SettingsFolder());
         QFile ini(TFormHlav::SettingsFolder() + "/" + kSettingsFileName);
         EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-        QByteArray text = "[PORTS]\n";
+        QByteArray text = extraSettings + "[PORTS]\n";
         for (std::size_t i = 0; i < devices.size(); ++i) {
             text += "COM" + QByteArray::number(static_cast<int>(i + 1)) + "=" +
                     QByteArray::fromStdString(devices[i]) + "\n";
@@ -347,6 +350,8 @@ class WindowEndToEnd : public ::testing::Test {
     std::unique_ptr<TFormHlav> form;
     // The window shows its own QMessageBox instead of answering through the test's seam.
     bool realMessageBoxes = false;
+    // Put before the [PORTS] section of the settings file OpenWindow writes.
+    QByteArray extraSettings;
     QStringList modals;
     QStringList trail;
     std::unique_ptr<QtSerialPort> qtPort_;
@@ -726,6 +731,12 @@ TEST_F(WindowEndToEnd, ASilentUnitEndsTheOperationInRed) {
         EXPECT_EQ(Progress("CGauge"), c.gauge);
         EXPECT_EQ(form->Link().Mode(), OperationMode::None);
         EXPECT_TRUE(modals.isEmpty()) << modals.join("; ").toStdString();
+        // Nothing came back: the window says the line is lost, and offers no compare.
+        auto* lost = Find<QLabel>("LabelLineLost");
+        EXPECT_FALSE(lost->isHidden());
+        EXPECT_EQ(lost->parentWidget()->childAt(lost->geometry().center()), lost)
+            << "the gauge covers it";
+        EXPECT_TRUE(Find<QPushButton>("ButtonShowDifferences")->isHidden());
         // The label stays red through the following ticks.
         Ticks(3);
         EXPECT_EQ(Message(), c.failure);
@@ -1251,6 +1262,75 @@ TEST_F(WindowEndToEnd, ARideOfTheUnitIsRecordedMarkedReplayedAndAnalysed) {
     EXPECT_TRUE(Find<QLabel>("LabelReplay")->isHidden());
     EXPECT_TRUE(Text("PortStatusField").endsWith("connected"));
     EXPECT_TRUE(modals.isEmpty()) << modals.join("; ").toStdString();
+}
+
+TEST_F(WindowEndToEnd, ASavedPositionOffTheScreenIsFittedIntoIt) {
+    // Saved on a larger screen: most of the window would be below and right of this one.
+    extraSettings = "[FORM_HLAV]\nLeft=1900\nTop=1150\n";
+    OpenWindow(std::vector<std::string>{});
+    const QRect area = form->screen()->availableGeometry();
+    const QRect frame = form->frameGeometry();
+    EXPECT_TRUE(area.contains(frame))
+        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    EXPECT_EQ(frame.right(), area.right());
+    EXPECT_EQ(frame.bottom(), area.bottom());
+}
+
+TEST_F(WindowEndToEnd, AfterVerifyErrorShowDifferencesComparesWithTheUnit) {
+    SimProcess& sim = StartSim({}, DistinctUnitImage(true));
+    OpenAndRead(sim);
+    TypeInto("EditClutch", "50");
+    QTest::keyClick(Edit("EditClutch"), Qt::Key_Return);
+    trail.clear();
+    Key(Qt::Key_F8);
+    ASSERT_GT(TickUntil([&] { return Message() == "Verify error!"; }, 40), 0)
+        << trail.join(" / ").toStdString();
+    auto* button = Find<QPushButton>("ButtonShowDifferences");
+    EXPECT_FALSE(button->isHidden());
+    EXPECT_TRUE(Find<QLabel>("LabelLineLost")->isHidden()) << "the unit did answer";
+    EXPECT_TRUE(Find<QAction>("MenuShowDifferences")->isEnabled());
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_GT(TickUntil([&] { return form->History().Compare() != nullptr; }, 40), 0)
+        << trail.join(" / ").toStdString();
+    EXPECT_TRUE(form->History().CompareWindow()->isVisible());
+    const ParameterComparison& differences = form->History().Compare()->Comparison();
+    ASSERT_EQ(differences.ChangeCount(), 1);
+    EXPECT_EQ(differences.fields[0].control, "EditClutch");
+    EXPECT_TRUE(button->isHidden());
+}
+
+TEST_F(WindowEndToEnd, LiveTuningWithProgrammingAfterChangeFillsOneHistoryGroup) {
+    const QString folder = HistoryController::HistoryFolder();
+    QDir(folder).removeRecursively();
+    SimProcess& sim = StartSim({"--rpm", "5000", "--tps", "30"}, DistinctUnitImage(true));
+    OpenAndRead(sim);
+    Click("CheckBoxProgHned");
+    ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0);
+    ShowPage(1);
+    constexpr int kPresses = 4;
+    for (int press = 0; press < kPresses; ++press) {
+        ASSERT_TRUE(NextMonitorFrame());
+        Tick();
+        trail.clear();
+        Key(press % 2 == 0 ? Qt::Key_F5 : Qt::Key_F4);
+        ASSERT_EQ(Message(), "Program device:") << press;
+        ASSERT_GT(TickUntil([&] { return Message() == "Verify OK"; }, 40), 0)
+            << trail.join(" / ").toStdString();
+    }
+    Find<QAction>("MenuHistory")->trigger();
+    HistoryWindow* window = form->History().History();
+    ASSERT_NE(window, nullptr);
+    QAbstractItemModel* model = window->Model();
+    // The programming of the tick box and each F4 / F5 in one group, over the read.
+    ASSERT_EQ(model->rowCount(), 2);
+    const QModelIndex group = model->index(0, 0);
+    EXPECT_TRUE(
+        group.data().toString().startsWith(QString("Programmed %1 times, ").arg(kPresses + 1)))
+        << group.data().toString().toStdString();
+    EXPECT_EQ(model->rowCount(group), kPresses + 1);
+    EXPECT_EQ(model->index(1, HistoryWindow::KindColumn).data().toString(), "Read");
+    QDir(folder).removeRecursively();
 }
 
 }  // namespace

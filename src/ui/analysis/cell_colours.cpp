@@ -43,15 +43,6 @@ QColor Along(const std::array<Stop, N>& stops, double at) {
     return stops.back().colour;
 }
 
-double Linear(int channel) {
-    const double c = channel / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
-double Luminance(const QColor& c) {
-    return 0.2126 * Linear(c.red()) + 0.7152 * Linear(c.green()) + 0.0722 * Linear(c.blue());
-}
-
 }  // namespace
 
 QColor ValueColour(double share) {
@@ -61,18 +52,6 @@ QColor ValueColour(double share) {
 QColor DifferenceColour(double difference, double largest) {
     const double share = largest > 0 ? 0.5 + 0.5 * difference / largest : 0.5;
     return Along(kDifferenceStops, share);
-}
-
-double ContrastRatio(const QColor& a, const QColor& b) {
-    const double la = Luminance(a);
-    const double lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-QColor TextColourOn(const QColor& background) {
-    const QColor black(0, 0, 0);
-    const QColor white(0xFF, 0xFF, 0xFF);
-    return ContrastRatio(background, black) >= ContrastRatio(background, white) ? black : white;
 }
 
 QColor GreyedBackground() {

@@ -6,6 +6,8 @@
 
 #include <QColor>
 
+#include "ui/widgets/readable_text.h"
+
 namespace korvan {
 
 // `share` 0 (the lowest value shown) .. 1 (the highest): light blue, green, yellow, red.
@@ -13,10 +15,10 @@ QColor ValueColour(double share);
 // A difference against the largest one shown (either sign): blue below 0, white at 0, red above.
 QColor DifferenceColour(double difference, double largest);
 
-// Black or white, whichever stands out more from `background`.
-QColor TextColourOn(const QColor& background);
-// The contrast ratio of two colours as the accessibility guidelines define it (1 .. 21).
-double ContrastRatio(const QColor& a, const QColor& b);
+// Black or white, whichever stands out more from `background` (the window's one rule).
+inline QColor TextColourOn(const QColor& background) {
+    return ReadableTextOn(background);
+}
 
 // A cell with fewer samples than asked for.
 QColor GreyedBackground();

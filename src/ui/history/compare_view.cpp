@@ -7,6 +7,7 @@
 
 #include "history/compare_text.h"
 #include "params/binding.h"
+#include "ui/widgets/readable_text.h"
 
 namespace korvan {
 
@@ -29,7 +30,11 @@ void SetCell(QTableWidget* table, int row, int column, int other, std::optional<
                                             : QString::number(other));
     item->setTextAlignment(Qt::AlignCenter);
     item->setFlags(Qt::ItemIsEnabled);
-    if (delta) item->setBackground(kChangedCell);
+    if (delta) {
+        item->setBackground(kChangedCell);
+        // The pale cell keeps dark text under a dark palette too.
+        item->setForeground(ReadableTextOn(kChangedCell, table->palette().color(QPalette::Text)));
+    }
     table->setItem(row, column, item);
 }
 

@@ -55,6 +55,8 @@ class HistoryWindow : public QWidget {
   private:
     void ApplyTexts();
     void UpdateButtons();
+    // The time, kind and unit columns as wide as their texts, those of an open group too.
+    void FitColumns();
     void ShowFile();
     void AddProblem(const QString& line);
 

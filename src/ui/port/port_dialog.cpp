@@ -31,6 +31,12 @@ const LocalizedText kPath{"Cesta:", "Path:", "Pfad:"};
 const LocalizedText kCheck{"Zkontrolovat", "Check", "Prüfen"};
 const LocalizedText kChecking{"Kontroluji %1 ...", "Checking %1 ...", "Prüfe %1 ..."};
 const LocalizedText kAllAdapters{"všechny převodníky", "every adapter", "alle Adapter"};
+const LocalizedText kSetsCom{"Zařízení pro COM%1", "The device for COM%1", "Das Gerät für COM%1"};
+const LocalizedText kStableName{"Stálý název: %1", "Stable name: %1", "Fester Name: %1"};
+const LocalizedText kNoStableName{
+    "V %1 nemá stálý název: po novém zapojení může dostat jiný.",
+    "No stable name in %1: plugged in again, it may get another name.",
+    "Kein fester Name in %1: neu eingesteckt, kann es einen anderen Namen bekommen."};
 constexpr int kMinimumWidth = 640;
 
 QString Q(const std::string& s) {
@@ -44,8 +50,10 @@ PortDialog::PortDialog(PortLister& lister, QWidget* parent, std::string stableNa
       stableNameFolder_(std::move(stableNameFolder)),
       list_(new QTreeWidget(this)),
       showAll_(new QCheckBox(this)),
+      comLabel_(new QLabel(this)),
       pathLabel_(new QLabel(this)),
       path_(new QLineEdit(this)),
+      stableLabel_(new QLabel(this)),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)),
       checkButton_(buttons_->addButton(QString(), QDialogButtonBox::ActionRole)),
       findings_(new QPlainTextEdit(this)) {
@@ -63,14 +71,20 @@ PortDialog::PortDialog(PortLister& lister, QWidget* parent, std::string stableNa
     findings_->setObjectName("PortFindings");
     findings_->setReadOnly(true);
     findings_->setHidden(true);
+    comLabel_->setObjectName("PortComNumber");
+    comLabel_->hide();
+    stableLabel_->setObjectName("PortStableName");
+    stableLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(pathLabel_);
     pathRow->addWidget(path_, 1);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(comLabel_);
     layout->addWidget(list_, 1);
     layout->addWidget(showAll_);
     layout->addLayout(pathRow);
+    layout->addWidget(stableLabel_);
     layout->addWidget(findings_);
     layout->addWidget(buttons_);
     setMinimumWidth(kMinimumWidth);
@@ -85,6 +99,7 @@ PortDialog::PortDialog(PortLister& lister, QWidget* parent, std::string stableNa
     connect(path_, &QLineEdit::textChanged, this, &PortDialog::UpdateOkButton);
     connect(checkButton_, &QPushButton::clicked, this, &PortDialog::StartCheck);
     connect(&check_, &PortCheck::Finished, this, &PortDialog::ShowFindings);
+    connect(path_, &QLineEdit::textChanged, this, &PortDialog::ShowStableName);
     timer_.setInterval(kRefreshMs);
     connect(&timer_, &QTimer::timeout, this, &PortDialog::Refresh);
 
@@ -93,14 +108,16 @@ PortDialog::PortDialog(PortLister& lister, QWidget* parent, std::string stableNa
 }
 
 void PortDialog::SetLanguage(std::uint8_t language) {
+    language_ = language;
     setWindowTitle(QString::fromUtf8(kTitle.In(language)));
+    SetComNumber(comPort_);
+    ShowStableName();
     QStringList headers;
     for (const LocalizedText& h : kHeaders) headers << QString::fromUtf8(h.In(language));
     list_->setHeaderLabels(headers);
     showAll_->setText(QString::fromUtf8(kShowAll.In(language)));
     pathLabel_->setText(QString::fromUtf8(kPath.In(language)));
     checkButton_->setText(QString::fromUtf8(kCheck.In(language)));
-    language_ = language;
 }
 
 void PortDialog::StartCheck() {
@@ -115,6 +132,27 @@ void PortDialog::StartCheck() {
 void PortDialog::ShowFindings(const QStringList& lines, bool) {
     findings_->setPlainText(lines.join('\n'));
     checkButton_->setEnabled(true);
+}
+
+void PortDialog::SetComNumber(int comPort) {
+    comPort_ = comPort;
+    comLabel_->setText(Q(Fill(kSetsCom, language_, comPort)));
+    comLabel_->setVisible(comPort > 0);
+}
+
+void PortDialog::ShowStableName() {
+    // What will be stored: the name under /dev/serial/by-id follows the adapter into any
+    // socket, the plain tty name may go to another adapter after a replug.
+    const std::string typed = path_->text().trimmed().toStdString();
+    if (typed.empty()) {
+        stableLabel_->clear();
+        return;
+    }
+    const std::string stable = StableDeviceName(typed, stableNameFolder_);
+    const bool inFolder = typed.rfind(stableNameFolder_ + "/", 0) == 0;
+    stableLabel_->setText(stable != typed || inFolder
+                              ? Q(Fill(kStableName, language_, stable))
+                              : Q(Fill(kNoStableName, language_, stableNameFolder_)));
 }
 
 void PortDialog::SetCurrentDevice(const std::string& device) {

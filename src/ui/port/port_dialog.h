@@ -44,6 +44,8 @@ class PortDialog : public QDialog {
                         std::string stableNameFolder = kStableNameFolder);
 
     void SetLanguage(std::uint8_t language);
+    // The COM number (1..10) whose device the dialog sets, named at the top.
+    void SetComNumber(int comPort);
     // Presets the path field (the COM number's device now).
     void SetCurrentDevice(const std::string& device);
     // Reads the list again; the table is rebuilt only when the list changed.
@@ -55,6 +57,9 @@ class PortDialog : public QDialog {
     QTreeWidget* PortList() const { return list_; }
     QCheckBox* ShowAllBox() const { return showAll_; }
     QLineEdit* PathEdit() const { return path_; }
+    QLabel* ComLabel() const { return comLabel_; }
+    // The stable name of the device in the path field, or that it has none.
+    QLabel* StableNameLabel() const { return stableLabel_; }
     QDialogButtonBox* Buttons() const { return buttons_; }
     QTimer& RefreshTimer() { return timer_; }
     // "Check": the port doctor for the path field's device (every adapter when it is empty);
@@ -74,22 +79,26 @@ class PortDialog : public QDialog {
     void UpdateOkButton();
     void StartCheck();
     void ShowFindings(const QStringList& lines, bool unitAnswered);
+    void ShowStableName();
 
     PortLister& lister_;
     std::string stableNameFolder_;
     std::vector<PortDescription> ports_;  // the last list read
     bool haveList_ = false;
     int rebuilds_ = 0;
+    std::uint8_t language_ = 1;
+    int comPort_ = 0;
 
     QTreeWidget* list_;
     QCheckBox* showAll_;
+    QLabel* comLabel_;
     QLabel* pathLabel_;
     QLineEdit* path_;
+    QLabel* stableLabel_;
     QDialogButtonBox* buttons_;
     QPushButton* checkButton_;
     QPlainTextEdit* findings_;
     PortCheck check_;
-    std::uint8_t language_ = 1;
     QTimer timer_;
 };
 

@@ -11,9 +11,9 @@ const LocalizedText kCellTip = {"%1 1/min, plyn %2 %, předstih %3°",
 const LocalizedText kCurveCellTip = {"%1 1/min, předstih %2°", "%1 rpm, advance %2°",
                                      "%1 1/min, Vorzündung %2°"};
 const LocalizedText kCompareTip = {"porovnání %1° (rozdíl %2°)", "compared %1° (difference %2°)",
-                                   "Vergleich %1° (Differenz %2°)"};
+                                   "Referenz %1° (Differenz %2°)"};
 const LocalizedText kCurrentTune = {"Aktuální nastavení", "Current tune", "Aktuelle Abstimmung"};
-const LocalizedText kComparedTune = {"Porovnání: %1", "Compared: %1", "Vergleich: %1"};
+const LocalizedText kComparedTune = {"Porovnání: %1", "Compared: %1", "Referenz: %1"};
 const LocalizedText kMouseHelp = {
     "Tažení: otočit, kolečko: přiblížit, pravé tlačítko nebo Shift+tažení: posunout, Home: "
     "výchozí pohled",
@@ -27,17 +27,16 @@ const LocalizedText kPrintFailed = {"Tisk nelze zahájit.", "Printing could not 
                                     "Der Druck konnte nicht beginnen."};
 const LocalizedText kDifferenceTitle = {"Rozdíl předstihu (aktuální − porovnání) [°]",
                                         "Advance difference (current − compared) [°]",
-                                        "Vorzündungsdifferenz (aktuell − Vergleich) [°]"};
-const LocalizedText kNothingToCompare = {"Není vybráno nic k porovnání.",
-                                         "Nothing chosen to compare with.",
-                                         "Nichts zum Vergleichen gewählt."};
+                                        "Vorzündungsdifferenz (aktuell − Referenz) [°]"};
+const LocalizedText kNothingToCompare = {
+    "Není vybráno nic k porovnání.", "Nothing chosen to compare with.", "Keine Referenz gewählt."};
 const LocalizedText kDifferenceTip = {
     "%1 1/min, plyn %2 %: aktuální %3°, porovnání %4°, rozdíl %5°",
     "%1 rpm, throttle %2 %: current %3°, compared %4°, difference %5°",
-    "%1 1/min, Drosselklappe %2 %: aktuell %3°, Vergleich %4°, Differenz %5°"};
+    "%1 1/min, Drosselklappe %2 %: aktuell %3°, Referenz %4°, Differenz %5°"};
 const LocalizedText kCurveDifferenceTip = {"%1 1/min: aktuální %2°, porovnání %3°, rozdíl %4°",
                                            "%1 rpm: current %2°, compared %3°, difference %4°",
-                                           "%1 1/min: aktuell %2°, Vergleich %3°, Differenz %4°"};
+                                           "%1 1/min: aktuell %2°, Referenz %3°, Differenz %4°"};
 
 // German keeps "vergleichen" for the unit's Verify: these items say "gegenüberstellen".
 const LocalizedText kMenuItem = {"Mapa ve &3D...", "Map in &3D...", "Kennfeld in &3D..."};

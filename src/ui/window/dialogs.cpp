@@ -28,6 +28,9 @@ bool WindowSeams::AnswerMessage(const QString&) {
 bool WindowSeams::AnswerChoice(const QString&, const QStringList&, int&) {
     return false;
 }
+bool WindowSeams::AnswerQuestion(const QString&, bool&) {
+    return false;
+}
 bool WindowSeams::AnswerFileDialog(QFileDialog&, QString&) {
     return false;
 }
@@ -80,6 +83,17 @@ int Dialogs::AskChoice(const QString& text, const QStringList& choices) {
     if (!buttons.isEmpty()) box.setEscapeButton(buttons.back());
     box.exec();
     return static_cast<int>(buttons.indexOf(box.clickedButton()));
+}
+
+bool Dialogs::Ask(const QString& text, const QString& yesText) {
+    bool yes = false;
+    if (options_.seams->AnswerQuestion(text, yes)) return yes;
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
+                    QMessageBox::Cancel, &window_);
+    QPushButton* button = box.addButton(yesText, QMessageBox::AcceptRole);
+    box.setDefaultButton(button);
+    box.exec();
+    return box.clickedButton() == button;
 }
 
 QString Dialogs::ChooseFile(QFileDialog& dialog) {

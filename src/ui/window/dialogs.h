@@ -38,6 +38,9 @@ class Dialogs {
     // button pressed, -1 when the box was closed otherwise. Asked only outside the tick (a
     // command of the user), so it can wait for the answer.
     int AskChoice(const QString& text, const QStringList& choices);
+    // A question with a button saying `yesText` and a Cancel button; true when the button was
+    // chosen. Asked only from commands, never from inside the tick.
+    bool Ask(const QString& text, const QString& yesText);
 
     // Runs a file dialog prepared by the caller; the chosen path, empty when cancelled.
     // Nothing of the dialog stays on screen afterwards (its name completer's list neither), and

@@ -1,13 +1,16 @@
 #include "ui/window/file_commands.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTime>
 #include <QUrl>
 #include <algorithm>
@@ -22,8 +25,11 @@
 #include "ui/help/help_window.h"
 #include "ui/printing/window_print.h"
 #include "ui/window/dialogs.h"
+#include "ui/window/file_messages.h"
+#include "ui/window/main_menu.h"
 #include "ui/window/parameter_model.h"
 #include "ui/window/progress_row.h"
+#include "ui/window/recent_files_menu.h"
 
 namespace korvan {
 
@@ -39,21 +45,51 @@ const LocalizedText kIgnoredHeading{
     "Soubor byl načten, ale tyto položky nebyly převzaty tak, jak jsou zapsány:",
     "The file was loaded, but these entries were not taken as written:",
     "Die Datei wurde geladen, aber diese Einträge wurden nicht wie geschrieben übernommen:"};
+const LocalizedText kSaveAsItem{"Uložit &jako...", "Save &As...", "Speichern &unter..."};
 // A file of garbage would make a box taller than the screen: the first entries tell enough.
 constexpr std::size_t kMostIgnoredListed = 30;
 const LocalizedText kIgnoredMore{"... a dalších %1", "... and %1 more", "... und %1 weitere"};
 
-QString WithReason(const char* message, const std::string& reason) {
-    QString text = QString::fromUtf8(message);
-    if (!reason.empty()) text += "\n\n" + QString::fromStdString(reason);
-    return text;
+// "race-2.ign" beside "race.ign" (or "race-3.ign" beside "race-2.ign"): the first such name
+// no file has, so Save As never offers to overwrite the set it came from.
+QString FreeNameBeside(const QFileInfo& file) {
+    constexpr int kMostTried = 999;
+    QString base = file.completeBaseName();
+    const QString suffix = file.suffix().isEmpty() ? QStringLiteral("ign") : file.suffix();
+    const QRegularExpression numbered(QStringLiteral("^(.*)-(\\d+)$"));
+    int number = 2;
+    if (const QRegularExpressionMatch m = numbered.match(base); m.hasMatch()) {
+        base = m.captured(1);
+        number = m.captured(2).toInt() + 1;
+    }
+    const QDir folder = file.absoluteDir();
+    for (int tried = 0; tried < kMostTried; ++tried, ++number) {
+        const QString name = QString("%1-%2.%3").arg(base).arg(number).arg(suffix);
+        if (!folder.exists(name)) return name;
+    }
+    return file.fileName();
 }
 
 }  // namespace
 
 FileCommands::FileCommands(QMainWindow& window, ParameterModel& model, Dialogs& dialogs,
-                           DeviceLink& link, ProgressRow& progress)
-    : window_(window), model_(model), dialogs_(dialogs), link_(link), progress_(progress) {}
+                           DeviceLink& link, ProgressRow& progress, MainMenu& menu,
+                           QStatusBar& statusBar)
+    : window_(window),
+      model_(model),
+      dialogs_(dialogs),
+      link_(link),
+      progress_(progress),
+      saveAsItem_(menu.saveAsItem) {
+    recent_ = new RecentFilesMenu(*menu.recentMenu, statusBar, model, this);
+    connect(recent_, &RecentFilesMenu::OpenRequested, this, &FileCommands::OpenFile);
+    connect(this, &FileCommands::Opened, recent_, &RecentFilesMenu::Add);
+    connect(this, &FileCommands::Saved, recent_, &RecentFilesMenu::Add);
+    connect(&progress, &ProgressRow::FileNameChanged, recent_, &RecentFilesMenu::ShowFileName);
+    connect(saveAsItem_, &QAction::triggered, this, &FileCommands::OnSaveAsChosen);
+    connect(&model, &ParameterModel::LanguageChanged, this, &FileCommands::ApplyLanguage);
+    ApplyLanguage();
+}
 
 FileCommands::~FileCommands() = default;
 
@@ -97,41 +133,56 @@ QString FileCommands::LastFolder() const {
 
 void FileCommands::Load(const IniStore& store) {
     SetLastFilePath(QString::fromStdString(ReadSettings(store, Settings{}).iniDir));
+    recent_->Load(store);
+    recent_->ShowFileName(progress_.FileName());
 }
 
 void FileCommands::Save(IniStore& store) const {
     Settings s;
     s.iniDir = lastFilePath_.toStdString();
     SetSettings(store, s, kIniDirKey);
+    recent_->Save(store);
 }
 
-void FileCommands::PresetDialog(QFileDialog& dialog) const {
+void FileCommands::ApplyLanguage() {
+    saveAsItem_->setText(QString::fromUtf8(kSaveAsItem.In(model_.Language())));
+}
+
+void FileCommands::PresetDialog(QFileDialog& dialog, bool sameName) const {
     if (lastFilePath_.isEmpty()) return;
     const QFileInfo last(lastFilePath_);
     dialog.setDirectory(last.absolutePath());
-    dialog.selectFile(last.fileName());
+    dialog.selectFile(sameName ? last.fileName() : FreeNameBeside(last));
 }
 
-QString FileCommands::RunFileDialog(QFileDialog& dialog) {
+QString FileCommands::RunFileDialog(QFileDialog& dialog, bool sameName) {
     // Preset only now: a name selected into the hidden dialog earlier left its completer
     // with a pending popup that came up over the main window after the dialog closed.
-    PresetDialog(dialog);
+    PresetDialog(dialog, sameName);
     return dialogs_.ChooseFile(dialog);
 }
 
 void FileCommands::OnSaveChosen() {
     QFileDialog& dialog = SaveDialog();
     dialog.selectNameFilter(kIgnFilter);
-    const QString path = RunFileDialog(dialog);
-    if (path.isEmpty()) return;
+    SaveTo(RunFileDialog(dialog));
+}
 
+void FileCommands::OnSaveAsChosen() {
+    QFileDialog& dialog = SaveDialog();
+    dialog.selectNameFilter(kIgnFilter);
+    SaveTo(RunFileDialog(dialog, false));
+}
+
+void FileCommands::SaveTo(const QString& path) {
+    if (path.isEmpty()) return;
     model_.TakeEdits();
     // The new file replaces the old one only once it is completely on disk: a full disk or a
     // pulled stick never leaves a half-written tune in place of the old one.
     const WriteResult written = WriteFileAtomically(
         path.toStdString(), ParameterFileText(model_.Image(), model_.ExtendedMonitor()));
     if (!written.ok) {
-        dialogs_.ShowMessage(WithReason(kOpenFileError, written.error));
+        dialogs_.ShowMessage(SaveFailureText(path, written, model_.Language()));
         return;
     }
     progress_.SetFileName(path);
@@ -148,17 +199,14 @@ void FileCommands::OnOpenChosen() {
 void FileCommands::OpenFile(const QString& path) {
     DeviceImage read = model_.Image();
     const ParameterFileLoad load = LoadParameterFile(path.toStdString(), read);
-    if (!load.file.ok) {
-        dialogs_.ShowMessage(QString::fromUtf8(kOpenFileError));
+    const std::uint8_t language = model_.Language();
+    const QString refusal = OpenRefusalText(path, load, language);
+    if (!refusal.isEmpty()) {
+        // Nothing changes: image, controls, file label and last path keep their values.
+        dialogs_.ShowMessage(refusal);
         return;
     }
     const ParameterFileResult& result = load.parsed;
-    const std::uint8_t language = model_.Language();
-    if (!result.accepted) {
-        // Nothing changes: image, controls, file label and last path keep their values.
-        dialogs_.ShowMessage(QString::fromUtf8(kIgnVersionMessage.In(language)));
-        return;
-    }
     // One commit, one undo step named after the file. The box's click action runs when the
     // file changes its state, as a click would.
     const ModelChange change(CommitKind::Open, QFileInfo(path).fileName().toStdString());
@@ -187,47 +235,6 @@ QString FileCommands::IgnoredEntriesText(const std::vector<IgnoredEntry>& ignore
             '\n' + QString::fromStdString(Fill(kIgnoredMore, language, ignored.size() - listed));
     }
     return text;
-}
-
-void FileCommands::OnPrintChosen() {
-    const QLocale locale = QLocale::system();
-    const auto line =
-        PrintDateLine(model_.Language(),
-                      locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString(),
-                      locale.toString(QTime::currentTime(), QLocale::LongFormat).toStdString());
-    const QString lineText = line ? QString::fromStdString(*line) : QString();
-    progress_.BeginPrintLine(line ? &lineText : nullptr);
-    link_.ArmMessageCountdown();
-    progress_.SetMessageVisible(true);
-    progress_.SetGaugeVisible(false);
-    // The picture is taken on white; the window's normal background comes back afterwards.
-    QWidget* client = window_.centralWidget();
-    const QPalette normal = client->palette();
-    const bool normalFill = client->autoFillBackground();
-    QPalette white = normal;
-    white.setColor(QPalette::Window, Qt::white);
-    client->setPalette(white);
-    client->setAutoFillBackground(true);
-
-    QString error;
-    std::unique_ptr<QPrinter> printer = dialogs_.Printer();
-    bool printed = false;
-    if (printer) {
-        // The client area: everything below the menu bar, the status bar included.
-        const int top = window_.menuBar()->isVisible() ? window_.menuBar()->height() : 0;
-        const QImage picture =
-            window_.grab(QRect(0, top, window_.width(), window_.height() - top)).toImage();
-        printed = PrintImageOnePage(*printer, picture, &error);
-    } else {
-        error = QString::fromUtf8(kNoPrinterMessage.In(model_.Language()));
-    }
-
-    // Restored also when printing failed, so a failed print leaves no trace on the window.
-    progress_.SetMessageVisible(false);
-    progress_.EndPrintLine();
-    client->setPalette(normal);
-    client->setAutoFillBackground(normalFill);
-    if (!printed) dialogs_.ShowMessage(error);
 }
 
 void FileCommands::OnManualChosen() {

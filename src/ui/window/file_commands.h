@@ -14,8 +14,10 @@
 #include "files/parameter_file.h"
 #include "params/device_image.h"
 
+class QAction;
 class QFileDialog;
 class QMainWindow;
+class QStatusBar;
 class QImage;
 class QPrinter;
 class QUrl;
@@ -26,15 +28,19 @@ class DeviceLink;
 class Dialogs;
 class HelpWindow;
 class IniStore;
+class MainMenu;
 class ParameterModel;
 class ProgressRow;
+class RecentFilesMenu;
 
 class FileCommands : public QObject {
     Q_OBJECT
 
   public:
+    // Save As and the recent files go into the File menu of `menu`, the file name field into
+    // `statusBar`.
     FileCommands(QMainWindow& window, ParameterModel& model, Dialogs& dialogs, DeviceLink& link,
-                 ProgressRow& progress);
+                 ProgressRow& progress, MainMenu& menu, QStatusBar& statusBar);
     ~FileCommands() override;
 
     QString LastFilePath() const { return lastFilePath_; }
@@ -44,6 +50,7 @@ class FileCommands : public QObject {
     // The file the parameters in the window came from or went to; empty after a read or New.
     QString CurrentFile() const;
     // The last file ("IniDir").
+    // The last file ("IniDir") and the recent files.
     void Load(const IniStore& store);
     void Save(IniStore& store) const;
 
@@ -51,8 +58,11 @@ class FileCommands : public QObject {
     // Opens a parameter file as the open dialog does once a file is chosen (a file named on
     // the command line comes here too): the same messages, and a refused file changes nothing.
     void OpenFile(const QString& path);
+    // Save (F2, Ctrl+S): the save dialog preset with the current file, as tuners know it.
     void OnSaveChosen();
-    void OnPrintChosen();
+    // Save As (Ctrl+Shift+S): the dialog beside the current file, preset with a name no file
+    // has yet ("race-2.ign").
+    void OnSaveAsChosen();
     void OnManualChosen();
     void OnAboutChosen();
 
@@ -66,6 +76,7 @@ class FileCommands : public QObject {
                                       std::uint8_t language);
     // The help window once F1 has opened it, else null.
     HelpWindow* Help() const { return helpWindow_; }
+    RecentFilesMenu& Recent() const { return *recent_; }
 
   signals:
     // A file was opened and shown, or saved (after the label and the last path are set).
@@ -75,9 +86,12 @@ class FileCommands : public QObject {
   private:
     QFileDialog& OpenDialog();
     QFileDialog& SaveDialog();
-    // The last file's folder and name into the dialog, just before it is shown.
-    void PresetDialog(QFileDialog& dialog) const;
-    QString RunFileDialog(QFileDialog& dialog);
+    // The last file's folder and its name (or a free name beside it) into the dialog, just
+    // before it is shown.
+    void PresetDialog(QFileDialog& dialog, bool sameName) const;
+    QString RunFileDialog(QFileDialog& dialog, bool sameName = true);
+    void SaveTo(const QString& path);
+    void ApplyLanguage();
 
     QMainWindow& window_;
     ParameterModel& model_;
@@ -88,6 +102,8 @@ class FileCommands : public QObject {
     QFileDialog* openDialog_ = nullptr;  // "OpenDialog1"
     QFileDialog* saveDialog_ = nullptr;  // "SaveDialog1"
     HelpWindow* helpWindow_ = nullptr;   // "HelpWindow"
+    QAction* saveAsItem_ = nullptr;      // "MenuSaveAs"
+    RecentFilesMenu* recent_ = nullptr;
 };
 
 }  // namespace korvan

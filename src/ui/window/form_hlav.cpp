@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScreen>
@@ -20,6 +21,7 @@
 #include "ui/window/caption_fit.h"
 #include "ui/window/command_line.h"
 #include "ui/window/dialogs.h"
+#include "ui/window/failure_help.h"
 #include "ui/window/file_commands.h"
 #include "ui/window/hint_status.h"
 #include "ui/window/history_controller.h"
@@ -33,7 +35,9 @@
 #include "ui/window/parameter_pages.h"
 #include "ui/window/parameter_undo.h"
 #include "ui/window/port_controller.h"
+#include "ui/window/print_commands.h"
 #include "ui/window/progress_row.h"
+#include "ui/window/range_feedback.h"
 #include "ui/window/ride_log_controller.h"
 #include "ui/window/surface_window_controller.h"
 #include "ui/window/tool_bar.h"
@@ -120,8 +124,11 @@ void TFormHlav::BuildCollaborators(QWidget* client) {
     monitor_ = std::make_unique<MonitorColumn>(client, font(), model, *linkView_, *link_);
     pages_ = std::make_unique<ParameterPages>(client, model, cursor_, *linkView_);
     new PageTools(*pages_, model, *link_, cursor_, *menu_);
+    new RangeFeedback(pages_->Edits(), *statusBar(), model, this);
     progress_->AddFileLabel(pages_->MiscPage());
-    files_ = std::make_unique<FileCommands>(*this, model, *dialogs_, *link_, *progress_);
+    files_ = std::make_unique<FileCommands>(*this, model, *dialogs_, *link_, *progress_, *menu_,
+                                            *statusBar());
+    new PrintCommands(*this, model, *dialogs_, *link_, *progress_, *menu_, *toolBar_, this);
     ports_ = std::make_unique<PortController>(*this, *menu_, *statusBar(), *link_, port_, store_,
                                               *dialogs_, model);
     qtTexts_ = std::make_unique<QtTranslations>();
@@ -136,6 +143,9 @@ void TFormHlav::BuildCollaborators(QWidget* client) {
     surface_ = std::make_unique<SurfaceWindowController>(*this, model, *link_, *linkView_, *menu_,
                                                          *dialogs_, history_->Store());
     new AnalysisController(*this, model, *menu_, *dialogs_, *rideLog_);
+    auto* failures = new FailureHelp(client, *menu_, *linkView_, *link_, model, this);
+    connect(failures, &FailureHelp::DifferencesWanted, history_.get(),
+            &HistoryController::CompareWithUnit);
 }
 
 void TFormHlav::Wire() {
@@ -155,14 +165,12 @@ void TFormHlav::Wire() {
     connect(m.czechItem, &QAction::triggered, this, [this] { ApplyLanguage(kLanguageCzech); });
     connect(m.germanItem, &QAction::triggered, this, [this] { ApplyLanguage(kLanguageGerman); });
 
-    // The desk commands. The menu's Print prints the same way as the tool button.
+    // The desk commands (printing connects itself).
     FileCommands* files = files_.get();
     connect(m.openItem, &QAction::triggered, files, &FileCommands::OnOpenChosen);
     connect(t.openButton, &QToolButton::clicked, files, &FileCommands::OnOpenChosen);
     connect(m.saveItem, &QAction::triggered, files, &FileCommands::OnSaveChosen);
     connect(t.saveButton, &QToolButton::clicked, files, &FileCommands::OnSaveChosen);
-    connect(m.printItem, &QAction::triggered, files, &FileCommands::OnPrintChosen);
-    connect(t.printButton, &QToolButton::clicked, files, &FileCommands::OnPrintChosen);
     connect(m.contentsItem, &QAction::triggered, files, &FileCommands::OnManualChosen);
     connect(m.aboutItem, &QAction::triggered, files, &FileCommands::OnAboutChosen);
     // An opened or saved file is a restore point.
@@ -225,14 +233,19 @@ void TFormHlav::FormCreate() {
     model_->MarkCommitted();
     undo_->Reset();
     // A file named on the command line (a double click on it in the desktop) opens as
-    // File > Open would open it, once the window is complete.
-    if (!arguments.file.isEmpty()) files_->OpenFile(arguments.file);
+    // File > Open would open it, once the window is on the screen: a box saying why it
+    // could not be opened must not stand alone on the desktop before the window.
+    if (!arguments.file.isEmpty()) {
+        const QString file = QFileInfo(arguments.file).absoluteFilePath();
+        QTimer::singleShot(0, files_.get(),
+                           [files = files_.get(), file] { files->OpenFile(file); });
+    }
 }
 
 void TFormHlav::CentreOnScreen() {
     const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
     if (s == nullptr) return;
-    const QRect area = s->geometry();
+    const QRect area = s->availableGeometry();
     const QSize size = frameGeometry().size();
     // On a screen smaller than the window the title bar must stay reachable.
     move(area.x() + std::max(0, (area.width() - size.width()) / 2),

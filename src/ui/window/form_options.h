@@ -27,6 +27,8 @@ class WindowSeams {
     // A modal message with a button for each of `choices`: `chosen` is the index of the button
     // pressed, -1 when the box was closed without one.
     virtual bool AnswerChoice(const QString& text, const QStringList& choices, int& chosen);
+    // A question with one button for yes and a Cancel button: `yes` when it was chosen.
+    virtual bool AnswerQuestion(const QString& text, bool& yes);
     // A file dialog: `chosen` is the path, empty when cancelled.
     virtual bool AnswerFileDialog(QFileDialog& dialog, QString& chosen);
     // The printer to print on; null for none.

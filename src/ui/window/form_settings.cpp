@@ -1,6 +1,7 @@
 // The settings file and the state file: the window keeps its position, the language and the
 // parameters in memory; every collaborator loads and saves its own keys.
 #include <QGuiApplication>
+#include <QScreen>
 #include <ctime>
 
 #include "files/qt_settings_folder.h"
@@ -16,13 +17,12 @@
 #include "ui/window/port_controller.h"
 #include "ui/window/progress_row.h"
 #include "ui/window/surface_window_controller.h"
+#include "ui/window/window_placement.h"
 
 namespace korvan {
 
 namespace {
 
-// How far below the window's top edge its title bar is looked for on the screens.
-constexpr int kTitleBarProbe = 8;
 // A temporary file younger than this may belong to another copy's save in progress.
 constexpr long long kStaleTemporarySeconds = 10;
 
@@ -58,11 +58,11 @@ std::uint8_t TFormHlav::LoadSettings() {
     const Settings s = ReadSettings(store_, defaults);
 
     // A position saved on a screen that is no longer there (a docked laptop taken to the
-    // workshop) would put the window out of reach; it then stays centred.
-    if (QGuiApplication::screenAt(QPoint(s.left + width() / 2, s.top + kTitleBarProbe)) !=
-        nullptr) {
-        move(s.left, s.top);
-    }
+    // workshop) or at another scale would put the window out of reach: it is fitted into a
+    // screen there is now.
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) areas << screen->availableGeometry();
+    move(FitWindowPosition(QPoint(s.left, s.top), frameGeometry().size(), areas));
     ports_->Load(store_);
     progress_->Load(store_);
     files_->Load(store_);

@@ -3,6 +3,7 @@
 // changed; without these guards every tick would repaint them all.
 #pragma once
 
+#include <QApplication>
 #include <QColor>
 #include <QLabel>
 #include <QPalette>
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include "device/colour.h"
+#include "ui/widgets/readable_text.h"
 
 namespace korvan {
 
@@ -24,16 +26,23 @@ inline void SetRoleColour(QWidget* w, QPalette::ColorRole role, const QColor& co
     w->setPalette(p);
 }
 
-// Background of a label or check box. The normal colour (button face) lets the parent show
-// through, so a control inside a group or on a page looks like its surroundings; any other
-// colour is filled in. A label fills with the Window role, a button (a check box) with the
-// Button role: both are set, in one palette.
+// Background of a label or check box, with a text colour that reads on it under a light or a
+// dark palette (the palette's own when it does). The normal colour (button face) lets the
+// parent show through, so a control inside a group or on a page looks like its surroundings;
+// any other colour is filled in. A label fills with the Window role, a button (a check box)
+// with the Button role: both are set, in one palette. The Text role stays: a check box draws
+// its tick with it, on the palette's own Base.
 inline void SetBackground(QWidget* w, const QColor& colour, bool normal) {
     const QPalette::ColorRole fill = w->backgroundRole();
-    if (w->palette().color(QPalette::Window) != colour || w->palette().color(fill) != colour) {
-        QPalette p = w->palette();
+    const QColor text = ReadableTextOn(colour, QApplication::palette().color(QPalette::WindowText));
+    const QPalette& now = w->palette();
+    if (now.color(QPalette::Window) != colour || now.color(fill) != colour ||
+        now.color(QPalette::WindowText) != text || now.color(QPalette::ButtonText) != text) {
+        QPalette p = now;
         p.setColor(QPalette::Window, colour);
         p.setColor(fill, colour);
+        p.setColor(QPalette::WindowText, text);
+        p.setColor(QPalette::ButtonText, text);
         w->setPalette(p);
     }
     if (w->autoFillBackground() == normal) w->setAutoFillBackground(!normal);
@@ -41,9 +50,15 @@ inline void SetBackground(QWidget* w, const QColor& colour, bool normal) {
 inline void SetBackground(QWidget* w, Colour colour) {
     SetBackground(w, ToQColor(colour), colour == Colour::ButtonFace);
 }
-// Background of an edit field.
+// Background of an edit field, with a text colour that reads on it.
 inline void SetFieldBackground(QWidget* w, const QColor& colour) {
-    SetRoleColour(w, QPalette::Base, colour);
+    const QColor text = ReadableTextOn(colour, QApplication::palette().color(QPalette::Text));
+    if (w->palette().color(QPalette::Base) == colour && w->palette().color(QPalette::Text) == text)
+        return;
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, colour);
+    p.setColor(QPalette::Text, text);
+    w->setPalette(p);
 }
 
 inline void SetLabelText(QLabel* label, const QString& text) {

@@ -21,6 +21,7 @@
 #include "ui/history/compare_view.h"
 #include "ui/history/history_window.h"
 #include "ui/window/dialogs.h"
+#include "ui/window/file_messages.h"
 #include "ui/window/link_view.h"
 #include "ui/window/main_menu.h"
 #include "ui/window/parameter_model.h"
@@ -32,10 +33,10 @@ namespace {
 
 const LocalizedText kHistoryItem{"&Historie...", "&History...", "&Verlauf..."};
 const LocalizedText kCompareFileItem{"Porovnat se &souborem...", "Compare with &file...",
-                                     "Mit &Datei vergleichen..."};
+                                     "Unterschiede zur &Datei..."};
 const LocalizedText kCompareUnitItem{"Porovnat s &jednotkou", "Compare with &unit",
-                                     "Mit &Zündbox vergleichen"};
-const LocalizedText kCompareTitle{"Porovnání", "Compare", "Vergleich"};
+                                     "Unterschiede zur &Zündbox"};
+const LocalizedText kCompareTitle{"Porovnání", "Compare", "Unterschiede"};
 const LocalizedText kPrint{"&Tisk", "&Print", "&Drucken"};
 const LocalizedText kCurrent{"aktuální parametry", "current parameters", "aktuelle Parameter"};
 const LocalizedText kTheUnit{"jednotka", "the unit", "die Zündbox"};
@@ -243,12 +244,9 @@ void HistoryController::CompareWithFile() {
     // hold show no difference.
     DeviceImage read = model_.Image();
     const ParameterFileLoad load = LoadParameterFile(path.toStdString(), read);
-    if (!load.file.ok) {
-        dialogs_.ShowMessage(QString::fromUtf8(kOpenFileError));
-        return;
-    }
-    if (!load.parsed.accepted) {
-        dialogs_.ShowMessage(QString::fromUtf8(kIgnVersionMessage.In(model_.Language())));
+    const QString refusal = OpenRefusalText(path, load, model_.Language());
+    if (!refusal.isEmpty()) {
+        dialogs_.ShowMessage(refusal);
         return;
     }
     NormalizeImage(read);

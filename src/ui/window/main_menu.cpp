@@ -39,10 +39,15 @@ MainMenu::MainMenu(QMainWindow& window) {
     newItem = AddItem(fileMenu, "MenuNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
     separator(fileMenu, "N3");
     openItem = AddItem(fileMenu, "MenuOpen", "&Open", QKeySequence(Qt::Key_F3));
+    recentMenu = fileMenu->addMenu("Recent &files");
+    recentMenu->setObjectName("MenuRecent");
     separator(fileMenu, "N1");
     saveItem = AddItem(fileMenu, "MenuSave", "&Save", QKeySequence(Qt::Key_F2));
+    saveAsItem = AddItem(fileMenu, "MenuSaveAs", "Save &As...",
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     separator(fileMenu, "N2");
     printItem = AddItem(fileMenu, "MenuPrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
+    exportPdfItem = AddItem(fileMenu, "MenuExportPdf", "&Export PDF...");
     separator(fileMenu, "N4");
     exitItem = AddItem(fileMenu, "MenuExit", "E&xit");
 
@@ -75,6 +80,10 @@ MainMenu::MainMenu(QMainWindow& window) {
     helpMenu = addMenu("MenuHelp", "&Help");
     contentsItem = AddItem(helpMenu, "MenuContens", "&Contents...", QKeySequence(Qt::Key_F1));
     aboutItem = AddItem(helpMenu, "MenuAbout", "&About...");
+
+    // The keys of the desktop beside the ones tuners know: the menu shows F3 and F2 first.
+    openItem->setShortcuts({QKeySequence(Qt::Key_F3), QKeySequence(Qt::CTRL | Qt::Key_O)});
+    saveItem->setShortcuts({QKeySequence(Qt::Key_F2), QKeySequence(Qt::CTRL | Qt::Key_S)});
 }
 
 void MainMenu::CheckComItem(int comPort) {

@@ -40,9 +40,12 @@ class MainMenu {
     QMenu* helpMenu = nullptr;      // "MenuHelp"
 
     QAction* newItem = nullptr;                  // "MenuNew"
-    QAction* openItem = nullptr;                 // "MenuOpen"
-    QAction* saveItem = nullptr;                 // "MenuSave"
+    QAction* openItem = nullptr;                 // "MenuOpen" (F3, Ctrl+O)
+    QMenu* recentMenu = nullptr;                 // "MenuRecent"
+    QAction* saveItem = nullptr;                 // "MenuSave" (F2, Ctrl+S)
+    QAction* saveAsItem = nullptr;               // "MenuSaveAs"
     QAction* printItem = nullptr;                // "MenuPrint"
+    QAction* exportPdfItem = nullptr;            // "MenuExportPdf"
     QAction* exitItem = nullptr;                 // "MenuExit"
     std::array<QAction*, kComItems> comItems{};  // "MenuCom1".."MenuCom10"
     QAction* readItem = nullptr;                 // "MenuRead"

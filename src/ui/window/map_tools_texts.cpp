@@ -29,10 +29,11 @@ const LocalizedText kClearSelectionItem{"&Zrušit výběr", "Clear the selectio&
 const LocalizedText kLiveCellItem{"Na buňku, kde běží &motor", "Go to the l&ive cell",
                                   "Zur Zelle des laufenden &Motors"};
 
-const LocalizedText kExportItem{"&Exportovat mapu jako CSV...", "&Export map as CSV...",
-                                "Kennfeld als CSV &exportieren..."};
-const LocalizedText kImportItem{"&Importovat mapu z CSV...", "&Import map from CSV...",
-                                "Kennfeld aus CSV &importieren..."};
+// The letters left free beside the File menu's own items (E is Export PDF's).
+const LocalizedText kExportItem{"Exportovat &mapu jako CSV...", "Export &map as CSV...",
+                                "&Kennfeld als CSV exportieren..."};
+const LocalizedText kImportItem{"Importovat mapu z CS&V...", "Import map from CS&V...",
+                                "Kennfeld aus CSV i&mportieren..."};
 const LocalizedText kExportTitle{"Exportovat mapu jako CSV", "Export map as CSV",
                                  "Kennfeld als CSV exportieren"};
 const LocalizedText kImportTitle{"Importovat mapu z CSV", "Import map from CSV",

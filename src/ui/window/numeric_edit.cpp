@@ -32,6 +32,22 @@ void NumericEdit::ShowValue(int value) {
     if (text() != textFromValue(shown)) lineEdit()->setText(textFromValue(shown));
 }
 
+void NumericEdit::SetRangeTip(const QString& range) {
+    rangeTip_ = range;
+    ShowTip();
+}
+
+void NumericEdit::SetNote(const QString& note) {
+    note_ = note;
+    ShowTip();
+}
+
+void NumericEdit::ShowTip() {
+    const QString tip =
+        note_.isEmpty() || rangeTip_.isEmpty() ? rangeTip_ + note_ : rangeTip_ + '\n' + note_;
+    if (toolTip() != tip) setToolTip(tip);
+}
+
 bool NumericEdit::HasTypedText() const {
     return text() != textFromValue(value());
 }

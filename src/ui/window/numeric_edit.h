@@ -15,10 +15,17 @@ class NumericEdit : public QSpinBox {
 
     // The text part of the field, where the user types.
     using QSpinBox::lineEdit;
+    // A value as the field shows it (digit groups included where the field has them).
+    using QSpinBox::textFromValue;
 
     // The up-down's own name ("UpDownOmez1" beside "EditOmez1").
     QString UpDownName() const { return upDownName_; }
     void SetUpDownName(const QString& name) { upDownName_ = name; }
+
+    // The tooltip is the field's range, with a note beneath it (the time the engine spent in a
+    // map cell); either part may be empty.
+    void SetRangeTip(const QString& range);
+    void SetNote(const QString& note);
 
     // Sets the value and the text the value shows, without touching a field that already
     // shows exactly that (no repaint, no cursor jump in the field being edited).
@@ -60,7 +67,11 @@ class NumericEdit : public QSpinBox {
     // would lose its last digit to the edit's inner margins, so those give way first.
     void FitLongestValue();
 
+    void ShowTip();
+
     QString upDownName_;
+    QString rangeTip_;
+    QString note_;
 };
 
 }  // namespace korvan

@@ -486,7 +486,7 @@ void ParameterPages::ShowCursor(const MapCursor& cursor) {
 void ParameterPages::SetMapHeat(const std::array<QColor, kMapRows * kMapColumns>& colours,
                                 const std::array<QString, kMapRows * kMapColumns>& tooltips) {
     for (std::size_t i = 0; i < mapEdits_.size(); ++i) {
-        if (mapEdits_[i]->toolTip() != tooltips[i]) mapEdits_[i]->setToolTip(tooltips[i]);
+        mapEdits_[i]->SetNote(tooltips[i]);
     }
     colours_->SetHeat(colours);
     ShowCursor(cursor_);

@@ -160,6 +160,7 @@ int PortController::ChooseInDialog(int comPort) {
     const int target = InRange(comPort) ? comPort : kFirstComPort;
     PortDialog dialog(Lister(), &window_, stableNameFolder_);
     dialog.SetLanguage(model_.Language());
+    dialog.SetComNumber(target);
     dialog.SetCurrentDevice(reconnect_.Device().empty() ? PortDeviceName(store_, target)
                                                         : reconnect_.Device());
     const bool accepted = dialogs_.RunPortDialog(dialog);

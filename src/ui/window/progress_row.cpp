@@ -123,6 +123,7 @@ QString ProgressRow::FileName() const {
 
 void ProgressRow::SetFileName(const QString& path) {
     fileLabel_->setText(path);
+    emit FileNameChanged(path);
 }
 
 void ProgressRow::Load(const IniStore& store) {

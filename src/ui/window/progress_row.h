@@ -59,6 +59,10 @@ class ProgressRow : public QObject {
     void Load(const IniStore& store);
     void Save(IniStore& store) const;
 
+  signals:
+    // The file the parameters belong to changed (empty after a read or New).
+    void FileNameChanged(const QString& path);
+
   private:
     void ShowReplayText();
 

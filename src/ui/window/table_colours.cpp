@@ -98,7 +98,7 @@ SelectionLook TableColours::LookFor(const QPalette& palette) {
 }
 
 void TableColours::Paint(NumericEdit* edit, Colour cursor, const QColor& heat, bool selected,
-                         const SelectionLook& look, const QColor& text) const {
+                         const SelectionLook& look) const {
     const bool underCursor = cursor != Colour::Window;
     QColor background = ToQColor(cursor);
     if (!underCursor && selected) {
@@ -106,10 +106,10 @@ void TableColours::Paint(NumericEdit* edit, Colour cursor, const QColor& heat, b
     } else if (!underCursor && heat.isValid()) {
         background = heat;
     }
+    // The text colour comes with the background: the palette's own where it reads there (a dark
+    // palette's white does not on the lime cursor), the selection's fixed one inside it.
     SetFieldBackground(edit, background);
-    // The selection sets its own text colour, whatever the palette's text is; elsewhere the
-    // text keeps the palette's.
-    SetRoleColour(edit, QPalette::Text, selected && !underCursor ? look.text : text);
+    if (selected && !underCursor) SetRoleColour(edit, QPalette::Text, look.text);
 }
 
 void TableColours::ShowCursor(const CursorColours& colours) {
@@ -139,13 +139,12 @@ void TableColours::PaintMap() {
     // Once for all cells: the tick paints them every 55 ms.
     const QPalette palette = QApplication::palette();
     const SelectionLook look = LookFor(palette);
-    const QColor text = palette.color(QPalette::Text);
     QRect block;
     for (int row = 0; row < kMapRows; ++row) {
         for (int column = 0; column < kMapColumns; ++column) {
             const std::size_t i = static_cast<std::size_t>(row * kMapColumns + column);
             const bool selected = mapSelection_ && mapSelection_->Contains(row, column);
-            Paint(edits_.map[i], cursor_.map[i], heat_[i], selected, look, text);
+            Paint(edits_.map[i], cursor_.map[i], heat_[i], selected, look);
             if (selected) block |= edits_.map[i]->geometry();
         }
     }
@@ -168,7 +167,7 @@ void TableColours::PaintRow(PointTable table) {
     QRect block;
     for (int k = 0; k < kAxisPoints; ++k) {
         const bool selected = run && k >= run->first && k <= run->last;
-        Paint(row[k], cursor[k], QColor(), selected, look, palette.color(QPalette::Text));
+        Paint(row[k], cursor[k], QColor(), selected, look);
         if (selected) block |= row[k]->geometry();
     }
     SelectionFrame* frame = rowFrames_[RowIndex(table)];

@@ -89,7 +89,7 @@ class TableColours {
     void PaintMap();
     void PaintRow(PointTable table);
     void Paint(NumericEdit* edit, Colour cursor, const QColor& heat, bool selected,
-               const SelectionLook& look, const QColor& text) const;
+               const SelectionLook& look) const;
     static std::size_t RowIndex(PointTable table);
 
     Edits edits_;

@@ -2,7 +2,10 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QDateTime>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -140,7 +143,85 @@ TEST_F(HistoryWindowTest, ANoteTypedInTheListIsStoredAndTheLanguageSwitches) {
     EXPECT_EQ(text(0, HistoryWindow::KindColumn), QString::fromUtf8("Otevřeno"));
     EXPECT_EQ(text(0, HistoryWindow::NoteColumn), QString::fromUtf8("po závodě"));
     window.SetLanguage(kLanguageGerman);
-    EXPECT_EQ(window.CompareButton()->text(), "&Vergleichen");
+    EXPECT_EQ(window.CompareButton()->text(), "&Unterschiede");
+}
+
+TEST(HistoryWindowGroups, ALiveSessionShowsAsOneGroupThatOpensAndKeepsEveryPoint) {
+    QTemporaryDir dir;
+    std::int64_t now = kFirst;
+    RestoreStore store(dir.path().toStdString(), [&now] { return now; });
+    auto add = [&](RestoreKind kind, std::int64_t after) {
+        now += after;
+        return QString::fromStdString(store.Add(kind, DefaultImage(), false, {}, "", "").fileName);
+    };
+    const QString read = add(RestoreKind::Read, 0);
+    QStringList programmed;  // an F5 every 20 seconds for 12 minutes
+    for (int i = 0; i < 37; ++i) programmed.prepend(add(RestoreKind::Programmed, 20));
+
+    HistoryWindow window(&store);
+    window.show();
+    window.Refresh();
+    QAbstractItemModel* model = window.Model();
+    ASSERT_EQ(model->rowCount(), 2);
+    const QModelIndex group = model->index(0, 0);
+    const QLocale locale = QLocale::system();
+    const QDateTime first = QDateTime::fromSecsSinceEpoch(kFirst + 20, Qt::UTC).toLocalTime();
+    const QDateTime last = QDateTime::fromSecsSinceEpoch(kFirst + 37 * 20, Qt::UTC).toLocalTime();
+    EXPECT_EQ(group.data().toString(),
+              "Programmed 37 times, " + locale.toString(first, QLocale::ShortFormat) +
+                  QChar(0x2013) + locale.toString(last.time(), QLocale::ShortFormat));
+    EXPECT_TRUE(window.List()->isFirstColumnSpanned(0, QModelIndex()));
+    ASSERT_EQ(model->rowCount(group), 37);
+    EXPECT_EQ(model->index(36, HistoryWindow::KindColumn, group).data().toString(), "Programmed");
+    EXPECT_EQ(model->index(1, HistoryWindow::KindColumn).data().toString(), "Read");
+    // Opened, its points stand one step in and are not cut short: the columns widen for them.
+    window.List()->expand(group);
+    for (const int column : {HistoryWindow::TimeColumn, HistoryWindow::KindColumn}) {
+        const QModelIndex cell = model->index(0, column, group);
+        EXPECT_GE(window.List()->visualRect(cell).width(),
+                  window.List()->fontMetrics().horizontalAdvance(cell.data().toString()))
+            << cell.data().toString().toStdString();
+    }
+    window.List()->collapse(group);
+
+    // The group row stands for its newest point; a note belongs to one point only.
+    QSignalSpy open(&window, &HistoryWindow::openRequested);
+    window.List()->setCurrentIndex(group);
+    EXPECT_EQ(window.CurrentFileName(), programmed.first());
+    EXPECT_FALSE(window.NoteButton()->isEnabled());
+    EXPECT_FALSE(model->setData(group.siblingAtColumn(HistoryWindow::NoteColumn), "x"));
+    window.OpenButton()->click();
+    ASSERT_EQ(open.count(), 1);
+    EXPECT_EQ(open.at(0).at(0).toString(), programmed.first());
+    const QModelIndex oldest = model->index(36, HistoryWindow::NoteColumn, group);
+    ASSERT_TRUE(model->setData(oldest, "base map"));
+    window.List()->setCurrentIndex(oldest);
+    EXPECT_EQ(window.CurrentFileName(), programmed.last());
+    EXPECT_TRUE(window.NoteButton()->isEnabled());
+
+    // The chosen point stays chosen, inside its group, when a point is added.
+    programmed.prepend(add(RestoreKind::Programmed, 30));
+    window.Refresh();
+    EXPECT_EQ(window.CurrentFileName(), programmed.last());
+    // One more point joins the group, which stays open; nothing was dropped.
+    window.List()->expand(model->index(0, 0));
+    window.List()->setCurrentIndex(model->index(1, 0));
+    ASSERT_EQ(window.CurrentFileName(), read);
+    programmed.prepend(add(RestoreKind::Programmed, 30));
+    window.Refresh();
+    EXPECT_EQ(model->rowCount(model->index(0, 0)), 39);
+    EXPECT_TRUE(window.List()->isExpanded(model->index(0, 0)));
+    EXPECT_EQ(window.CurrentFileName(), read);
+    EXPECT_EQ(store.List().size(), 40u);
+    EXPECT_EQ(model->index(38, HistoryWindow::NoteColumn, model->index(0, 0)).data().toString(),
+              "base map");
+
+    // Ten minutes later a new run begins: a point on its own.
+    add(RestoreKind::Programmed, 600);
+    window.Refresh();
+    ASSERT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(model->rowCount(model->index(0, 0)), 0);
+    EXPECT_EQ(model->index(0, HistoryWindow::KindColumn).data().toString(), "Programmed");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -119,11 +120,17 @@ TEST(PortDialog, TheChosenDeviceIsStoredUnderItsStableName) {
         {"a path that does not exist (yet)", [&] { dialog.PathEdit()->setText(" /dev/ttyUSB7 "); },
          "/dev/ttyUSB7"},
     };
+    const std::string noStableName =
+        "No stable name in " + byId + ": plugged in again, it may get another name.";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         c.choose();
         EXPECT_TRUE(ok->isEnabled());
         EXPECT_EQ(dialog.ChosenDevice(), c.stored);
+        // The dialog shows the name it will store, or that there is none to be had.
+        const bool stable = c.stored.rfind(byId, 0) == 0;
+        EXPECT_EQ(dialog.StableNameLabel()->text().toStdString(),
+                  stable ? "Stable name: " + c.stored : noStableName);
     }
     dialog.PathEdit()->setText("  ");
     EXPECT_FALSE(ok->isEnabled());
@@ -183,15 +190,21 @@ TEST(PortDialog, TextsInEachLanguage) {
         const char* menu;
         const char* device;
         const char* showAll;
+        const char* com;
     } cases[] = {
-        {0, "Sériový port", "Sériový port...", "Zařízení", "Zobrazit všechny porty"},
-        {1, "Serial port", "Serial port...", "Device", "Show all ports"},
+        {0, "Sériový port", "Sériový port...", "Zařízení", "Zobrazit všechny porty",
+         "Zařízení pro COM3"},
+        {1, "Serial port", "Serial port...", "Device", "Show all ports", "The device for COM3"},
         {2, "Serielle Schnittstelle", "Serielle Schnittstelle...", "Gerät",
-         "Alle Schnittstellen anzeigen"},
+         "Alle Schnittstellen anzeigen", "Das Gerät für COM3"},
     };
+    EXPECT_TRUE(dialog.ComLabel()->isHidden()) << "no COM number given";
+    dialog.SetComNumber(3);
+    EXPECT_FALSE(dialog.ComLabel()->isHidden());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.language);
         dialog.SetLanguage(c.language);
+        EXPECT_EQ(dialog.ComLabel()->text(), QString::fromUtf8(c.com));
         EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8(c.title));
         EXPECT_STREQ(kSerialPortMenuText.In(c.language), c.menu);
         EXPECT_EQ(dialog.PortList()->headerItem()->text(PortDialog::DeviceColumn),

@@ -25,6 +25,11 @@ class CallbackSeams : public WindowSeams {
         chosen = choice(text, choices);
         return true;
     }
+    bool AnswerQuestion(const QString& text, bool& yes) override {
+        if (!question) return false;
+        yes = question(text);
+        return true;
+    }
     bool AnswerFileDialog(QFileDialog& dialog, QString& chosen) override {
         if (!fileDialog) return false;
         chosen = fileDialog(dialog);
@@ -48,6 +53,7 @@ class CallbackSeams : public WindowSeams {
 
     std::function<void(const QString& text)> messageBox;
     std::function<int(const QString& text, const QStringList& choices)> choice;
+    std::function<bool(const QString& text)> question;  // true: the yes button
     std::function<QString(QFileDialog& dialog)> fileDialog;
     std::function<std::unique_ptr<QPrinter>()> printer;
     std::function<void(const QUrl& url)> openUrl;

@@ -4,9 +4,11 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -97,8 +99,9 @@ TEST_F(DeskTest, AFailedSaveIsReportedAndLeavesTheOldFileAndTheLabels) {
     Answer(blocked);
     TypeInto("EditBaseAdv", "33");
     TriggerAction("MenuSave");
+    // It says it could not save, and names the file and why on the second line.
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].startsWith("Open file error")) << messages[0].toStdString();
+    EXPECT_EQ(messages[0], "The file could not be saved\n" + blocked + ": a folder, not a file");
     EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), old);
     EXPECT_EQ(ReadBytes(old), before);
 }
@@ -131,13 +134,16 @@ TEST_F(DeskTest, AFileOfAnotherVersionOrNoFileChangesNothing) {
         QByteArray content;  // empty with create = false: no file at all
         bool create;
         const char* language;
-        QString message;
+        QString message;  // the first line; the file and the reason follow on the second
+        QString reason;
     } cases[] = {
-        {"no header", "BIKE 3\n", true, "ENGLISH", "Unmatched version of *.ign file!"},
+        {"no header", "BIKE 3\n", true, "ENGLISH", "Unmatched version of *.ign file!",
+         "not a parameter file (no MAVELTIK_KEY header)"},
         {"another version", "MAVELTIK_KEY 16\nBIKE 3\n", true, "CESKY",
-         "Neshodná verze souboru *.ign!"},
-        {"an empty file", "", true, "DEUTSCH", "Uneinig Version der Datendatei *.ign!"},
-        {"a missing file", "", false, "DEUTSCH", "Open file error"},
+         "Neshodná verze souboru *.ign!", "verze 16, tento program čte verzi 15"},
+        {"an empty file", "", true, "DEUTSCH", "Uneinig Version der Datendatei *.ign!",
+         "keine Parameterdatei (die Kopfzeile MAVELTIK_KEY fehlt)"},
+        {"a missing file", "", false, "DEUTSCH", "Open file error", "die Datei gibt es nicht"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -149,7 +155,7 @@ TEST_F(DeskTest, AFileOfAnotherVersionOrNoFileChangesNothing) {
         Answer(path);
         TriggerAction("MenuOpen");
         ASSERT_EQ(messages.size(), 1);
-        EXPECT_EQ(messages[0], c.message);
+        EXPECT_EQ(messages[0], c.message + "\n" + path + ": " + c.reason);
         EXPECT_EQ(form->Image(), before);
         EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), "");
         form.reset();
@@ -205,14 +211,132 @@ TEST_F(DeskTest, PrintingStampsTheDateAndRestoresTheWindow) {
     EXPECT_EQ(jobs, 2);
 }
 
-TEST_F(DeskTest, WithoutAPrinterTheUserIsToldAndTheWindowIsRestored) {
+TEST_F(DeskTest, WithoutAPrinterThePdfIsOfferedInTheUsersLanguage) {
+    struct Case {
+        const char* language;
+        bool yes;
+        const char* first;  // the first line of the question
+        const char* offer;  // a word of its last line
+    } cases[] = {
+        {"ENGLISH", true, "There is no default printer currently selected", "PDF"},
+        {"DEUTSCH", false, "Es ist kein Standarddrucker ausgewählt", "stattdessen"},
+        {"CESKY", true, "Není vybrána žádná výchozí tiskárna", "místo toho"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        questions.clear();
+        Open({c.language});
+        printer = [] { return std::unique_ptr<QPrinter>(); };
+        answerYes = c.yes;
+        const QString pdf = dir.filePath(QString("offered-%1.pdf").arg(c.language));
+        Answer(pdf);
+        TriggerAction("MenuPrint");
+        ASSERT_EQ(questions.size(), 1);
+        EXPECT_EQ(questions[0].section('\n', 0, 0), QString::fromUtf8(c.first));
+        EXPECT_TRUE(questions[0].section('\n', -1).contains(QString::fromUtf8(c.offer)))
+            << questions[0].toStdString();
+        // Yes goes on to the PDF export; no leaves nothing behind.
+        EXPECT_EQ(ReadBytes(pdf).startsWith("%PDF"), c.yes);
+        EXPECT_TRUE(messages.isEmpty());
+        EXPECT_TRUE(Find<QLabel>("LabelHlaseni")->isHidden());
+        EXPECT_FALSE(form->centralWidget()->autoFillBackground());
+        form.reset();
+    }
+}
+
+TEST_F(DeskTest, ExportPdfWritesOnePageBesideTheTuneAndKeepsAnOldFileOnFailure) {
     Open();
-    printer = [] { return std::unique_ptr<QPrinter>(); };
-    TriggerAction("MenuPrint");
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0], "There is no default printer currently selected");
+    const QString tune = dir.filePath("race.ign");
+    Answer(tune);
+    TriggerAction("MenuSave");
+    QString proposed;
+    fileDialog = [&](QFileDialog& d) {
+        proposed = QDir(d.directory()).filePath(d.selectedFiles().value(0));
+        filters = d.nameFilters();
+        return dir.filePath("page.pdf");
+    };
+    TriggerAction("MenuExportPdf");
+    EXPECT_EQ(QFileInfo(proposed).fileName(), "race.pdf");
+    EXPECT_EQ(filters, QStringList{"PDF (*.pdf)"});
+    const QByteArray pdf = ReadBytes(dir.filePath("page.pdf"));
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_TRUE(pdf.contains("/Count 1"));
+    EXPECT_TRUE(messages.isEmpty());
     EXPECT_TRUE(Find<QLabel>("LabelHlaseni")->isHidden());
-    EXPECT_FALSE(form->centralWidget()->autoFillBackground());
+
+    // A folder where the PDF should go: said in a box, nothing else touched.
+    QDir().mkpath(dir.filePath("taken.pdf"));
+    Answer(dir.filePath("taken.pdf"));
+    TriggerAction("MenuExportPdf");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], "The file could not be saved\n" + dir.filePath("taken.pdf") +
+                               ": a folder, not a file");
+    EXPECT_TRUE(QFileInfo(dir.filePath("taken.pdf")).isDir());
+}
+
+TEST_F(DeskTest, DesktopKeysOpenTheSameDialogsAsF3AndF2) {
+    Open();
+    QStringList seen;
+    fileDialog = [&](QFileDialog& d) {
+        seen << d.objectName() + ":" + QFileInfo(d.selectedFiles().value(0)).fileName();
+        return QString();
+    };
+    const QString tune = dir.filePath("base.ign");
+    WriteBytes(tune, "MAVELTIK_KEY 15\nBIKE 2\n");
+    Answer(tune);
+    QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(Find<QLabel>("LabelFile2")->text(), tune);
+    fileDialog = [&](QFileDialog& d) {
+        seen << d.objectName() + ":" + QFileInfo(d.selectedFiles().value(0)).fileName();
+        return QString();
+    };
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(form.get(), Qt::Key_F2);
+    // Save is preset with the tune's name, as F2 always was; Save As with a name no file has.
+    WriteBytes(dir.filePath("base-2.ign"), "MAVELTIK_KEY 15\n");
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(seen, (QStringList{"SaveDialog1:base.ign", "SaveDialog1:base-2.ign",
+                                 "SaveDialog1:base.ign", "SaveDialog1:base-3.ign"}));
+}
+
+TEST_F(DeskTest, RecentFilesListTheLastFiveAndOpenAgainAfterARestart) {
+    Open();
+    QStringList paths;
+    for (int i = 1; i <= 6; ++i) {
+        paths << dir.filePath(QString("tune%1.ign").arg(i));
+        WriteBytes(paths.last(), "MAVELTIK_KEY 15\nBIKE " + QByteArray::number(i % 4) + "\n");
+        Answer(paths.last());
+        TriggerAction(i == 6 ? "MenuSave" : "MenuOpen");  // a save counts as well
+    }
+    Answer(paths[2]);
+    TriggerAction("MenuOpen");  // again: back to the top, no second entry
+    auto entries = [&] {
+        QStringList texts;
+        for (QAction* a : Find<QMenu>("MenuRecent")->actions()) texts << a->text();
+        return texts;
+    };
+    const QStringList expected{"&1 tune3.ign", "&2 tune6.ign", "&3 tune5.ign", "&4 tune4.ign",
+                               "&5 tune2.ign"};
+    EXPECT_EQ(entries(), expected);
+    EXPECT_EQ(Find<QLabel>("LabelFileName")->text(), "tune3.ign");
+    CloseAndDestroy();
+    const QByteArray settings = ReadFile("Korvan2.ini");
+    EXPECT_TRUE(settings.contains("[RECENT_FILES]\r\nFile1=" + paths[2].toUtf8() + "\r\n"))
+        << settings.constData();
+
+    Open({"CESKY"});
+    EXPECT_EQ(entries(), expected);
+    EXPECT_EQ(Find<QMenu>("MenuRecent")->title(), "Naposledy &použité");
+    EXPECT_EQ(Find<QLabel>("LabelFileName")->text(), "tune3.ign");  // the file it last showed
+    QAction* fourth = Find<QAction>("MenuRecent4");
+    ASSERT_NE(fourth, nullptr);
+    fourth->trigger();
+    EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), paths[3]);
+    EXPECT_EQ(Byte(field::BikeType), 0);  // tune4: BIKE 0
+    EXPECT_EQ(entries().first(), "&1 tune4.ign");
+    TriggerAction("MenuNew");
+    EXPECT_TRUE(Find<QLabel>("LabelFileName")->isHidden());
 }
 
 TEST_F(DeskTest, TheManualOfTheLanguageOpensWhenItIsThere) {
@@ -276,10 +400,12 @@ TEST_F(DeskTest, AFileNamedOnTheCommandLineOpensAsFileOpenWould) {
         {{"CESKY", other}, false, "Neshodná verze souboru *.ign!", "Programování"},
         {{"DEUTSCH", missing}, false, "Open file error", ""},
         {{"ENGLISH", dir.path()}, false, "Open file error", ""},  // a folder is no file
+        {{"ENGLISH", "/dev/zero"}, false, "Open file error", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         messages.clear();
+        windowShownAtMessage.clear();
         QDir(TFormHlav::SettingsFolder()).removeRecursively();
         Open(c.arguments);
         EXPECT_TRUE(form->isVisible());
@@ -289,7 +415,12 @@ TEST_F(DeskTest, AFileNamedOnTheCommandLineOpensAsFileOpenWould) {
             EXPECT_EQ(Byte(field::Limiter1), 60);
             EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), c.arguments.last());
         } else {
-            EXPECT_EQ(messages, QStringList{QString::fromUtf8(c.message)});
+            // The window is there before the box, which names the file on its second line.
+            ASSERT_EQ(messages.size(), 1);
+            EXPECT_TRUE(windowShownAtMessage.value(0));
+            EXPECT_EQ(messages[0].section('\n', 0, 0), QString::fromUtf8(c.message));
+            EXPECT_TRUE(messages[0].section('\n', 1).startsWith(c.arguments.last() + ": "))
+                << messages[0].toStdString();
             EXPECT_EQ(form->Image(), untouched);
             EXPECT_EQ(Find<QLabel>("LabelFile2")->text(), "");
         }

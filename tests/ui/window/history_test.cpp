@@ -1,6 +1,7 @@
 // Never losing a tune, in the window: restore points after Open, Save, Read and Program, the
 // unit field in the status bar, the history window's open and compare, the compares with a
 // file and with the unit, and a history folder that cannot be written.
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QDateTime>
 #include <QLabel>
@@ -237,7 +238,8 @@ TEST_F(HistoryTest, TheToolsItemsSpeakEachLanguage) {
         const char* unit;
     } cases[] = {
         {"MenuCzech", "&Historie...", "Porovnat se &souborem...", "Porovnat s &jednotkou"},
-        {"MenuGerman", "&Verlauf...", "Mit &Datei vergleichen...", "Mit &Zündbox vergleichen"},
+        // Not the Verify word ("Vergleichen") of the German menu.
+        {"MenuGerman", "&Verlauf...", "Unterschiede zur &Datei...", "Unterschiede zur &Zündbox"},
         {"MenuEnglish", "&History...", "Compare with &file...", "Compare with &unit"},
     };
     for (const auto& c : cases) {
@@ -263,11 +265,17 @@ TEST_F(HistoryTest, TheHistoryWindowOpensAndComparesPointsAndRefusesAnUnreadable
     EXPECT_TRUE(window->isVisible());
     const std::vector<RestorePoint> points = Points();
     ASSERT_EQ(points.size(), 2u);
-    ASSERT_EQ(window->Model()->rowCount(), 2);
+    // Two opens one after the other: one group, the points beneath it.
+    QAbstractItemModel* model = window->Model();
+    ASSERT_EQ(model->rowCount(), 1);
+    const QModelIndex group = model->index(0, 0);
+    ASSERT_EQ(model->rowCount(group), 2);
+    EXPECT_TRUE(group.data().toString().startsWith("Opened 2 times, "))
+        << group.data().toString().toStdString();
     const QString older = QString::fromStdString(points[1].fileName);  // the set of a.ign
 
     // Compare: the older point against the current set, one field apart.
-    window->List()->setCurrentIndex(window->Model()->index(1, 0));
+    window->List()->setCurrentIndex(model->index(1, 0, group));
     ASSERT_EQ(window->CurrentFileName(), older);
     window->CompareButton()->click();
     ASSERT_NE(History().Compare(), nullptr);
@@ -297,7 +305,7 @@ TEST_F(HistoryTest, TheHistoryWindowOpensAndComparesPointsAndRefusesAnUnreadable
     EXPECT_TRUE(messages[0].contains(older));
     EXPECT_EQ(form->Image().bytes, before.bytes);
     window->Refresh();
-    window->List()->setCurrentIndex(window->Model()->index(1, 0));
+    window->List()->setCurrentIndex(model->index(1, 0, model->index(0, 0)));
     EXPECT_EQ(window->CurrentFileName(), "");  // listed as unreadable: no longer chosen
 }
 

@@ -463,7 +463,7 @@ TEST_F(MapToolsTest, TheMapMenuShowsItsKeysInEachLanguage) {
     EXPECT_EQ(bar.indexOf(map->menuAction()) + 1,
               bar.indexOf(Find<QMenu>("MenuLanguage")->menuAction()));
     const QList<QAction*> file = Find<QMenu>("MenuFile")->actions();
-    const int save = file.indexOf(Find<QAction>("MenuSave"));
+    const int save = file.indexOf(Find<QAction>("MenuSaveAs"));
     EXPECT_EQ(file.indexOf(Find<QAction>("MenuExportMapCsv")), save + 1);
     EXPECT_EQ(file.indexOf(Find<QAction>("MenuImportMapCsv")), save + 2);
     const struct {
@@ -474,11 +474,11 @@ TEST_F(MapToolsTest, TheMapMenuShowsItsKeysInEachLanguage) {
         const char* importItem;
     } languages[] = {
         {"MenuCzech", "&Mapa", "&Nastavit hodnotu...\t=", "Kopírovat &s osami\tCtrl+Shift+C",
-         "&Importovat mapu z CSV..."},
+         "Importovat mapu z CS&V..."},
         {"MenuEnglish", "&Map", "&Set to a value...\t=", "Copy &with the axes\tCtrl+Shift+C",
-         "&Import map from CSV..."},
+         "Import map from CS&V..."},
         {"MenuGerman", "&Kennfeld", "Auf einen &Wert setzen...\t=",
-         "Mit &Achsen kopieren\tStrg+Umschalt+C", "Kennfeld aus CSV &importieren..."},
+         "Mit &Achsen kopieren\tStrg+Umschalt+C", "Kennfeld aus CSV i&mportieren..."},
     };
     for (const auto& l : languages) {
         SCOPED_TRACE(l.language);

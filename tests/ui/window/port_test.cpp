@@ -233,8 +233,10 @@ TEST_F(WindowTest, TheSerialPortItemFollowsCom10AndItsDialogStoresAndOpensTheCho
 
     // The dialog lists the adapter; choosing it stores it for COM3 and opens it.
     QString preset;
+    QString sets;
     portDialog = [&](PortDialog& dialog) {
         preset = dialog.PathEdit()->text();
+        sets = dialog.ComLabel()->text();
         dialog.show();
         EXPECT_EQ(dialog.PortList()->topLevelItemCount(), 1);
         dialog.PortList()->setCurrentItem(dialog.PortList()->topLevelItem(0));
@@ -243,6 +245,7 @@ TEST_F(WindowTest, TheSerialPortItemFollowsCom10AndItsDialogStoresAndOpensTheCho
     };
     Find<QAction>("MenuSerialPort")->trigger();
     EXPECT_EQ(preset, "/dev/ttyS2");
+    EXPECT_EQ(sets, QString::fromUtf8("Das Gerät für COM3"));
     EXPECT_EQ(port.opened.back(), "/dev/ttyUSB4");
     EXPECT_TRUE(port.IsOpen());
     const QByteArray ini = ReadFile("Korvan2.ini");

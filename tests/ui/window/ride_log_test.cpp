@@ -271,9 +271,12 @@ TEST_F(RideLogTest, TheHeatMapColoursVisitedCellsUnderTheLiveCursor) {
     EXPECT_EQ(CellColour(kCell3000), lime) << "the live cell stays lime";
     EXPECT_EQ(CellColour(kCell9000), expected.colours[kCell9000]);
     EXPECT_EQ(CellColour(95), normal) << "never visited";
-    EXPECT_EQ(Edit(MapCellEditName(kCell9000).c_str())->toolTip(), "0.1 s, lambda 800 mV");
-    EXPECT_EQ(Edit(MapCellEditName(kCell3000).c_str())->toolTip(), "1.0 s, lambda 800 mV");
-    EXPECT_TRUE(Edit(MapCellEditName(95).c_str())->toolTip().isEmpty());
+    // Beneath the cell's range.
+    EXPECT_EQ(Edit(MapCellEditName(kCell9000).c_str())->toolTip(),
+              "Range 0..60\n0.1 s, lambda 800 mV");
+    EXPECT_EQ(Edit(MapCellEditName(kCell3000).c_str())->toolTip(),
+              "Range 0..60\n1.0 s, lambda 800 mV");
+    EXPECT_EQ(Edit(MapCellEditName(95).c_str())->toolTip(), "Range 0..60");
 
     // The cursor moves on: the cell it left shows its time again.
     Log().Replay()->Seek(3);
@@ -283,7 +286,7 @@ TEST_F(RideLogTest, TheHeatMapColoursVisitedCellsUnderTheLiveCursor) {
 
     heat->click();
     EXPECT_EQ(CellColour(kCell3000), normal);
-    EXPECT_TRUE(Edit(MapCellEditName(kCell3000).c_str())->toolTip().isEmpty());
+    EXPECT_EQ(Edit(MapCellEditName(kCell3000).c_str())->toolTip(), "Range 0..60");
 }
 
 TEST_F(RideLogTest, TheCurveWindowIsMadeOnFirstUseAndFollowsEveryCommit) {

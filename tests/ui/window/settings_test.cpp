@@ -63,7 +63,13 @@ TEST_F(WindowTest, SettingsAndCommandLineChooseLanguageAndPort) {
     const Case cases[] = {
         {"[FORM_HLAV]\nLanguage=2\n", {"ENGLISH"}, 1, {"/dev/ttyS0"}, 1, {}},
         // Not a language word: the name of a file to open, and there is no such file.
-        {"[FORM_HLAV]\nLanguage=2\n", {"english"}, 2, {"/dev/ttyS0"}, 1, {"Open file error"}},
+        {"[FORM_HLAV]\nLanguage=2\n",
+         {"english"},
+         2,
+         {"/dev/ttyS0"},
+         1,
+         {"Open file error\n" + QDir::current().absoluteFilePath("english") +
+          ": die Datei gibt es nicht"}},
         {"", {"CESKY", "DEUTSCH"}, 0, {"/dev/ttyS0"}, 1, {}},
         {"[FORM_HLAV]\nLanguage=7\n", {}, 1, {"/dev/ttyS0"}, 1, {}},
         {"[FORM_HLAV]\nComPort=12\n", {}, 0, {"/dev/ttyS0"}, 1, {}},

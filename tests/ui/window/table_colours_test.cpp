@@ -8,6 +8,7 @@
 #include <cmath>
 #include <memory>
 
+#include "ui/widgets/readable_text.h"
 #include "ui/window/numeric_edit.h"
 #include "ui/window/table_colours.h"
 
@@ -110,10 +111,12 @@ TEST_P(TableColoursTest, CursorOverSelectionOverHeatWithLegibleText) {
         int row, column;
         QColor background, text;
     } cells[] = {
-        {"the live cell inside the block", 3, 3, kLime, text},
+        // The palette's text where it reads, else black or white (a dark palette's white does
+        // not read on lime).
+        {"the live cell inside the block", 3, 3, kLime, ReadableTextOn(kLime, text)},
         {"a heat cell inside the block", 3, 4, look.fill, look.text},
         {"a plain cell inside the block", 4, 4, look.fill, look.text},
-        {"a heat cell outside", 6, 6, heat, text},
+        {"a heat cell outside", 6, 6, heat, ReadableTextOn(heat, text)},
         {"a plain cell outside", 0, 0, base, text},
     };
     for (const auto& c : cells) {
@@ -121,6 +124,8 @@ TEST_P(TableColoursTest, CursorOverSelectionOverHeatWithLegibleText) {
         const QPalette p = grid.Cell(c.row, c.column)->palette();
         EXPECT_EQ(p.color(QPalette::Base), c.background);
         EXPECT_EQ(p.color(QPalette::Text), c.text);
+        EXPECT_GE(ContrastRatio(p.color(QPalette::Base), p.color(QPalette::Text)),
+                  kReadableContrast);
     }
 
     grid.colours->ShowMapSelection(std::nullopt);

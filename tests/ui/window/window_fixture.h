@@ -34,10 +34,17 @@ class WindowTest : public ::testing::Test {
     TFormHlav& Open(const QStringList& arguments = {"ENGLISH"}) {
         FormOptions options;
         options.arguments = arguments;
-        seams.messageBox = [this](const QString& text) { messages << text; };
+        seams.messageBox = [this](const QString& text) {
+            messages << text;
+            windowShownAtMessage << (form != nullptr && form->isVisible());
+        };
         seams.choice = [this](const QString& text, const QStringList& offered) {
             choices << text;
             return choose ? choose(offered) : -1;
+        };
+        seams.question = [this](const QString& text) {
+            questions << text;
+            return answerYes;
         };
         seams.fileDialog = [this](QFileDialog& dialog) {
             return fileDialog ? fileDialog(dialog) : QString();
@@ -112,6 +119,11 @@ class WindowTest : public ::testing::Test {
     // The boxes that offered choices, and who picks one (the index; -1 = closed). Unset: closed.
     QStringList choices;
     std::function<int(const QStringList&)> choose;
+    // For each message: whether the window was on the screen when it came.
+    QList<bool> windowShownAtMessage;
+    // The questions asked, and the answer every one gets (true: the yes button).
+    QStringList questions;
+    bool answerYes = false;
     // Answers the file dialogs (the chosen path; empty = cancel) and chooses the printer.
     std::function<QString(QFileDialog&)> fileDialog;
     std::function<std::unique_ptr<QPrinter>()> printer;
