@@ -21,6 +21,8 @@
 #include "ui/window/guarded_setters.h"
 #include "ui/window/ride_log_controller.h"
 
+#include "test_frames.h"
+
 namespace korvan::testing {
 namespace {
 
@@ -88,17 +90,6 @@ QImage TextArea(QWidget* w) {
     }
     return w->grab().toImage();
 }
-
-class StringSink : public LogSink {
-  public:
-    bool Write(const char* data, std::size_t size) override {
-        text.append(data, size);
-        return true;
-    }
-    bool Flush() override { return true; }
-    std::string Error() const override { return {}; }
-    std::string text;
-};
 
 DeviceFrame EveryLampOn() {
     std::array<std::uint8_t, kPageSize> payload{};

@@ -19,34 +19,14 @@
 #include "ui/ridelog/replay_panel.h"
 #include "ui/ridelog/ride_recorder.h"
 #include "ui/ridelog/ridelog_texts.h"
+#include "ui/widgets/readable_text.h"
 #include "ui/window/analysis_controller.h"
 #include "ui/window/ride_log_controller.h"
 
+#include "test_frames.h"
+
 namespace korvan::testing {
 namespace {
-
-double Contrast(const QColor& a, const QColor& b) {
-    const auto lum = [](const QColor& c) {
-        const auto lin = [](int v) {
-            const double x = v / 255.0;
-            return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * lin(c.red()) + 0.7152 * lin(c.green()) + 0.0722 * lin(c.blue());
-    };
-    const double x = lum(a), y = lum(b);
-    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
-}
-
-class StringSink : public LogSink {
-  public:
-    bool Write(const char* data, std::size_t size) override {
-        text.append(data, size);
-        return true;
-    }
-    bool Flush() override { return true; }
-    std::string Error() const override { return {}; }
-    std::string text;
-};
 
 DeviceFrame Monitor(std::uint16_t rpm) {
     std::array<std::uint8_t, kPageSize> payload{};
@@ -125,8 +105,8 @@ TEST_P(ReplayIndicator, ShowsInPlaceOfNoConnectionAndThePortFieldSaysPaused) {
     EXPECT_GE(replay->width(), replay->fontMetrics().horizontalAdvance(replay->text()))
         << "the word fits its place";
     EXPECT_EQ(replay->geometry(), noConnection->geometry());
-    EXPECT_GE(Contrast(replay->palette().color(QPalette::Window),
-                       replay->palette().color(QPalette::WindowText)),
+    EXPECT_GE(ContrastRatio(replay->palette().color(QPalette::Window),
+                            replay->palette().color(QPalette::WindowText)),
               4.5);
     EXPECT_TRUE(replay->autoFillBackground());
     auto* field = Find<PortStatusField>("PortStatusField");
@@ -221,7 +201,9 @@ TEST_P(MarkKey, MarksAndNamesTheMarkerInTheStatusBar) {
     QTest::keyClick(form.get(), Qt::Key_M, GetParam().modifiers);
     EXPECT_EQ(Log().Recorder()->Marks(), GetParam().marks ? 2u : 1u);
     // Alt+M opens the Map menu, whose items then speak in the status bar.
-    if (GetParam().marks) EXPECT_EQ(StatusMessage(), "Marker 2");
+    if (GetParam().marks) {
+        EXPECT_EQ(StatusMessage(), "Marker 2");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, MarkKey,
@@ -241,7 +223,7 @@ TEST_F(RideFeedbackTest, TheRecFieldIsWhiteOnDarkRedAndBoldWhileRecording) {
     const QColor background = rec->palette().color(QPalette::Window);
     EXPECT_GT(background.red(), 150);
     EXPECT_LT(background.green(), 40);
-    EXPECT_GE(Contrast(background, rec->palette().color(QPalette::WindowText)), 4.5);
+    EXPECT_GE(ContrastRatio(background, rec->palette().color(QPalette::WindowText)), 4.5);
     // What the user sees: the grabbed field is mostly that red.
     const QImage shot = rec->grab().toImage();
     EXPECT_EQ(shot.pixelColor(1, shot.height() / 2), background);

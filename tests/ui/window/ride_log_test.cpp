@@ -25,27 +25,10 @@
 #include "ui/window/guarded_setters.h"
 #include "ui/window/ride_log_controller.h"
 
+#include "test_frames.h"
+
 namespace korvan::testing {
 namespace {
-
-DeviceFrame Monitor(std::uint16_t rpm, std::uint8_t tpsPercent) {
-    std::array<std::uint8_t, kPageSize> payload{};
-    payload[0] = static_cast<std::uint8_t>(rpm & 0xFF);
-    payload[1] = static_cast<std::uint8_t>(rpm >> 8);
-    payload[28] = tpsPercent;
-    return BuildFrame(kMonitorAnswer, payload.data());
-}
-
-class StringSink : public LogSink {
-  public:
-    bool Write(const char* data, std::size_t size) override {
-        text.append(data, size);
-        return true;
-    }
-    bool Flush() override { return true; }
-    std::string Error() const override { return {}; }
-    std::string text;
-};
 
 // Without the throttle axis the map's last row is the curve: 3000 rpm is its cell 92
 // ("Edit142"), 9000 rpm its cell 98 ("Edit148").

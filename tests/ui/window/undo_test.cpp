@@ -16,16 +16,10 @@
 #include "ui/window/monitor_column.h"
 #include "ui/window/parameter_undo.h"
 
+#include "test_frames.h"
+
 namespace korvan::testing {
 namespace {
-
-DeviceFrame Monitor(std::uint16_t rpm, std::uint8_t tpsPercent) {
-    std::array<std::uint8_t, kPageSize> payload{};
-    payload[0] = static_cast<std::uint8_t>(rpm & 0xFF);
-    payload[1] = static_cast<std::uint8_t>(rpm >> 8);
-    payload[28] = tpsPercent;
-    return BuildFrame(kMonitorAnswer, payload.data());
-}
 
 // The test's .ign file: the default set with LIMITER2 and EXT_MON changed and, when asked,
 // one line the reader does not understand.
