@@ -169,8 +169,9 @@ void BM_OpenAndAnalyseOneHourLog(benchmark::State& state) {
     std::ofstream(path, std::ios::binary) << bytes;
     for (auto _ : state) {
         const RideLogReadResult log = ReadRideLogFile(path);
-        const CellTable table = ComputeCellTable(log.rows, image, true, kChannelLambda);
-        const RideSummary summary = ComputeRideSummary(log, image);
+        // Not const: Google Benchmark 1.9 deprecates DoNotOptimize of a const value.
+        CellTable table = ComputeCellTable(log.rows, image, true, kChannelLambda);
+        RideSummary summary = ComputeRideSummary(log, image);
         benchmark::DoNotOptimize(table.totalSeconds);
         benchmark::DoNotOptimize(summary.loggedS);
     }

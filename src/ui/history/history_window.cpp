@@ -60,7 +60,7 @@ QString LocalTime(const std::string& stamp) {
 
 QDateTime LocalDateTime(const QString& stamp) {
     const QDateTime utc = QDateTime::fromString(stamp, "yyyyMMdd'T'HHmmss'Z'");
-    return QDateTime(utc.date(), utc.time(), Qt::UTC).toLocalTime();
+    return QDateTime(utc.date(), utc.time(), QTimeZone::utc()).toLocalTime();
 }
 
 // "8.12.26 10:01–10:14", the date written once when both ends share it.

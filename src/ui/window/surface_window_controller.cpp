@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPrinter>
+#include <QTimeZone>
 #include <QVector>
 
 #include "files/ini_store.h"
@@ -45,7 +46,7 @@ QString LocalTime(const std::string& stamp) {
     const QDateTime utc =
         QDateTime::fromString(QString::fromLatin1(stamp.c_str()), "yyyyMMdd'T'HHmmss'Z'");
     if (!utc.isValid()) return QString::fromStdString(stamp);
-    const QDateTime t(utc.date(), utc.time(), Qt::UTC);
+    const QDateTime t(utc.date(), utc.time(), QTimeZone::utc());
     return QLocale::system().toString(t.toLocalTime(), QLocale::ShortFormat);
 }
 

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QTreeView>
 #include <filesystem>
 #include <fstream>
@@ -165,8 +166,10 @@ TEST(HistoryWindowGroups, ALiveSessionShowsAsOneGroupThatOpensAndKeepsEveryPoint
     ASSERT_EQ(model->rowCount(), 2);
     const QModelIndex group = model->index(0, 0);
     const QLocale locale = QLocale::system();
-    const QDateTime first = QDateTime::fromSecsSinceEpoch(kFirst + 20, Qt::UTC).toLocalTime();
-    const QDateTime last = QDateTime::fromSecsSinceEpoch(kFirst + 37 * 20, Qt::UTC).toLocalTime();
+    const QDateTime first =
+        QDateTime::fromSecsSinceEpoch(kFirst + 20, QTimeZone::utc()).toLocalTime();
+    const QDateTime last =
+        QDateTime::fromSecsSinceEpoch(kFirst + 37 * 20, QTimeZone::utc()).toLocalTime();
     EXPECT_EQ(group.data().toString(),
               "Programmed 37 times, " + locale.toString(first, QLocale::ShortFormat) +
                   QChar(0x2013) + locale.toString(last.time(), QLocale::ShortFormat));
