@@ -25,6 +25,8 @@ class NumericEdit;
 // A frame around a block of cells, drawn in the gaps between them: it covers no cell, so no
 // cell is painted again for it, and every mouse event goes through it to the cells.
 class SelectionFrame : public QWidget {
+    Q_OBJECT
+
   public:
     explicit SelectionFrame(QWidget* parent);
     // Around `cells` (in the parent's coordinates), `width` pixels wide, outside them.
