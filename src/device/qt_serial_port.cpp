@@ -118,9 +118,14 @@ long QtSerialPort::BytesQueued() {
     // version, within the tick. What arrived before the hang-up is still the unit's.
     if (port_.isOpen() &&
         CheckLine(static_cast<long long>(port_.handle())) == LineCondition::HungUp) {
-        ++lostCount_;
-        received_ += port_.readAll();
-        port_.close();
+        // The last bytes may have come just before the hang-up, after the pull above. Pulling
+        // again may itself report the loss (OnError then closes the port).
+        port_.waitForReadyRead(0);
+        if (port_.isOpen()) {
+            ++lostCount_;
+            received_ += port_.readAll();
+            port_.close();
+        }
     }
 #endif
     if (!port_.isOpen()) return received_.isEmpty() ? -1 : static_cast<long>(received_.size());

@@ -177,9 +177,13 @@ TEST(LinkEndToEnd, AHangUpRightAfterTheLastAnswerKeepsVerifyOk) {
         pc.Tick();
     }
     ASSERT_EQ(pc.link.CommandByte(), kLastVerifyRequest);
+    // Qt 6.4 reports the hang-up as an error event; 6.8 does not, and the port finds it when
+    // the tick asks what is queued. Either way the answer that came first stays readable.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (pc.qtPort.IsOpen() && std::chrono::steady_clock::now() < deadline)
+    while (pc.qtPort.IsOpen() && std::chrono::steady_clock::now() < deadline) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        pc.qtPort.BytesQueued();
+    }
     ASSERT_FALSE(pc.qtPort.IsOpen());
     EXPECT_EQ(pc.qtPort.LostCount(), 1);
     ASSERT_NE(pc.link.Mode(), OperationMode::None);
