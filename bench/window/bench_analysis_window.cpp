@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "bench_window_setup.h"
 #include "tests/ui/analysis/synthetic_ride.h"
 #include "tests/ui/window/callback_seams.h"
 #include "tests/ui/window/fake_serial_port.h"
@@ -124,16 +125,8 @@ int main(int argc, char** argv) {
         f.write(text.data(), static_cast<qint64>(text.size()));
     }
 
-    korvan::testing::FakeSerialPort port;
-    korvan::FormOptions options;
-    options.arguments = {"ENGLISH"};
-    static korvan::testing::CallbackSeams seams;
-    seams.messageBox = [](const QString&) {};
-    options.seams = &seams;
-    auto form = std::make_unique<korvan::TFormHlav>(port, options);
-    form->Timer1()->stop();
-    form->show();
-    (void)QTest::qWaitForWindowExposed(form.get());
+    korvan::bench::BenchWindow bench;
+    auto& form = bench.form;
     QTest::mouseClick(form->findChild<QCheckBox*>("CheckBoxTpsMapa"), Qt::LeftButton);
     mainWindow = form.get();
 

@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_window_setup.h"
 #include "device/frame.h"
 #include "tests/ui/window/callback_seams.h"
 #include "tests/ui/window/fake_serial_port.h"
@@ -78,16 +79,10 @@ int main(int argc, char** argv) {
         }
     }
 
-    korvan::testing::FakeSerialPort port;
-    korvan::FormOptions options;
-    options.arguments = {"ENGLISH"};
-    static korvan::testing::CallbackSeams seams;
-    seams.messageBox = [](const QString&) {};
-    options.seams = &seams;
-    auto form = std::make_unique<korvan::TFormHlav>(port, options);
-    form->Timer1()->stop();
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get())) return 2;
+    korvan::bench::BenchWindow bench;
+    auto& form = bench.form;
+    auto& port = bench.port;
+    if (!bench.exposed) return 2;
     // The throttle axis and the map page: the most cells take the cursor's colours.
     if (auto* tps = form->findChild<QCheckBox*>("CheckBoxTpsMapa")) tps->setChecked(true);
     if (auto* pages = form->findChild<QTabWidget*>("PageControl1")) pages->setCurrentIndex(1);

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "bench_window_setup.h"
 #include "params/defaults.h"
 #include "tests/ui/window/callback_seams.h"
 #include "tests/ui/window/fake_serial_port.h"
@@ -40,16 +41,8 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
 
-    korvan::testing::FakeSerialPort port;
-    korvan::FormOptions options;
-    options.arguments = {"ENGLISH"};
-    static korvan::testing::CallbackSeams seams;
-    seams.messageBox = [](const QString&) {};
-    options.seams = &seams;
-    auto form = std::make_unique<korvan::TFormHlav>(port, options);
-    form->Timer1()->stop();
-    form->show();
-    (void)QTest::qWaitForWindowExposed(form.get());
+    korvan::bench::BenchWindow bench;
+    auto& form = bench.form;
     QTest::mouseClick(form->findChild<QCheckBox*>("CheckBoxTpsMapa"), Qt::LeftButton);
     form->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
 

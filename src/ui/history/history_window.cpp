@@ -53,7 +53,7 @@ QString LocalTime(const std::string& stamp) {
     const QDateTime utc =
         QDateTime::fromString(QString::fromLatin1(stamp.c_str()), "yyyyMMdd'T'HHmmss'Z'");
     if (!utc.isValid()) return QString::fromLatin1(stamp.c_str());
-    // QTimeZone::utc(), not Qt::UTC: Qt 6.8 deprecates the time-spec constructor.
+    // The time-zone form: Qt 6.8 deprecates the constructor that takes Qt::UTC.
     const QDateTime t(utc.date(), utc.time(), QTimeZone::utc());
     return QLocale::system().toString(t.toLocalTime(), QLocale::ShortFormat);
 }
